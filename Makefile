@@ -1,0 +1,32 @@
+# The README's commands. Each one installs what is missing first, then builds.
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ifdef CI
+CMAKE_FLAGS += -DQRV_WERROR=ON
+endif
+
+.PHONY: all deps build test play bench fuzz clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)
+
+test: build
+	@bash tools/run-tests.sh $(BUILD)
+
+play: build
+	@bash tools/play.sh $(BUILD)
+
+bench: build
+	@bash tools/run-bench.sh $(BUILD)
+
+fuzz: deps
+	@bash tools/run-fuzz.sh build-fuzz
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,58 @@
+// The process-wide error state: last error code, error line, source position and the
+// text form of the code.
+#include <cmath>
+#include <cstdio>
+
+#include "frame/runtime.h"
+
+namespace qrv {
+
+Runtime& TheRuntime() {
+  static Runtime runtime;
+  return runtime;
+}
+
+double RecordError(double code) {
+  Runtime& rt = TheRuntime();
+  double truncated = std::trunc(code);
+  // Codes beyond the int32 range (or NaN) cannot be stored: they count as unknown errors.
+  rt.lastError = (truncated >= INT32_MIN && truncated <= INT32_MAX) ? static_cast<int32_t>(truncated)
+                                                                    : -1;
+  rt.errorLine = rt.sourceLine;
+  return code;
+}
+
+void ClearError() { TheRuntime().lastError = 0; }
+
+int32_t LastError() { return TheRuntime().lastError; }
+
+int32_t ErrorLine() { return TheRuntime().errorLine; }
+
+void SetSourcePosition(int32_t module, int32_t line) {
+  TheRuntime().sourceModule = module;
+  TheRuntime().sourceLine = line;
+}
+
+static const char* ErrorCodeText(int32_t code) {
+  switch (code) {
+    case 0: return "success";
+    case 3: return "no such file";
+    case 7: return "out of memory";
+    case 9: return "out of bounds";
+    case 20: return "out of data";
+    default: return "unknown error";
+  }
+}
+
+RtString ErrorText() {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.4d %s", LastError(), ErrorCodeText(LastError()));
+  return RtString(text);
+}
+
+[[noreturn]] void ErrorStop(int32_t code) {
+  RecordError(code);
+  End();
+}
+
+}  // namespace qrv

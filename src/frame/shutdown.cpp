@@ -1,0 +1,43 @@
+// END, the run-time error stop, and the shutdown sequence that releases the services
+// in their fixed order.
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/runtime.h"
+#include "platform/platform.h"
+
+namespace qrv {
+
+static void AppendNumberToErrorLog(int32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  AppendToErrorLog(text);
+}
+
+void Shutdown() {
+  Runtime& rt = TheRuntime();
+  if (!rt.quitStarted) {
+    rt.quitStarted = true;
+    if (auto hook = FindNamedRoutine("QRV_ON_QUIT")) hook();
+  }
+  if (!rt.servicesStarted) return;
+  rt.servicesStarted = false;
+  AppendToErrorLog("Shut down QRV");
+  AppendToErrorLog("qrv is shut down");
+}
+
+[[noreturn]] void End() {
+  Runtime& rt = TheRuntime();
+  if (rt.settings.debugFlag != 0) {
+    AppendToErrorLog("-End On Line");
+    AppendNumberToErrorLog(rt.lastError);
+    AppendNumberToErrorLog(rt.errorLine - 1);
+    AppendNumberToErrorLog(rt.sourceLine);
+    AppendNumberToErrorLog(rt.sourceModule);
+  }
+  Shutdown();
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+}  // namespace qrv

@@ -1,0 +1,67 @@
+// POSIX files and folders for the runtime: the temporary folder, the program's path,
+// the current directory and safe appends.
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace qrv::platform {
+
+std::string TempFolder() {
+  const char* dir = std::getenv("TMPDIR");
+  std::string folder = (dir != nullptr && dir[0] != 0) ? dir : "/tmp";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+std::string ExecutablePath() {
+  char path[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return std::string();
+  return std::string(path, static_cast<size_t>(n));
+}
+
+std::string CurrentDirectory() {
+  char path[PATH_MAX];
+  return getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string();
+}
+
+bool ChangeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+static bool WriteAll(int fd, const char* bytes, size_t count) {
+  while (count > 0) {
+    ssize_t n = write(fd, bytes, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    count -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool AppendLineNoFollow(const std::string& path, const char* text) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                0600);
+  if (fd < 0) return false;
+  struct stat info;
+  bool ours = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid();
+  // Exclusive use while writing, as the log is opened without sharing.
+  bool ok = ours && flock(fd, LOCK_EX | LOCK_NB) == 0;
+  if (ok) {
+    ok = WriteAll(fd, text, std::strlen(text)) && WriteAll(fd, "\r\n", 2);
+    flock(fd, LOCK_UN);
+  }
+  close(fd);
+  return ok;
+}
+
+}  // namespace qrv::platform

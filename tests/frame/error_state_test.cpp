@@ -1,0 +1,66 @@
+// The error state, its text form, END and the error log, checked in whole processes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "quorvia/frame.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(ErrorState, RecordTruncatesAndTextNamesTheCode) {
+  qrv::RecordError(9.7);
+  EXPECT_EQ(qrv::LastError(), 9);
+  EXPECT_STREQ(qrv::ErrorText().c_str(), "0009 out of bounds");
+  qrv::RecordError(5);
+  EXPECT_STREQ(qrv::ErrorText().c_str(), "0005 unknown error");
+  qrv::RecordError(-2.5);
+  EXPECT_EQ(qrv::LastError(), -2);
+  qrv::ClearError();
+  EXPECT_STREQ(qrv::ErrorText().c_str(), "0000 success");
+  qrv::SetSourcePosition(2, 44);
+  qrv::RecordError(20);
+  EXPECT_EQ(qrv::ErrorLine(), 44);
+  EXPECT_STREQ(qrv::ErrorText().c_str(), "0020 out of data");
+  qrv::SetSourcePosition(0, 0);
+}
+
+TEST(ErrorState, ErrorStopExitsWithCodeZero) {
+  EXPECT_EXIT(qrv::ErrorStop(9), testing::ExitedWithCode(0), "");
+}
+
+class ErrorLog : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = testing::TempDir() + "qrv-log-" + std::to_string(getpid()) + "/";
+    std::system(("rm -rf '" + dir_ + "' && mkdir -p '" + dir_ + "'").c_str());
+    setenv("TMPDIR", dir_.c_str(), 1);
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  std::string dir_;
+};
+
+TEST_F(ErrorLog, LinesAreAppendedWithCrLf) {
+  EXPECT_EQ(std::string(qrv::ErrorLogPath().c_str()), dir_ + "ErrorLog.txt");
+  qrv::AppendToErrorLog("one");
+  qrv::AppendToErrorLog("two");
+  EXPECT_EQ(ReadFile(dir_ + "ErrorLog.txt"), "one\r\ntwo\r\n");
+}
+
+TEST_F(ErrorLog, APlantedLinkIsNeverWrittenThrough) {
+  std::string victim = dir_ + "victim.txt";
+  { std::ofstream(victim) << "precious"; }
+  ASSERT_EQ(symlink(victim.c_str(), (dir_ + "ErrorLog.txt").c_str()), 0);
+  qrv::AppendToErrorLog("attack");
+  EXPECT_EQ(ReadFile(victim), "precious");
+}
+
+}  // namespace

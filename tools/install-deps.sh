@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and playing need, and only
+# those that are missing. Safe to run again and again.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg62-turbo-dev liblzo2-dev libgcrypt20-dev
+  libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils xdotool
+  imagemagick netpbm python3 python3-pil
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
