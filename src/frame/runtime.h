@@ -9,6 +9,18 @@
 
 namespace qrv {
 
+// The services, each defined by its own subsystem.
+class OpenGLZozezezi;
+class Zozezezi3D;
+struct NetworkState;
+class InputState;
+class SoundDevice;
+struct SoundSlotTable;
+class MediaPack;
+struct ChannelTable;
+struct SettingsStore;
+struct LineStore;
+
 struct Runtime {
   // Project settings and the process entry's own state.
   ProjectSettings settings;
@@ -34,6 +46,20 @@ struct Runtime {
   double thisFrameTime = 0.0;
   double previousFrameTime = 0.0;
   double startTime = 0.0;
+
+  // Owner pointers to the services: created by start-up, released by shutdown in the
+  // fixed order (null while a service is absent).
+  OpenGLZozezezi* device = nullptr;
+  Zozezezi3D* engine3d = nullptr;
+  NetworkState* network = nullptr;
+  InputState* input = nullptr;
+  SoundDevice* sound = nullptr;
+  SoundSlotTable* soundSlots = nullptr;
+  MediaPack* musicPack = nullptr;
+  MediaPack* mainPack = nullptr;
+  ChannelTable* channels = nullptr;
+  SettingsStore* settingsStore = nullptr;
+  LineStore* lineStore = nullptr;
 
   // Whether the services were brought up (shutdown releases only what start-up made).
   bool servicesStarted = false;
