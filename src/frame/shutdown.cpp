@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
 #include "platform/platform.h"
 
 namespace qrv {
@@ -23,6 +24,9 @@ void Shutdown() {
   if (!rt.servicesStarted) return;
   rt.servicesStarted = false;
   AppendToErrorLog("Shut down QRV");
+  delete rt.device;
+  rt.device = nullptr;
+  rt.window = nullptr;
   AppendToErrorLog("qrv is shut down");
 }
 
