@@ -82,6 +82,15 @@ void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h);
 void GetViewport(int32_t& x, int32_t& y, int32_t& w, int32_t& h);
 void GetViewport(double& x, double& y, double& w, double& h);
 
+// The host's open (open non-zero) or save dialog. The filter is "description|patterns"
+// pairs joined by "|", patterns separated by ";". Returns the chosen path with "/"
+// separators, or "NO_FILE" when cancelled or when the host has no dialog.
+RtString FileDialog(int32_t open, const RtString& filter);
+
+// With a debugger attached: sends "BP<value in hex>", resumes a paused game and brings the
+// window to the front at the next present. 0 when no debugger is attached.
+int32_t DebuggerBreakpoint(int32_t value);
+
 // --- Error state -------------------------------------------------------------------
 
 // Records an error code (truncated toward zero) with the current source line; returns code.
@@ -101,6 +110,9 @@ RtString ErrorText();
 
 // The release sequence; calls QRV_ON_QUIT once per process. Returns to its caller.
 void Shutdown();
+
+// Shuts down, starts the command line as a new process (not waited for), exits with 0.
+[[noreturn]] void EndAndRun(const RtString& commandLine);
 
 // Appends one line (CR LF ended) to ErrorLog.txt in the temporary folder.
 void AppendToErrorLog(const char* text);

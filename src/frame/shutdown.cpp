@@ -6,6 +6,7 @@
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
 #include "platform/platform.h"
+#include "platform/process_host.h"
 
 namespace qrv {
 
@@ -40,6 +41,13 @@ void Shutdown() {
     AppendNumberToErrorLog(rt.sourceModule);
   }
   Shutdown();
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+[[noreturn]] void EndAndRun(const RtString& commandLine) {
+  Shutdown();
+  platform::StartCommandLine(commandLine.c_str());
   std::fflush(nullptr);
   std::_Exit(0);
 }
