@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "frame/runtime.h"
+#include "quorvia/values.h"
 #include "platform/platform.h"
 
 namespace qrv {
@@ -39,6 +40,7 @@ bool Initialise() {
   InitialiseTimer();
   AppendToErrorLog("Init GFX");
   rt.servicesStarted = true;
+  SeedRandom(static_cast<int32_t>(platform::TickCount()));
 
   // The program's folder becomes the current directory: relative media paths resolve there.
   std::string self = platform::ExecutablePath();

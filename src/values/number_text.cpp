@@ -1,7 +1,9 @@
 // Number texts: the decimal text of an int32 and the runtime's text of a double
 // (10 significant digits; exponents outside -1..9 in the '1.e+020' form).
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "quorvia/values.h"
@@ -12,16 +14,44 @@ namespace {
 // Longest text: '-', 10 digits, '.', 'e', sign, 3 exponent digits.
 constexpr int kNumberTextMax = 32;
 
-// Writes the text of a non-zero finite value's magnitude's digits and exponent.
-int WriteSignificant(double magnitude, char* out) {
-  // Ten significant digits, correctly rounded: "d.ddddddddde+XX".
+// A double's exact decimal expansion has at most 767 significant digits.
+constexpr int kExactDigits = 770;
+
+// Whether the magnitude lies exactly halfway between two 10-digit values and its tenth digit
+// was kept (rounded down). Only an expansion whose 17-digit rounding reads ...5000000 after
+// the tenth digit can be a tie; those few are confirmed against the exact expansion.
+bool IsTieRoundedDown(double magnitude, char tenthDigit) {
+  char near[40];
+  *std::to_chars(near, near + sizeof near, magnitude, std::chars_format::scientific, 16).ptr = 0;
+  if (near[10] != tenthDigit || std::strncmp(near + 11, "5000000", 7) != 0) return false;
+  char exact[kExactDigits + 16];
+  char* end = std::to_chars(exact, exact + sizeof exact, magnitude, std::chars_format::scientific,
+                            kExactDigits)
+                  .ptr;
+  const char* tail = exact + 12;  // digits after the eleventh
+  const char* e = std::find(tail, static_cast<const char*>(end), 'e');
+  return exact[11] == '5' && std::all_of(tail, e, [](char c) { return c == '0'; });
+}
+
+// The ten significant digits of a non-zero finite magnitude, rounded half away from zero,
+// and the decimal exponent of the first one.
+int SignificantDigits(double magnitude, char (&significant)[10]) {
   char digits[40];
-  auto [end, ec] =
-      std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::scientific, 9);
-  *end = 0;
+  *std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::scientific, 9).ptr =
+      0;
   int exponent = std::atoi(digits + 12);
-  char significant[10] = {digits[0]};
+  significant[0] = digits[0];
   std::memcpy(significant + 1, digits + 2, 9);
+  // The formatter breaks ties to even; a tie it rounded down (to an even digit, so no
+  // carry can follow) goes up instead.
+  if (IsTieRoundedDown(magnitude, significant[9])) ++significant[9];
+  return exponent;
+}
+
+// Writes the text of a non-zero finite magnitude; returns its length.
+int WriteSignificant(double magnitude, char* out) {
+  char significant[10];
+  int exponent = SignificantDigits(magnitude, significant);
   int used = 10;
   while (used > 1 && significant[used - 1] == '0') --used;
 
