@@ -1,13 +1,13 @@
 // The whole Quorvia command set: include this one header in a game program.
 #pragma once
 
-#include "quorvia/files.h"
 #include "quorvia/frame.h"
+#include "quorvia/rt_string.h"
+#include "quorvia/values.h"
 #include "quorvia/graphics2d.h"
+#include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/sound.h"
 #include "quorvia/net.h"
 #include "quorvia/pathfinding.h"
-#include "quorvia/rt_string.h"
 #include "quorvia/scene3d.h"
-#include "quorvia/sound.h"
-#include "quorvia/values.h"
