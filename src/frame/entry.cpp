@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "frame/runtime.h"
+#include "quorvia/files.h"
 #include "platform/platform.h"
 
 namespace qrv {
@@ -39,6 +40,8 @@ bool Initialise() {
   InitialiseTimer();
   AppendToErrorLog("Init GFX");
   rt.servicesStarted = true;
+
+  StartMediaPacks();
 
   // The program's folder becomes the current directory: relative media paths resolve there.
   std::string self = platform::ExecutablePath();

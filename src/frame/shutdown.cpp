@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "frame/runtime.h"
+#include "quorvia/files.h"
 #include "platform/platform.h"
 
 namespace qrv {
@@ -23,6 +24,9 @@ void Shutdown() {
   if (!rt.servicesStarted) return;
   rt.servicesStarted = false;
   AppendToErrorLog("Shut down QRV");
+  CloseAllChannels();
+  LineStoreFlush();
+  ReleaseMediaPacks();
   AppendToErrorLog("qrv is shut down");
 }
 
