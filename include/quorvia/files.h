@@ -65,7 +65,8 @@ class FileReader {
   std::shared_ptr<const MemoryBlock> block_;  // keeps a memory block alive while read
   std::unique_ptr<uint8_t[]> buffer_;
   int32_t bufferHead_ = 0, bufferTail_ = 0;  // unread bytes (reading) or pending bytes
-  bool writing_ = false;
+  bool writing_ = false;   // the buffer holds bytes to write
+  bool writable_ = false;  // opened for writing or appending
 };
 
 // --- "mem://" names ------------------------------------------------------------------

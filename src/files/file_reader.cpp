@@ -54,7 +54,7 @@ bool FileReader::OpenForWriting(const char* name) {
   Close();
   if (IsMemoryName(name) || name[0] == 0) return false;
   handle_ = platform::CreateNewFile(platform::PathForNewFile(HostName(name)));
-  writing_ = true;
+  writable_ = true;
   return handle_ >= 0;
 }
 
@@ -62,7 +62,7 @@ bool FileReader::OpenForAppending(const char* name) {
   Close();
   if (IsMemoryName(name) || name[0] == 0) return false;
   handle_ = platform::OpenForAppending(platform::PathForNewFile(HostName(name)));
-  writing_ = true;
+  writable_ = true;
   return handle_ >= 0;
 }
 
@@ -74,7 +74,7 @@ bool FileReader::Close() {
   block_.reset();
   size_ = position_ = 0;
   bufferHead_ = bufferTail_ = 0;
-  writing_ = false;
+  writing_ = writable_ = false;
   return ok;
 }
 
@@ -174,7 +174,7 @@ bool FileReader::Seek(int32_t offset, int32_t origin) {
 }
 
 bool FileReader::Write(const void* bytes, int32_t n) {
-  if (handle_ < 0 || n < 0) return false;
+  if (handle_ < 0 || !writable_ || n < 0) return false;
   if (!writing_) {
     DropBuffer();
     writing_ = true;
