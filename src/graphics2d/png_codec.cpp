@@ -87,10 +87,14 @@ bool ReadPngSteps(png_structp png, png_infop info, RgbaImage& image, png_bytep* 
     std::printf("Only bit depth of 8 is supported.\n");
     return false;
   }
-  if (png_get_color_type(png, info) != PNG_COLOR_TYPE_RGB_ALPHA ||
-      png_get_rowbytes(png, info) != size_t(width) * 4) {
+  const int type = png_get_color_type(png, info);
+  if (type != PNG_COLOR_TYPE_GRAY && type != PNG_COLOR_TYPE_RGB &&
+      type != PNG_COLOR_TYPE_RGB_ALPHA) {
     std::printf("File %s has unsupported color type.\n", name);
     std::printf("Types GRAY, RGB and RGB_ALPHA are supported.\n");
+    return false;
+  }
+  if (png_get_channels(png, info) != 4 || png_get_rowbytes(png, info) != size_t(width) * 4) {
     return false;
   }
   image.Resize(int32_t(width), int32_t(height));
