@@ -73,17 +73,25 @@ char KeyCharacter(uint8_t code, bool shift) {
 
 bool CapsLockOn() { return (SDL_GetModState() & KMOD_CAPS) != 0; }
 
+// Inside the window the window's own pointer events are exact; outside it, the desktop's
+// pointer is asked (which the host may report only as often as the pointer device moves).
 void ReadPointer(int32_t* x, int32_t* y) {
-  int gx = 0, gy = 0, wx = 0, wy = 0;
-  SDL_GetGlobalMouseState(&gx, &gy);
-  if (SDL_Window* window = ProgramWindow()) SDL_GetWindowPosition(window, &wx, &wy);
-  *x = gx - wx;
-  *y = gy - wy;
+  SDL_PumpEvents();
+  int px = 0, py = 0, wx = 0, wy = 0;
+  if (SDL_GetMouseFocus() != nullptr) {
+    SDL_GetMouseState(&px, &py);
+  } else {
+    SDL_GetGlobalMouseState(&px, &py);
+    if (SDL_Window* window = ProgramWindow()) SDL_GetWindowPosition(window, &wx, &wy);
+  }
+  *x = px - wx;
+  *y = py - wy;
 }
 
 PointerButtons ReadPointerButtons() {
   SDL_PumpEvents();
-  Uint32 mask = SDL_GetMouseState(nullptr, nullptr);
+  Uint32 mask = SDL_GetMouseFocus() != nullptr ? SDL_GetMouseState(nullptr, nullptr)
+                                               : SDL_GetGlobalMouseState(nullptr, nullptr);
   return {(mask & SDL_BUTTON_LMASK) != 0, (mask & SDL_BUTTON_RMASK) != 0,
           (mask & SDL_BUTTON_MMASK) != 0};
 }
