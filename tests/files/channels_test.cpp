@@ -47,8 +47,10 @@ TEST_F(ChannelsTest, ReadFamilyDeliversEachWidthLittleEndian) {
     void (*read)(int32_t, int32_t&);
     int32_t expected[2];
   } cases[] = {
-      {"Int8", qrv::ReadInt8, {-1, -128}},           {"UInt8", qrv::ReadUInt8, {255, 128}},
-      {"Int16", qrv::ReadInt16, {-32513, -32513}},   {"UInt16", qrv::ReadUInt16, {33023, 33023}},
+      {"Int8", qrv::ReadInt8, {-1, -128}},
+      {"UInt8", qrv::ReadUInt8, {255, 128}},
+      {"Int16", qrv::ReadInt16, {-32513, -32513}},
+      {"UInt16", qrv::ReadUInt16, {33023, 33023}},
       {"Int32", qrv::ReadInt32, {-2130738945, -2080177663}},
       {"UInt32", qrv::ReadUInt32, {-2130738945, -2080177663}},
   };
