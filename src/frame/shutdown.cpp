@@ -4,8 +4,10 @@
 #include <cstdlib>
 
 #include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
 #include "quorvia/files.h"
 #include "platform/platform.h"
+#include "platform/process_host.h"
 
 namespace qrv {
 
@@ -26,7 +28,10 @@ void Shutdown() {
   AppendToErrorLog("Shut down QRV");
   CloseAllChannels();
   LineStoreFlush();
+  delete rt.device;
+  rt.device = nullptr;
   ReleaseMediaPacks();
+  rt.window = nullptr;
   AppendToErrorLog("qrv is shut down");
 }
 
@@ -40,6 +45,13 @@ void Shutdown() {
     AppendNumberToErrorLog(rt.sourceModule);
   }
   Shutdown();
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+[[noreturn]] void EndAndRun(const RtString& commandLine) {
+  Shutdown();
+  platform::StartCommandLine(commandLine.c_str());
   std::fflush(nullptr);
   std::_Exit(0);
 }
