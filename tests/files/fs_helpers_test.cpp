@@ -119,3 +119,26 @@ TEST_F(FsHelpersTest, CopyingMovesEveryByteAndCleansUpAfterFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FsHelpersTest, ListingsPutFoldersFirstAndFilterFilesOnly) {
+  WriteFile("b.txt", "");
+  WriteFile("A.txt", "");
+  WriteFile("c.bmp", "");
+  fs::create_directory("sub");
+  fs::create_directory("Data.bmp");
+  fs::create_directory_symlink("sub", "link");
+  qrv::RtArray<qrv::RtString> names;
+  // The folder "tmp" of the fixture is listed as well.
+  EXPECT_EQ(qrv::ListDirectory("*.txt", names), 2 + 65536 * 6);
+  std::vector<std::string> listed;
+  for (int32_t i = 0; i < names.Bounds(0); ++i) listed.push_back(names.ElementAt(i).c_str());
+  EXPECT_EQ(listed, std::vector<std::string>(
+                        {".", "..", "Data.bmp", "link", "sub", "tmp", "A.txt", "b.txt"}));
+  EXPECT_EQ(qrv::ListDirectory("*.*", names), 3 + 65536 * 6);
+  EXPECT_EQ(qrv::ListDirectory("?.BMP", names), 1 + 65536 * 6);
+  EXPECT_STREQ(names.ElementAt(6).c_str(), "c.bmp");
+}
+
+}  // namespace
