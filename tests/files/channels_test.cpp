@@ -233,6 +233,11 @@ TEST_F(ChannelsTest, OpeningModesAndFreeChannels) {
   int32_t value = 0;
   qrv::ReadUInt8(0, value);
   EXPECT_EQ(value, '8');
+  // Before the start: refused, reading goes on where it was.
+  qrv::SeekChannel(0, -20, 1);
+  EXPECT_EQ(qrv::ChannelPosition(0), 9);
+  qrv::ReadUInt8(0, value);
+  EXPECT_EQ(value, '9');
   // A channel reading a memory block counts as free.
   ASSERT_TRUE(qrv::OpenChannel(2, MemoryName("m"), 1));
   EXPECT_EQ(qrv::FreeChannel(), 2);
