@@ -15,41 +15,16 @@ struct ReferenceIsaac {
   uint32_t randrsl[256], mm[256], aa = 0, bb = 0, cc = 0;
 };
 
+// clang-format off
 #define IND(mm, x) ((mm)[((x) >> 2) & 255])
 #define RNGSTEP(mix, a, b, mm, m, m2, r, x) \
-  {                                         \
-    x = *m;                                 \
-    a = ((a) ^ (mix)) + *(m2++);            \
-    *(m++) = y = IND(mm, x) + a + b;        \
-    *(r++) = b = IND(mm, y >> 8) + x;       \
-  }
+  { x = *m; a = ((a) ^ (mix)) + *(m2++); *(m++) = y = IND(mm, x) + a + b; \
+    *(r++) = b = IND(mm, y >> 8) + x; }
 #define MIX(a, b, c, d, e, f, g, h) \
-  {                                 \
-    a ^= b << 11;                   \
-    d += a;                         \
-    b += c;                         \
-    b ^= c >> 2;                    \
-    e += b;                         \
-    c += d;                         \
-    c ^= d << 8;                    \
-    f += c;                         \
-    d += e;                         \
-    d ^= e >> 16;                   \
-    g += d;                         \
-    e += f;                         \
-    e ^= f << 10;                   \
-    h += e;                         \
-    f += g;                         \
-    f ^= g >> 4;                    \
-    a += f;                         \
-    g += h;                         \
-    g ^= h << 8;                    \
-    b += g;                         \
-    h += a;                         \
-    h ^= a >> 9;                    \
-    c += h;                         \
-    a += b;                         \
-  }
+  { a ^= b << 11; d += a; b += c; b ^= c >> 2;  e += b; c += d; c ^= d << 8;  f += c; d += e; \
+    d ^= e >> 16; g += d; e += f; e ^= f << 10; h += e; f += g; f ^= g >> 4;  a += f; g += h; \
+    g ^= h << 8;  b += g; h += a; h ^= a >> 9;  c += h; a += b; }
+// clang-format on
 
 void ReferenceRun(ReferenceIsaac* ctx) {
   uint32_t a, b, x, y, *m, *mm, *m2, *r, *mend;
@@ -57,64 +32,32 @@ void ReferenceRun(ReferenceIsaac* ctx) {
   r = ctx->randrsl;
   a = ctx->aa;
   b = ctx->bb + (++ctx->cc);
-  for (m = mm, mend = m2 = m + 128; m < mend;) {
-    RNGSTEP(a << 13, a, b, mm, m, m2, r, x);
-    RNGSTEP(a >> 6, a, b, mm, m, m2, r, x);
-    RNGSTEP(a << 2, a, b, mm, m, m2, r, x);
-    RNGSTEP(a >> 16, a, b, mm, m, m2, r, x);
-  }
-  for (m2 = mm; m2 < mend;) {
-    RNGSTEP(a << 13, a, b, mm, m, m2, r, x);
-    RNGSTEP(a >> 6, a, b, mm, m, m2, r, x);
-    RNGSTEP(a << 2, a, b, mm, m, m2, r, x);
-    RNGSTEP(a >> 16, a, b, mm, m, m2, r, x);
+  m = mm;
+  mend = m2 = m + 128;
+  // The first half pairs m with m + 128, the second half wraps m2 back to the start.
+  for (int half = 0; half < 2; ++half, m2 = mm) {
+    for (uint32_t* stop = half == 0 ? mend : mm + 256; m < stop;) {
+      RNGSTEP(a << 13, a, b, mm, m, m2, r, x);
+      RNGSTEP(a >> 6, a, b, mm, m, m2, r, x);
+      RNGSTEP(a << 2, a, b, mm, m, m2, r, x);
+      RNGSTEP(a >> 16, a, b, mm, m, m2, r, x);
+    }
   }
   ctx->bb = b;
   ctx->aa = a;
 }
 
 void ReferenceInit(ReferenceIsaac* ctx) {
-  uint32_t a, b, c, d, e, f, g, h;
-  uint32_t *m = ctx->mm, *r = ctx->randrsl;
-  a = b = c = d = e = f = g = h = 0x9e3779b9;
-  for (int i = 0; i < 4; ++i) MIX(a, b, c, d, e, f, g, h);
-  for (int i = 0; i < 256; i += 8) {
-    a += r[i];
-    b += r[i + 1];
-    c += r[i + 2];
-    d += r[i + 3];
-    e += r[i + 4];
-    f += r[i + 5];
-    g += r[i + 6];
-    h += r[i + 7];
-    MIX(a, b, c, d, e, f, g, h);
-    m[i] = a;
-    m[i + 1] = b;
-    m[i + 2] = c;
-    m[i + 3] = d;
-    m[i + 4] = e;
-    m[i + 5] = f;
-    m[i + 6] = g;
-    m[i + 7] = h;
-  }
-  for (int i = 0; i < 256; i += 8) {
-    a += m[i];
-    b += m[i + 1];
-    c += m[i + 2];
-    d += m[i + 3];
-    e += m[i + 4];
-    f += m[i + 5];
-    g += m[i + 6];
-    h += m[i + 7];
-    MIX(a, b, c, d, e, f, g, h);
-    m[i] = a;
-    m[i + 1] = b;
-    m[i + 2] = c;
-    m[i + 3] = d;
-    m[i + 4] = e;
-    m[i + 5] = f;
-    m[i + 6] = g;
-    m[i + 7] = h;
+  uint32_t w[8];
+  for (uint32_t& word : w) word = 0x9e3779b9;
+  for (int i = 0; i < 4; ++i) MIX(w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7]);
+  // Pass one absorbs the seed table, pass two the state it made.
+  for (const uint32_t* source : {ctx->randrsl, ctx->mm}) {
+    for (int i = 0; i < 256; i += 8) {
+      for (int k = 0; k < 8; ++k) w[k] += source[i + k];
+      MIX(w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7]);
+      for (int k = 0; k < 8; ++k) ctx->mm[i + k] = w[k];
+    }
   }
   ReferenceRun(ctx);  // the reference fills its first result table during initialisation
 }
