@@ -28,7 +28,10 @@ class Lifecycle : public testing::TestWithParam<LifecycleCase> {};
 
 TEST_P(Lifecycle, ExitsWithCodeZeroAndLeavesTheLog) {
   const LifecycleCase& c = GetParam();
-  ProgramRun run(c.program, c.args, c.env);
+  frame_test::VirtualDisplay display;
+  auto env = c.env;
+  env.emplace_back("DISPLAY", display.Name());
+  ProgramRun run(c.program, c.args, env);
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(c.log));
 }

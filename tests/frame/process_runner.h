@@ -39,6 +39,62 @@ inline std::string Shell(const std::string& command) {
   return output;
 }
 
+// A private X display for one test, so that focus and windows of programs that other
+// tests run at the same time cannot interfere.
+class VirtualDisplay {
+ public:
+  VirtualDisplay() {
+    for (int attempt = 0; attempt < 40 && name_.empty(); ++attempt) {
+      int number = 200 + static_cast<int>((getpid() * 37 + attempt * 101) % 3000);
+      if (access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0) continue;
+      if (Start(number)) name_ = ":" + std::to_string(number);
+    }
+  }
+  ~VirtualDisplay() { Stop(); }
+  // ":N", or empty when no display could be started.
+  const std::string& Name() const { return name_; }
+  // Runs an X tool against this display; its output without the final line break.
+  std::string Tool(const std::string& command) const {
+    return Shell("DISPLAY=" + name_ + " " + command + " 2>/dev/null");
+  }
+
+ private:
+  // Starts Xvfb on :number; true once it accepts connections. A server that finds the
+  // number taken by another one ends at once.
+  bool Start(int number) {
+    std::string display = ":" + std::to_string(number);
+    pid_ = fork();
+    if (pid_ == 0) {
+      freopen("/dev/null", "w", stderr);
+      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             "-ardelay", "10000", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    std::string probe = "DISPLAY=" + display + " xdpyinfo >/dev/null 2>&1";
+    for (int i = 0; i < 250; ++i) {
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) break;
+      if (std::system(probe.c_str()) == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        if (waitpid(pid_, nullptr, WNOHANG) == 0) return true;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    Stop();
+    return false;
+  }
+  void Stop() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+    pid_ = -1;
+  }
+
+  pid_t pid_ = -1;
+  std::string name_;
+};
+
 // One run of a program in its own fresh temporary folder.
 class ProgramRun {
  public:

@@ -66,12 +66,15 @@ void Main() {
   if (options.noEscape) qrv::AllowEscape(0);
   const char* tmp = std::getenv("TMPDIR");
   std::string counter = std::string(tmp != nullptr ? tmp : "/tmp") + "/presents";
+  std::string written = counter + ".new";
   for (long presents = 1;; ++presents) {
     qrv::Present();
     if (options.report && presents == 1) Report();
-    if (FILE* file = std::fopen(counter.c_str(), "w")) {
+    // Replaced in one step, so that a reader never sees a half-written number.
+    if (FILE* file = std::fopen(written.c_str(), "w")) {
       std::fprintf(file, "%ld\n", presents);
       std::fclose(file);
+      std::rename(written.c_str(), counter.c_str());
     }
   }
 }
