@@ -109,6 +109,8 @@ class ProgramRun {
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = fork();
     if (pid_ == 0) {
+      // The start-up folder too, so that files a test plants there stay its own.
+      if (chdir(folder_.c_str()) != 0) _exit(126);
       setenv("TMPDIR", folder_.c_str(), 1);
       for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
       std::vector<char*> raw;
