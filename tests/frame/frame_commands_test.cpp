@@ -55,4 +55,23 @@ TEST(FrameCommands, FlagsFollowTheirArguments) {
   }
 }
 
+void Hook() {}
+
+TEST(FrameCommands, MessageHookIsLookedUpOnce) {
+  qrv::Runtime& rt = qrv::TheRuntime();
+  const qrv::NamedRoutine none[] = {{nullptr, nullptr}};
+  const qrv::NamedRoutine withHook[] = {{Hook, "QRV_WIN32_MSG"}, {nullptr, nullptr}};
+  rt.routines = none;
+  rt.messageHookState = -1;
+  EXPECT_EQ(qrv::LookUpMessageHook(), nullptr);
+  EXPECT_EQ(rt.messageHookState, 0);
+  rt.routines = withHook;  // too late: the answer is kept
+  EXPECT_EQ(qrv::LookUpMessageHook(), nullptr);
+  rt.messageHookState = -1;
+  EXPECT_EQ(qrv::LookUpMessageHook(), &Hook);
+  EXPECT_EQ(rt.messageHookState, 1);
+  rt.routines = nullptr;
+  rt.messageHookState = -1;
+}
+
 }  // namespace

@@ -29,8 +29,8 @@ class Lifecycle : public testing::TestWithParam<LifecycleCase> {};
 TEST_P(Lifecycle, ExitsWithCodeZeroAndLeavesTheLog) {
   const LifecycleCase& c = GetParam();
   frame_test::VirtualDisplay display;
-  auto env = c.env;
-  env.emplace_back("DISPLAY", display.Name());
+  std::vector<std::pair<std::string, std::string>> env = {{"DISPLAY", display.Name()}};
+  env.insert(env.end(), c.env.begin(), c.env.end());
   ProgramRun run(c.program, c.args, env);
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(c.log));
@@ -56,12 +56,20 @@ INSTANTIATE_TEST_SUITE_P(
                       kFiveFrames,
                       {"Init GFX", "Init Finalized", "quit hook", "Shut down QRV",
                        "qrv is shut down"}},
+        LifecycleCase{"NoVideoEndsAtOnce",
+                      frame_test::ProgramPath("frame_probe"),
+                      {},
+                      {{"SDL_VIDEODRIVER", "no_such_driver"}},
+                      {"Init GFX", "No window or OpenGL context available", "Shut down QRV",
+                       "qrv is shut down"}},
         LifecycleCase{"UnpacedFramesStillEndAtTheLimit", frame_test::ProgramPath("frame_probe"),
                       {}, {{"QRV_FRAMES", "30"}, {"QRV_UNPACED", "1"}}, kFourLines}),
     [](const testing::TestParamInfo<LifecycleCase>& info) { return info.param.name; });
 
 TEST(Lifecycle, StaleLogIsReplaced) {
-  ProgramRun run(frame_test::ProgramPath("frame_probe"), {"--return"}, {}, [](const std::string& dir) {
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {"--return"}, {{"DISPLAY", display.Name()}},
+                 [](const std::string& dir) {
     std::ofstream(dir + "/ErrorLog.txt", std::ios::binary) << "old run\r\n";
   });
   ASSERT_EQ(run.Wait(), 0);
@@ -69,7 +77,9 @@ TEST(Lifecycle, StaleLogIsReplaced) {
 }
 
 TEST(Lifecycle, FrameLimitCountsPresentsAtTheFrameRate) {
-  ProgramRun run(frame_test::ProgramPath("frame_probe"), {}, {{"QRV_FRAMES", "30"}});
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {},
+                 {{"QRV_FRAMES", "30"}, {"DISPLAY", display.Name()}});
   auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(run.Wait(), 0);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -78,7 +88,8 @@ TEST(Lifecycle, FrameLimitCountsPresentsAtTheFrameRate) {
 }
 
 TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
-  ProgramRun run(frame_test::ProgramPath("frame_probe"), {});
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {}, {{"DISPLAY", display.Name()}});
   ASSERT_TRUE(frame_test::Eventually([&] { return run.Presents() > 0; }));
   run.Signal(SIGTERM);
   ASSERT_EQ(run.Wait(), 0);

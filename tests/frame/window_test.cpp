@@ -64,17 +64,23 @@ TEST_F(Window, FocusLossPausesAndFocusGainResumes) {
   EXPECT_EQ(run_->Wait(), 0);
 }
 
-TEST_F(Window, FocusDoesNotMatterWithoutAutoPauseOrWhenDebugging) {
-  for (const char* option : {"--no-autopause", "--debug"}) {
-    Start({option});
+TEST_F(Window, FocusDoesNotMatterWithoutAutoPauseWhenDebuggingOrUnattended) {
+  const struct {
+    const char* option;
+    const char* frames;
+  } cases[] = {{"--no-autopause", nullptr}, {"--debug", nullptr}, {"", "100000"}};
+  for (const auto& c : cases) {
+    std::vector<std::pair<std::string, std::string>> env;
+    if (c.frames != nullptr) env.emplace_back("QRV_FRAMES", c.frames);
+    Start({c.option}, env);
     Focus();
     FocusElsewhere();
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    EXPECT_EQ(Title(), "FrameProbe") << option;
-    EXPECT_TRUE(Presenting()) << option;
+    EXPECT_EQ(Title(), "FrameProbe") << c.option;
+    EXPECT_TRUE(Presenting()) << c.option;
     Focus();
     Keys("Escape");
-    EXPECT_EQ(run_->Wait(), 0) << option;
+    EXPECT_EQ(run_->Wait(), 0) << c.option;
   }
 }
 
@@ -113,12 +119,16 @@ TEST_F(Window, FullscreenUsesTheDisplayModeOrFallsBackToAWindow) {
       {{"--fullscreen", "1024", "768"}, "screen 1024 768 viewport 0 0 1024 768 fullscreen 1", false},
       {{"--fullscreen", "640", "480"}, "screen 640 480 viewport 0 0 640 480 fullscreen 0", true},
       {{}, "screen 640 480 viewport 0 0 640 480 fullscreen 0", false},
+      {{"--switch", "1024", "768", "1"}, "screen 1024 768 viewport 0 0 1024 768 fullscreen 1",
+       false},
+      {{"--fullscreen", "1024", "768", "--switch", "800", "600", "0"},
+       "screen 800 600 viewport 0 0 800 600 fullscreen 0", false},
   };
   for (const ModeCase& c : cases) {
     std::vector<std::string> args = c.args;
     args.push_back("--report");
     ProgramRun run(frame_test::ProgramPath("frame_probe"), args,
-                   {{"QRV_FRAMES", "3"}, {"DISPLAY", display_.Name()}});
+                   {{"QRV_FRAMES", "10"}, {"DISPLAY", display_.Name()}});
     ASSERT_EQ(run.Wait(), 0);
     std::vector<std::string> log = run.LogLines();
     auto has = [&](const std::string& line) {
@@ -130,6 +140,21 @@ TEST_F(Window, FullscreenUsesTheDisplayModeOrFallsBackToAWindow) {
     EXPECT_TRUE(reported) << c.report;
     EXPECT_EQ(has("No Fullscreen Mode available"), c.modeMissing) << c.report;
   }
+}
+
+TEST_F(Window, MessageHookRunsForWaitingEvents) {
+  Start({"--msg-hook"});
+  Focus();
+  FocusElsewhere();
+  Focus();
+  Keys("Escape");
+  ASSERT_EQ(run_->Wait(), 0);
+  std::vector<std::string> log = run_->LogLines();
+  auto line = std::find_if(log.begin(), log.end(),
+                           [](const std::string& l) { return l.rfind("hook calls ", 0) == 0; });
+  ASSERT_NE(line, log.end());
+  // The focus changes and the key press went through the hook.
+  EXPECT_GE(std::stol(line->substr(11)), 2) << *line;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 //   --no-escape     AllowEscape(0)
 //   --fullscreen W H  start fullscreen in the mode W x H
 //   --samples N     ask for N samples per pixel
+//   --switch W H F  after the first present: SetScreen(W, H, F)
+//   --msg-hook      a QRV_WIN32_MSG that counts its calls; the quit hook logs "hook calls N"
 //   --report        logs the screen size, viewport, fullscreen state and samples per pixel
 //                   after the first present
 #include <GL/gl.h>
@@ -30,7 +32,11 @@ struct Options {
   int32_t fullscreenWidth = 0;
   int32_t fullscreenHeight = 0;
   int32_t samples = 0;
+  int32_t switchTo[3] = {0, 0, -1};
+  bool messageHook = false;
 } options;
+
+long hookCalls = 0;
 
 void Settings(qrv::ProjectSettings& settings) {
   settings.title = "FrameProbe";
@@ -44,9 +50,15 @@ void Settings(qrv::ProjectSettings& settings) {
 }
 
 void QuitHook() {
+  if (options.messageHook) {
+    qrv::AppendToErrorLog(("hook calls " + std::to_string(hookCalls)).c_str());
+    return;
+  }
   qrv::AppendToErrorLog("quit hook");
   qrv::End();
 }
+
+void MessageHook() { ++hookCalls; }
 
 void Report() {
   int32_t w, h, vx, vy, vw, vh;
@@ -69,6 +81,9 @@ void Main() {
   std::string written = counter + ".new";
   for (long presents = 1;; ++presents) {
     qrv::Present();
+    if (options.switchTo[2] >= 0 && presents == 1) {
+      qrv::SetScreen(options.switchTo[0], options.switchTo[1], options.switchTo[2]);
+    }
     if (options.report && presents == 1) Report();
     // Replaced in one step, so that a reader never sees a half-written number.
     if (FILE* file = std::fopen(written.c_str(), "w")) {
@@ -80,6 +95,8 @@ void Main() {
 }
 
 const qrv::NamedRoutine kWithQuitHook[] = {{QuitHook, "QRV_ON_QUIT"}, {nullptr, nullptr}};
+const qrv::NamedRoutine kWithMessageHook[] = {
+    {MessageHook, "QRV_WIN32_MSG"}, {QuitHook, "QRV_ON_QUIT"}, {nullptr, nullptr}};
 
 }  // namespace
 
@@ -97,6 +114,13 @@ int main(int argc, char** argv) {
       options.fullscreenHeight = std::atoi(argv[++i]);
     }
     if (arg == "--samples" && i + 1 < argc) options.samples = std::atoi(argv[++i]);
+    if (arg == "--switch" && i + 3 < argc) {
+      for (int32_t& value : options.switchTo) value = std::atoi(argv[++i]);
+    }
+    options.messageHook |= arg == "--msg-hook";
   }
-  qrv::RunProgram(argc, argv, {Settings, Main, options.quitHook ? kWithQuitHook : nullptr});
+  const qrv::NamedRoutine* routines = nullptr;
+  if (options.quitHook) routines = kWithQuitHook;
+  if (options.messageHook) routines = kWithMessageHook;
+  qrv::RunProgram(argc, argv, {Settings, Main, routines});
 }
