@@ -5,6 +5,8 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
+#include "quorvia/files.h"
+#include "quorvia/values.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
 
@@ -74,7 +76,10 @@ bool Initialise() {
   AppendToErrorLog("Init GFX");
   rt.servicesStarted = true;
   if (!CreateDevice()) return false;
+  SeedRandom(static_cast<int32_t>(RawTimer()));
   PlaceWindow();
+
+  StartMediaPacks();
 
   // The program's folder becomes the current directory: relative media paths resolve there.
   std::string self = platform::ExecutablePath();

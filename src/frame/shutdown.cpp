@@ -5,6 +5,7 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
+#include "quorvia/files.h"
 #include "platform/platform.h"
 #include "platform/process_host.h"
 
@@ -25,8 +26,11 @@ void Shutdown() {
   if (!rt.servicesStarted) return;
   rt.servicesStarted = false;
   AppendToErrorLog("Shut down QRV");
+  CloseAllChannels();
+  LineStoreFlush();
   delete rt.device;
   rt.device = nullptr;
+  ReleaseMediaPacks();
   rt.window = nullptr;
   AppendToErrorLog("qrv is shut down");
 }
