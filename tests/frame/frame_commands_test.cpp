@@ -53,6 +53,17 @@ TEST(FrameCommands, FlagsFollowTheirArguments) {
     qrv::AllowEscape(c.value);
     EXPECT_EQ(rt.escapeEnds, c.flag) << c.value;
   }
+  qrv::AllowEscape(1);
+  qrv::AutoPause(1);
+}
+
+TEST(FrameCommands, BreakpointWithoutADebuggerDoesNothing) {
+  qrv::Runtime& rt = qrv::TheRuntime();
+  rt.paused = true;
+  EXPECT_EQ(qrv::DebuggerBreakpoint(0x2a), 0);
+  EXPECT_TRUE(rt.paused);
+  EXPECT_FALSE(rt.activateRequest);
+  rt.paused = false;
 }
 
 void Hook() {}

@@ -96,4 +96,16 @@ TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
   EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
 }
 
+TEST(Lifecycle, EndAndRunShutsDownThenStartsTheCommand) {
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"),
+                 {"--end-and-run", "echo started > \"$TMPDIR/ran\""},
+                 {{"DISPLAY", display.Name()}});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
+  ASSERT_TRUE(frame_test::Eventually([&] {
+    return frame_test::Shell("cat '" + run.Folder() + "/ran' 2>/dev/null") == "started";
+  }));
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 //   --fullscreen W H  start fullscreen in the mode W x H
 //   --samples N     ask for N samples per pixel
 //   --switch W H F  after the first present: SetScreen(W, H, F)
+//   --end-and-run C after the first present: EndAndRun(C)
 //   --msg-hook      a QRV_WIN32_MSG that counts its calls; the quit hook logs "hook calls N"
 //   --report        logs the screen size, viewport, fullscreen state and samples per pixel
 //                   after the first present
@@ -34,6 +35,7 @@ struct Options {
   int32_t samples = 0;
   int32_t switchTo[3] = {0, 0, -1};
   bool messageHook = false;
+  const char* endAndRun = nullptr;
 } options;
 
 long hookCalls = 0;
@@ -85,6 +87,7 @@ void Main() {
       qrv::SetScreen(options.switchTo[0], options.switchTo[1], options.switchTo[2]);
     }
     if (options.report && presents == 1) Report();
+    if (options.endAndRun != nullptr) qrv::EndAndRun(options.endAndRun);
     // Replaced in one step, so that a reader never sees a half-written number.
     if (FILE* file = std::fopen(written.c_str(), "w")) {
       std::fprintf(file, "%ld\n", presents);
@@ -118,6 +121,7 @@ int main(int argc, char** argv) {
       for (int32_t& value : options.switchTo) value = std::atoi(argv[++i]);
     }
     options.messageHook |= arg == "--msg-hook";
+    if (arg == "--end-and-run" && i + 1 < argc) options.endAndRun = argv[++i];
   }
   const qrv::NamedRoutine* routines = nullptr;
   if (options.quitHook) routines = kWithQuitHook;
