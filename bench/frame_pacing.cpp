@@ -50,8 +50,8 @@ void BM_FramePacing60(benchmark::State& state) {
     for (int i = 0; i < frames; ++i) {
       qrv::Present();
       Clock::time_point now = Clock::now();
-      errors.push_back(std::fabs(std::chrono::duration<double, std::milli>(now - last).count() -
-                                 interval));
+      errors.push_back(
+          std::fabs(std::chrono::duration<double, std::milli>(now - last).count() - interval));
       last = now;
     }
     double wall = std::chrono::duration<double>(last - start).count();
@@ -59,9 +59,10 @@ void BM_FramePacing60(benchmark::State& state) {
     state.counters["median_ms"] = Percentile(errors, 0.5);
     state.counters["p99_ms"] = Percentile(errors, 0.99);
     state.counters["cpu_share"] = cpu / wall;
-    std::printf("frame pacing, %d frames at 60 fps: |interval - 16.667 ms| median %.3f ms, "
-                "p99 %.3f ms; CPU %.1f%% of one core (targets: < 0.3 ms, < 1.5 ms, < 25%%)\n",
-                frames, Percentile(errors, 0.5), Percentile(errors, 0.99), 100 * cpu / wall);
+    std::printf(
+        "frame pacing, %d frames at 60 fps: |interval - 16.667 ms| median %.3f ms, "
+        "p99 %.3f ms; CPU %.1f%% of one core (targets: < 0.3 ms, < 1.5 ms, < 25%%)\n",
+        frames, Percentile(errors, 0.5), Percentile(errors, 0.99), 100 * cpu / wall);
   }
 }
 BENCHMARK(BM_FramePacing60)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

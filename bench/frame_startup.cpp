@@ -59,9 +59,10 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
     times.push_back(ms);
   }
   std::sort(times.begin(), times.end());
-  std::printf("start-up to first presented frame: median %.1f ms over %zu launches "
-              "(target < 150 ms)\n",
-              times[times.size() / 2], times.size());
+  std::printf(
+      "start-up to first presented frame: median %.1f ms over %zu launches "
+      "(target < 150 ms)\n",
+      times[times.size() / 2], times.size());
   std::system((std::string("rm -rf ") + folder).c_str());
 }
 BENCHMARK(BM_StartupToFirstFrame)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);

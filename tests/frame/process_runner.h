@@ -24,7 +24,9 @@ inline std::string ProgramPath(const std::string& name) {
   return std::string(QRV_BUILD_DIR "/tests/program_") + name;
 }
 
-inline std::string GamePath() { return QRV_BUILD_DIR "/game/skipdale2"; }
+inline std::string GamePath() {
+  return QRV_BUILD_DIR "/game/skipdale2";
+}
 
 // Output of a shell command, without the trailing line break.
 inline std::string Shell(const std::string& command) {
@@ -100,8 +102,8 @@ class ProgramRun {
  public:
   // `prepare` may put files into the fresh folder before the program starts.
   ProgramRun(const std::string& program, std::vector<std::string> args,
-      std::vector<std::pair<std::string, std::string>> env = {},
-      const std::function<void(const std::string&)>& prepare = {}) {
+             std::vector<std::pair<std::string, std::string>> env = {},
+             const std::function<void(const std::string&)>& prepare = {}) {
     char pattern[] = "/tmp/qrv-frame-XXXXXX";
     folder_ = mkdtemp(pattern);
     if (prepare) prepare(folder_);

@@ -19,7 +19,8 @@ class Window : public testing::Test {
   void SetUp() override { ASSERT_FALSE(display_.Name().empty()) << "no Xvfb"; }
 
   // Starts the probe on the private display and waits for its first presents.
-  void Start(std::vector<std::string> args, std::vector<std::pair<std::string, std::string>> env = {}) {
+  void Start(std::vector<std::string> args,
+             std::vector<std::pair<std::string, std::string>> env = {}) {
     env.emplace_back("DISPLAY", display_.Name());
     run_ = std::make_unique<ProgramRun>(frame_test::ProgramPath("frame_probe"), args, env);
     ASSERT_TRUE(Eventually([&] { return run_->Presents() > 0; })) << "no presents";
@@ -116,13 +117,17 @@ struct ModeCase {
 
 TEST_F(Window, FullscreenUsesTheDisplayModeOrFallsBackToAWindow) {
   const ModeCase cases[] = {
-      {{"--fullscreen", "1024", "768"}, "screen 1024 768 viewport 0 0 1024 768 fullscreen 1", false},
+      {{"--fullscreen", "1024", "768"},
+       "screen 1024 768 viewport 0 0 1024 768 fullscreen 1",
+       false},
       {{"--fullscreen", "640", "480"}, "screen 640 480 viewport 0 0 640 480 fullscreen 0", true},
       {{}, "screen 640 480 viewport 0 0 640 480 fullscreen 0", false},
-      {{"--switch", "1024", "768", "1"}, "screen 1024 768 viewport 0 0 1024 768 fullscreen 1",
+      {{"--switch", "1024", "768", "1"},
+       "screen 1024 768 viewport 0 0 1024 768 fullscreen 1",
        false},
       {{"--fullscreen", "1024", "768", "--switch", "800", "600", "0"},
-       "screen 800 600 viewport 0 0 800 600 fullscreen 0", false},
+       "screen 800 600 viewport 0 0 800 600 fullscreen 0",
+       false},
   };
   for (const ModeCase& c : cases) {
     std::vector<std::string> args = c.args;

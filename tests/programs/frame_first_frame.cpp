@@ -6,11 +6,13 @@
 #include "quorvia/quorvia.h"
 
 int main(int argc, char** argv) {
-  qrv::RunProgram(argc, argv, {nullptr, [] {
-                                 qrv::Present();
-                                 auto now = std::chrono::steady_clock::now().time_since_epoch();
-                                 std::printf("%lld\n", static_cast<long long>(
-                                     std::chrono::nanoseconds(now).count()));
-                               },
-                               nullptr});
+  qrv::RunProgram(argc, argv,
+                  {nullptr,
+                   [] {
+                     qrv::Present();
+                     auto now = std::chrono::steady_clock::now().time_since_epoch();
+                     std::printf("%lld\n",
+                                 static_cast<long long>(std::chrono::nanoseconds(now).count()));
+                   },
+                   nullptr});
 }

@@ -60,7 +60,9 @@ void QuitHook() {
   qrv::End();
 }
 
-void MessageHook() { ++hookCalls; }
+void MessageHook() {
+  ++hookCalls;
+}
 
 void Report() {
   int32_t w, h, vx, vy, vw, vh;
@@ -69,8 +71,8 @@ void Report() {
   GLint samples = 0;
   glGetIntegerv(GL_SAMPLES, &samples);
   char line[128];
-  std::snprintf(line, sizeof line, "screen %d %d viewport %d %d %d %d fullscreen %d samples %d",
-                w, h, vx, vy, vw, vh, qrv::IsFullscreen(), samples);
+  std::snprintf(line, sizeof line, "screen %d %d viewport %d %d %d %d fullscreen %d samples %d", w,
+                h, vx, vy, vw, vh, qrv::IsFullscreen(), samples);
   qrv::AppendToErrorLog(line);
 }
 
