@@ -4,6 +4,8 @@
 
 namespace qrv {
 
-bool KeyDownForFrame(int32_t code) { return platform::EndingKeyHeld(code); }
+bool KeyDownForFrame(int32_t code) {
+  return platform::EndingKeyHeld(code);
+}
 
 }  // namespace qrv

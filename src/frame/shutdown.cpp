@@ -5,9 +5,9 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
-#include "quorvia/files.h"
 #include "platform/platform.h"
 #include "platform/process_host.h"
+#include "quorvia/files.h"
 
 namespace qrv {
 
