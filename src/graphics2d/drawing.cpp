@@ -51,7 +51,10 @@ void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
   boundSprite = IsSpriteId(first) ? first : -1;
   const auto activeTexture = GlExt().glActiveTextureARB;
   const bool both = boundSprite >= 0 && IsSpriteId(second);
-  if (activeTexture != nullptr) {
+  // Unit 1 is touched only when it is or was in use: switching units makes the driver
+  // flush the vertices queued so far, which would cost every sprite a draw call of its own.
+  if (activeTexture != nullptr && (both || secondUnitInUse)) {
+    secondUnitInUse = both;
     activeTexture(GL_TEXTURE1_ARB);
     if (both) {
       glBindTexture(GL_TEXTURE_2D, sprites[size_t(first)].texture);
@@ -63,12 +66,14 @@ void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
     activeTexture(GL_TEXTURE0_ARB);
   }
   if (boundSprite < 0) {
+    selectedTexture = 0;
     glDisable(GL_TEXTURE_2D);
     if (activeTexture == nullptr) glEnable(GL_COLOR_MATERIAL);
     return;
   }
   const SpriteRecord& s = sprites[size_t(activeTexture != nullptr && both ? second : first)];
-  glBindTexture(GL_TEXTURE_2D, mipmapped ? s.mipTexture : s.texture);
+  selectedTexture = mipmapped ? s.mipTexture : s.texture;
+  glBindTexture(GL_TEXTURE_2D, selectedTexture);
   glEnable(GL_TEXTURE_2D);
   SetWrap(GL_REPEAT);
 }

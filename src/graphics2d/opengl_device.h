@@ -141,6 +141,7 @@ class OpenGLZozezezi {
   void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 
   int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
+  bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
  private:
   void LoadSpriteFile(const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
