@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "device_setup.h"
@@ -25,7 +27,9 @@ double Seconds(Clock::time_point from) {
 // compresses like real art rather than like a flat fill.
 std::string MakePicture() {
   const std::string path =
-      (std::filesystem::temp_directory_path() / "qrv_bench_1024.png").string();
+      (std::filesystem::temp_directory_path() /
+       ("qrv_bench_" + std::to_string(std::random_device()()) + ".png"))
+          .string();
   qrv::RgbaImage image;
   image.Resize(1024, 1024);
   for (int32_t y = 0; y < 1024; ++y) {

@@ -4,13 +4,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "quorvia/graphics2d.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path =
-      (std::filesystem::temp_directory_path() / "qrv_fuzz_image_file.bin").string();
+      (std::filesystem::temp_directory_path() /
+       ("qrv_fuzz_image_" + std::to_string(std::random_device()()) + ".bin"))
+          .string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), std::streamsize(size));

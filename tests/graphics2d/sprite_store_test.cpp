@@ -82,7 +82,7 @@ TEST_F(SpriteFiles, TransparentBackgroundTakesItsNeighboursColour) {
   const uint8_t green[4] = {0, 200, 0, 255}, blue[4] = {0, 0, 100, 255};
   std::copy_n(green, 4, image.Row(1) + 8);
   std::copy_n(blue, 4, image.Row(2) + 8);
-  const std::string path = (std::filesystem::temp_directory_path() / "qrv_edge.bmp").string();
+  const std::string path = UniqueTempPath("edge").string() + ".bmp";
   ASSERT_TRUE(SaveImageFile(path, image));
   LoadSprite(path.c_str(), 12);
   EXPECT_EQ(LastError(), 0);
