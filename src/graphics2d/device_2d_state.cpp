@@ -52,6 +52,7 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
 
   smoothing = 1;
   selectedTexture = 0;
+  boundSprite = -1;
   glEnable(GL_BLEND);
   glDisable(GL_BLEND);
   glEnable(GL_ALPHA_TEST);

@@ -155,6 +155,7 @@ int32_t OpenGLZozezezi::HideWindow() {
 
 int32_t OpenGLZozezezi::DestroyWindowAndTextures() {
   if (window == nullptr) return 0;
+  FreeAllSprites();
   if (fullscreen) platform::LeaveDisplayMode(window);
   fullscreen = false;
   platform::MakeCurrent(nullptr, nullptr);
