@@ -49,6 +49,9 @@ class InputState {
 // The runtime's input object; null before start-up made it.
 InputState* TheInput();
 
+// The tracked pointer as the game sees it: turned with a turned display (mouse.cpp).
+void ReportedPointer(const InputState& input, int32_t* x, int32_t* y);
+
 // Replay and recording (replay_session.cpp).
 void StartReplayAndRecord(InputState& input);
 void StopRecording(InputState& input);

@@ -58,6 +58,11 @@ bool SampleMouse(MouseSample* sample) {
   return true;
 }
 
+void ReportedPointer(const InputState& input, int32_t* x, int32_t* y) {
+  *x = input.turned ? input.pointerY : input.pointerX;
+  *y = input.turned ? Settings().screenWidth - 1 - input.pointerX : input.pointerY;
+}
+
 void MouseState(int32_t* x, int32_t* y, int32_t* button1, int32_t* button2) {
   MouseSample sample;
   SampleMouse(&sample);
@@ -66,12 +71,9 @@ void MouseState(int32_t* x, int32_t* y, int32_t* button1, int32_t* button2) {
   *button2 = sample.button2 != 0;
   InputState* input = TheInput();
   if (input == nullptr) return;
-  int32_t width = std::max(Settings().screenWidth, 1);
-  int32_t height = std::max(Settings().screenHeight, 1);
-  input->pointerX = std::clamp(input->pointerX, 0, width - 1);
-  input->pointerY = std::clamp(input->pointerY, 0, height - 1);
-  *x = input->turned ? input->pointerY : input->pointerX;
-  *y = input->turned ? width - 1 - input->pointerX : input->pointerY;
+  input->pointerX = std::clamp(input->pointerX, 0, std::max(Settings().screenWidth, 1) - 1);
+  input->pointerY = std::clamp(input->pointerY, 0, std::max(Settings().screenHeight, 1) - 1);
+  ReportedPointer(*input, x, y);
 }
 
 void MouseState(double* x, double* y, double* button1, double* button2) {
