@@ -16,6 +16,12 @@ class MouseTest : public InputTest {
     window_ = SDL_CreateWindow("mouse test", 0, 0, 640, 480, SDL_WINDOW_SHOWN);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
     MovePointerTo(100, 100);
+    // The window must be mapped and under the pointer before its pointer events count.
+    for (int tries = 0; tries < 200 && SDL_GetMouseFocus() != window_; ++tries) {
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    ASSERT_EQ(SDL_GetMouseFocus(), window_);
     InitInput(false);
   }
   void TearDown() override {
