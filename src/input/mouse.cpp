@@ -4,7 +4,6 @@
 
 #include "input/input_state.h"
 #include "platform/input_host.h"
-#include "quorvia/frame.h"
 
 namespace qrv {
 
@@ -59,8 +58,9 @@ bool SampleMouse(MouseSample* sample) {
 }
 
 void ReportedPointer(const InputState& input, int32_t* x, int32_t* y) {
-  *x = input.turned ? input.pointerY : input.pointerX;
-  *y = input.turned ? Settings().screenWidth - 1 - input.pointerX : input.pointerY;
+  ScreenShape screen = TheScreen();
+  *x = screen.turned ? input.pointerY : input.pointerX;
+  *y = screen.turned ? screen.width - 1 - input.pointerX : input.pointerY;
 }
 
 void MouseState(int32_t* x, int32_t* y, int32_t* button1, int32_t* button2) {
@@ -71,8 +71,9 @@ void MouseState(int32_t* x, int32_t* y, int32_t* button1, int32_t* button2) {
   *button2 = sample.button2 != 0;
   InputState* input = TheInput();
   if (input == nullptr) return;
-  input->pointerX = std::clamp(input->pointerX, 0, std::max(Settings().screenWidth, 1) - 1);
-  input->pointerY = std::clamp(input->pointerY, 0, std::max(Settings().screenHeight, 1) - 1);
+  ScreenShape screen = TheScreen();
+  input->pointerX = std::clamp(input->pointerX, 0, screen.width - 1);
+  input->pointerY = std::clamp(input->pointerY, 0, screen.height - 1);
   ReportedPointer(*input, x, y);
 }
 
@@ -89,7 +90,7 @@ void MouseState(double* x, double* y, double* button1, double* button2) {
 int32_t MouseAxis(int32_t axis) {
   MouseSample sample;
   if (!SampleMouse(&sample)) return 0;
-  bool turned = TheInput()->turned;
+  bool turned = TheScreen().turned;
   switch (axis) {
     case 0: return turned ? sample.dy : sample.dx;
     case 1: return turned ? -sample.dx : sample.dy;

@@ -65,5 +65,17 @@ TEST_F(KeyboardTest, PresentsCountAndCarryTheScriptForward) {
   EXPECT_TRUE(std::equal(std::begin(answers), std::end(answers), std::begin(expected)));
 }
 
+// A script changes only at presents, so a wait inside a replay could never see a new key;
+// it must pass straight through (a hang here ends in the test's time limit).
+TEST_F(KeyboardTest, WaitsPassStraightThroughDuringAReplay) {
+  UseScript("0 30\n");
+  EXPECT_STREQ(ReadKeyChar().c_str(), "a");
+  WaitForKey();
+  WaitForMouseButton();
+  WaitForInputActivity();
+  EXPECT_EQ(TheInput()->waitDepth, 0);
+  EXPECT_EQ(KeyDown(30), 1);
+}
+
 }  // namespace
 }  // namespace qrv

@@ -68,12 +68,26 @@ TEST_F(MouseTest, MouseStateClampsTheTrackedPosition) {
     EXPECT_EQ(TheInput()->pointerX, c.x);  // stored back
     EXPECT_EQ(b1, 0);
   }
-  SetInputTurned(true);
+  TurnDisplay(true);
   SetMousePosition(10, 20);
   double x, y, b1, b2;
   MouseState(&x, &y, &b1, &b2);
+  TurnDisplay(false);
   EXPECT_EQ(x, 20);
   EXPECT_EQ(y, 629);
+}
+
+// Turned, the motion is that of the turned position: x follows dy, y runs against dx.
+TEST_F(MouseTest, TurnedDisplayTurnsTheMotion) {
+  SampleFrameInput();
+  MouseAxis(0);
+  MovePointerTo(130, 150);
+  SampleFrameInput();
+  TurnDisplay(true);
+  int32_t dx = MouseAxis(0), dy = MouseAxis(1);
+  TurnDisplay(false);
+  EXPECT_EQ(dx, 50);
+  EXPECT_EQ(dy, -30);
 }
 
 TEST_F(MouseTest, ButtonsAreReadLive) {
