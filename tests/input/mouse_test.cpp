@@ -90,6 +90,21 @@ TEST_F(MouseTest, TurnedDisplayTurnsTheMotion) {
   EXPECT_EQ(dy, -30);
 }
 
+// Wheel notches arrive as events through the frame's pump; a frame reads their direction.
+TEST_F(MouseTest, WheelGivesItsDirectionPerFrame) {
+  const std::pair<const char*, int> cases[] = {{"4", 1}, {"5", -1}, {"4 click 4 click 5", 1}};
+  for (auto [buttons, expected] : cases) {
+    ASSERT_EQ(std::system((std::string("xdotool click ") + buttons).c_str()), 0);
+    SDL_Delay(50);
+    PumpMessages(nullptr);
+    SampleFrameInput();
+    EXPECT_EQ(MouseAxis(2), expected) << buttons;
+    EXPECT_EQ(MouseAxis(2), expected) << buttons;  // the same frame: the same reading
+    SampleFrameInput();
+    EXPECT_EQ(MouseAxis(2), 0) << buttons;
+  }
+}
+
 TEST_F(MouseTest, ButtonsAreReadLive) {
   ASSERT_EQ(std::system("xdotool mousedown 1"), 0);
   EXPECT_TRUE(AnyMouseButton());
