@@ -105,6 +105,24 @@ TEST_F(MouseTest, WheelGivesItsDirectionPerFrame) {
   }
 }
 
+// A hidden pointer is in relative mode: the tracked position integrates the motion.
+TEST_F(MouseTest, HiddenPointerIntegratesRelativeMotion) {
+  ShowSystemPointer(0);
+  SetMousePosition(300, 300);
+  SampleFrameInput();
+  MouseAxis(0);
+  ASSERT_EQ(std::system("xdotool mousemove_relative --sync -- 40 -25"), 0);
+  SDL_Delay(50);
+  SampleFrameInput();
+  EXPECT_EQ(MouseAxis(0), 40);
+  EXPECT_EQ(MouseAxis(1), -25);
+  int32_t x, y, b1, b2;
+  MouseState(&x, &y, &b1, &b2);
+  EXPECT_EQ(x, 340);
+  EXPECT_EQ(y, 275);
+  ShowSystemPointer(1);
+}
+
 TEST_F(MouseTest, ButtonsAreReadLive) {
   ASSERT_EQ(std::system("xdotool mousedown 1"), 0);
   EXPECT_TRUE(AnyMouseButton());
