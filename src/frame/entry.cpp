@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/window_host.h"
 #include "quorvia/files.h"
+#include "quorvia/input.h"
 #include "quorvia/values.h"
 
 namespace qrv {
@@ -81,7 +82,9 @@ bool Initialise() {
   rt.servicesStarted = true;
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(RawTimer()));
+  CreateInput();
   PlaceWindow();
+  InitInput(rt.settings.mouseCapture != 0);
 
   StartMediaPacks();
 
@@ -95,6 +98,7 @@ bool Initialise() {
   rt.paused = false;
   ResetFrameTimes();
   if (rt.startHidden) rt.device->HideWindow();
+  ShowSystemPointer(rt.settings.mouseCapture == 0);
   AppendToErrorLog("Init Finalized");
   return true;
 }

@@ -6,6 +6,7 @@
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
 #include "platform/platform.h"
+#include "quorvia/input.h"
 #include "platform/window_host.h"
 
 namespace qrv {
@@ -33,9 +34,9 @@ static void WaitWhilePaused() {
   }
 }
 
-static void CheckEndingKeys() {
-  if (TheRuntime().escapeEnds && (KeyDownForFrame(129) || KeyDownForFrame(1))) ErrorStop(0);
-  if (KeyDownForFrame(56) && KeyDownForFrame(62)) ErrorStop(0);
+void CheckEndingKeys() {
+  if (TheRuntime().escapeEnds && (KeyDown(129) || KeyDown(1))) ErrorStop(0);
+  if (KeyDown(56) && KeyDown(62)) ErrorStop(0);
 }
 
 // Every frame starts from the default 2D state over the full window: opaque white,
@@ -48,6 +49,7 @@ void Present() {
   rt.previousFrameTime = rt.thisFrameTime;
   rt.thisFrameTime = RawTimer();
   WaitWhilePaused();
+  SampleFrameInput();
   CheckEndingKeys();
   MessageHook hook = LookUpMessageHook();
   PumpMessages(hook);

@@ -103,8 +103,8 @@ MessageHook LookUpMessageHook();
 int32_t PumpMessages(MessageHook hook);
 // Swaps the buffers, clears the new back buffer and paces to the next deadline. Always 1.
 int32_t Flip(OpenGLZozezezi& device, MessageHook hook);
-// Whether a key is down for the frame's own checks (Escape, Alt+F4).
-bool KeyDownForFrame(int32_t code);
+// Ends the program on Escape (while it may) or Alt+F4; present and the waits apply it.
+void CheckEndingKeys();
 
 // --- Automation hooks (environment) ------------------------------------------------------
 struct AutomationHooks {
