@@ -14,7 +14,10 @@ void ProjectSettings(qrv::ProjectSettings& settings) {
   settings.title = "Skipdale_2";
 }
 
-void GameMain() {}
+// Until the game's own loop arrives: present empty frames until the player quits.
+void GameMain() {
+  for (;;) qrv::Present();
+}
 
 }  // namespace
 
