@@ -3,4 +3,6 @@
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-exec bash "$here/with-display.sh" ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
+# One test at a time: the tests open real windows on one display, and a window that loses
+# the focus to another test's window pauses its program.
+exec bash "$here/with-display.sh" ctest --test-dir "$build" --output-on-failure --timeout 300

@@ -47,6 +47,50 @@ const RtString& CommandLine();
 // Looks a routine up by its exact, case-sensitive name; null when the game has none.
 void (*FindNamedRoutine(const char* name))();
 
+// --- Timers and the frame ---------------------------------------------------------
+
+// Milliseconds since the timer base; the first call takes the base and returns 0.
+double RawTimer();
+// Milliseconds since start-up finished.
+double GameTime();
+// Milliseconds between the last two presents; 1.0 when that is not positive.
+double FrameTime();
+// Frames per second, truncated toward zero; 0 or less paces at a 2 ms interval.
+void SetFrameRate(double fps);
+
+// The once-per-frame call after drawing: shows the frame, paces to the frame rate,
+// handles the window's messages, waits while paused, ends on Escape, Alt+F4 or a closed
+// window, and starts the next frame from the default 2D state.
+void Present();
+// Whether losing the focus pauses the game (title shows " <pause>"); on at start.
+void AutoPause(int32_t flag);
+// Whether Escape ends the program; on at start.
+void AllowEscape(double flag);
+
+// --- Screen and viewport -----------------------------------------------------------
+
+// Switches the display: a centred window, or fullscreen in the mode width x height
+// (windowed when the display has no such mode). Presents 5 times to show the frame.
+void SetScreen(int32_t width, int32_t height, int32_t fullscreen);
+// 1 while the program runs fullscreen, else 0.
+int32_t IsFullscreen();
+// The logical screen size (exchanged while the display is turned).
+void GetScreenSize(int32_t& width, int32_t& height);
+void GetScreenSize(double& width, double& height);
+// The 2D drawing area with a top-left origin; w or h of 0 or less means the full window.
+void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h);
+void GetViewport(int32_t& x, int32_t& y, int32_t& w, int32_t& h);
+void GetViewport(double& x, double& y, double& w, double& h);
+
+// The host's open (open non-zero) or save dialog. The filter is "description|patterns"
+// pairs joined by "|", patterns separated by ";". Returns the chosen path with "/"
+// separators, or "NO_FILE" when cancelled or when the host has no dialog.
+RtString FileDialog(int32_t open, const RtString& filter);
+
+// With a debugger attached: sends "BP<value in hex>", resumes a paused game and brings the
+// window to the front at the next present. 0 when no debugger is attached.
+int32_t DebuggerBreakpoint(int32_t value);
+
 // --- Error state -------------------------------------------------------------------
 
 // Records an error code (truncated toward zero) with the current source line; returns code.
@@ -66,6 +110,9 @@ RtString ErrorText();
 
 // The release sequence; calls QRV_ON_QUIT once per process. Returns to its caller.
 void Shutdown();
+
+// Shuts down, starts the command line as a new process (not waited for), exits with 0.
+[[noreturn]] void EndAndRun(const RtString& commandLine);
 
 // Appends one line (CR LF ended) to ErrorLog.txt in the temporary folder.
 void AppendToErrorLog(const char* text);

@@ -66,20 +66,29 @@ const char* SharedEmptyText() noexcept;
 // Number of bytes before the first zero byte of the buffer.
 int32_t TextLength(const RtString& s) noexcept;
 
-inline void Assign(RtString& target, const RtString& source) { target = source; }
-inline void Assign(RtString& target, const char* source) { target = source; }
-inline void Reserve(RtString& s, uint32_t n, bool keep) { s.Reserve(n, keep); }
-inline void FixLength(RtString& s) noexcept { s.FixLength(); }
-inline void SetLength(RtString& s, int64_t n) noexcept { s.SetLength(n); }
+inline void Assign(RtString& target, const RtString& source) {
+  target = source;
+}
+inline void Assign(RtString& target, const char* source) {
+  target = source;
+}
+inline void Reserve(RtString& s, uint32_t n, bool keep) {
+  s.Reserve(n, keep);
+}
+inline void FixLength(RtString& s) noexcept {
+  s.FixLength();
+}
+inline void SetLength(RtString& s, int64_t n) noexcept {
+  s.SetLength(n);
+}
 
 // The append and concatenation family: one template covers every operand kind
 // (C text, RtString, int32, float, double) on either side, as long as one side is a string.
 template <typename T>
-concept StringOperand = std::same_as<std::remove_cvref_t<T>, RtString> ||
-                        std::convertible_to<T, const char*> ||
-                        std::same_as<std::remove_cvref_t<T>, int32_t> ||
-                        std::same_as<std::remove_cvref_t<T>, float> ||
-                        std::same_as<std::remove_cvref_t<T>, double>;
+concept StringOperand =
+    std::same_as<std::remove_cvref_t<T>, RtString> || std::convertible_to<T, const char*> ||
+    std::same_as<std::remove_cvref_t<T>, int32_t> || std::same_as < std::remove_cvref_t<T>,
+float > || std::same_as<std::remove_cvref_t<T>, double>;
 
 template <StringOperand T>
 RtString& Append(RtString& target, const T& operand) {
@@ -91,10 +100,9 @@ RtString& Append(RtString& target, const T& operand) {
 }
 
 template <StringOperand L, StringOperand R>
-  requires(std::same_as<std::remove_cvref_t<L>, RtString> ||
-           std::same_as<std::remove_cvref_t<R>, RtString> ||
-           std::convertible_to<L, const char*> || std::convertible_to<R, const char*>)
-RtString Concat(const L& left, const R& right) {
+requires(std::same_as<std::remove_cvref_t<L>, RtString> ||
+         std::same_as<std::remove_cvref_t<R>, RtString> || std::convertible_to<L, const char*> ||
+         std::convertible_to<R, const char*>) RtString Concat(const L& left, const R& right) {
   RtString result;
   if constexpr (std::convertible_to<L, const char*>) {
     result = static_cast<const char*>(left);
@@ -116,8 +124,8 @@ RtString operator+(const RtString& left, const R& right) {
 }
 
 template <StringOperand L>
-  requires(!std::same_as<std::remove_cvref_t<L>, RtString>)
-RtString operator+(const L& left, const RtString& right) {
+requires(!std::same_as<std::remove_cvref_t<L>, RtString>) RtString operator+(
+    const L& left, const RtString& right) {
   return Concat(left, right);
 }
 

@@ -1,9 +1,14 @@
 // The process entry and start-up: the command line, the project settings, the services
 // brought up in their fixed order, then the game's main routine.
+#include <cstdlib>
 #include <cstring>
 
 #include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
+#include "quorvia/files.h"
+#include "quorvia/values.h"
 #include "platform/platform.h"
+#include "platform/window_host.h"
 
 namespace qrv {
 
@@ -32,6 +37,37 @@ static RtString JoinCommandLine(int argc, char** argv) {
   return line;
 }
 
+// The graphics device with its window and GL context; the window gets the title.
+static bool CreateDevice() {
+  Runtime& rt = TheRuntime();
+  const ProjectSettings& settings = rt.settings;
+  rt.device = new OpenGLZozezezi();
+  if (!rt.device->CreateWindowAndContext(settings.screenWidth, settings.screenHeight, 0,
+                                         settings.frameRate, settings.multisampleSamples)) {
+    return false;
+  }
+  rt.window = rt.device->window;
+  platform::SetWindowTitle(rt.window, settings.title.c_str());
+  rt.windowTitle = settings.title;
+  return true;
+}
+
+static void PlaceWindow() {
+  Runtime& rt = TheRuntime();
+  if (rt.settings.fullscreen != 0) {
+    rt.device->EnterFullscreen();
+  } else {
+    rt.device->ShowWindowed();
+  }
+}
+
+// The first frame: a cleared window, flipped once, then the default 2D state.
+static void DrawFirstFrame() {
+  Runtime& rt = TheRuntime();
+  Flip(*rt.device, nullptr);
+  rt.device->SetDefault2DState(0, 0, 0, 0);
+}
+
 bool Initialise() {
   Runtime& rt = TheRuntime();
   platform::RemoveFile(ErrorLogPath().c_str());
@@ -39,6 +75,11 @@ bool Initialise() {
   InitialiseTimer();
   AppendToErrorLog("Init GFX");
   rt.servicesStarted = true;
+  if (!CreateDevice()) return false;
+  SeedRandom(static_cast<int32_t>(RawTimer()));
+  PlaceWindow();
+
+  StartMediaPacks();
 
   // The program's folder becomes the current directory: relative media paths resolve there.
   std::string self = platform::ExecutablePath();
@@ -46,10 +87,18 @@ bool Initialise() {
   if (slash != std::string::npos) platform::ChangeDirectory(self.substr(0, slash));
 
   ResetFrameTimes();
+  DrawFirstFrame();
   rt.paused = false;
   ResetFrameTimes();
+  if (rt.startHidden) rt.device->HideWindow();
   AppendToErrorLog("Init Finalized");
   return true;
+}
+
+// The host's "start hidden" show command: QRV_START_HIDDEN set to anything but 0.
+static bool StartHidden() {
+  const char* flag = std::getenv("QRV_START_HIDDEN");
+  return flag != nullptr && *flag != 0 && std::strcmp(flag, "0") != 0;
 }
 
 [[noreturn]] int RunProgram(int argc, char** argv, const Program& program) {
@@ -58,7 +107,12 @@ bool Initialise() {
   rt.routines = program.routines;
   rt.gameMain = program.main;
   if (program.settings != nullptr) program.settings(rt.settings);
-  Initialise();
+  rt.startHidden = StartHidden();
+  if (!Initialise()) {
+    // Every drawing and input service needs the window: without it the program cannot run.
+    AppendToErrorLog("No window or OpenGL context available");
+    End();
+  }
   rt.errorLine = 0;
   rt.lastError = 0;
   rt.sourceLine = 0;

@@ -9,6 +9,10 @@
 
 namespace qrv {
 
+namespace platform {
+struct HostWindow;
+}
+
 // The services, each defined by its own subsystem.
 class OpenGLZozezezi;
 class Zozezezi3D;
@@ -38,6 +42,21 @@ struct Runtime {
   // Frame flags.
   bool autoPause = true;
   bool paused = false;
+  bool escapeEnds = true;
+  bool activateRequest = false;
+  bool startHidden = false;
+
+  // The window's title as the game set it; the pause indicator is added to a copy.
+  RtString windowTitle;
+  // The window handle of the process (the device's, refreshed when the mode changes).
+  platform::HostWindow* window = nullptr;
+
+  // The game's message hook: -1 not looked up yet, 1 found, 0 the game has none.
+  int32_t messageHookState = -1;
+  void (*messageHook)() = nullptr;
+
+  // Presents completed since start.
+  int64_t presentCount = 0;
 
   // Timer state and frame times, in milliseconds on the raw timer's scale.
   bool usesCounter = false;
@@ -73,8 +92,30 @@ bool Initialise();
 
 // --- Timers ---------------------------------------------------------------------------
 void InitialiseTimer();
-// Milliseconds since the timer base; the first call takes the base and returns 0.
-double RawTimer();
 void ResetFrameTimes();
+
+// --- The frame loop ---------------------------------------------------------------------
+using MessageHook = void (*)();
+// The game's QRV_WIN32_MSG, looked up once; null when the game has none.
+MessageHook LookUpMessageHook();
+// Hands every waiting host event to the window procedure, calling the hook before each
+// one when there is a hook. Always 1.
+int32_t PumpMessages(MessageHook hook);
+// Swaps the buffers, clears the new back buffer and paces to the next deadline. Always 1.
+int32_t Flip(OpenGLZozezezi& device, MessageHook hook);
+// Whether a key is down for the frame's own checks (Escape, Alt+F4).
+bool KeyDownForFrame(int32_t code);
+
+// --- Automation hooks (environment) ------------------------------------------------------
+struct AutomationHooks {
+  int64_t frameLimit = 0;     // QRV_FRAMES: end after this many presents (0: never)
+  bool unpaced = false;       // QRV_UNPACED: present never sleeps or waits
+  bool replaying = false;     // QRV_REPLAY: keys come from a file, focus does not matter
+};
+const AutomationHooks& Automation();
+// True when nobody may be at the screen: no dialog may wait for a click.
+bool UnattendedRun();
+// Counts one present; ends the program when QRV_FRAMES is reached.
+void CountPresent();
 
 }  // namespace qrv

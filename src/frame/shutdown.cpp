@@ -4,7 +4,10 @@
 #include <cstdlib>
 
 #include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
+#include "quorvia/files.h"
 #include "platform/platform.h"
+#include "platform/process_host.h"
 
 namespace qrv {
 
@@ -23,6 +26,12 @@ void Shutdown() {
   if (!rt.servicesStarted) return;
   rt.servicesStarted = false;
   AppendToErrorLog("Shut down QRV");
+  CloseAllChannels();
+  LineStoreFlush();
+  delete rt.device;
+  rt.device = nullptr;
+  ReleaseMediaPacks();
+  rt.window = nullptr;
   AppendToErrorLog("qrv is shut down");
 }
 
@@ -36,6 +45,13 @@ void Shutdown() {
     AppendNumberToErrorLog(rt.sourceModule);
   }
   Shutdown();
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+[[noreturn]] void EndAndRun(const RtString& commandLine) {
+  Shutdown();
+  platform::StartCommandLine(commandLine.c_str());
   std::fflush(nullptr);
   std::_Exit(0);
 }

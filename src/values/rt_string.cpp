@@ -15,7 +15,9 @@ namespace {
 
 const char kSharedEmpty[1] = {0};
 
-char* SharedEmpty() { return const_cast<char*>(kSharedEmpty); }
+char* SharedEmpty() {
+  return const_cast<char*>(kSharedEmpty);
+}
 
 // The smallest multiple of 16 strictly greater than n + 1; 0 when it does not fit.
 uint32_t GrownCapacity(uint32_t n) {
@@ -23,11 +25,15 @@ uint32_t GrownCapacity(uint32_t n) {
   return capacity > UINT32_MAX ? 0 : static_cast<uint32_t>(capacity);
 }
 
-[[noreturn]] void OutOfMemory() { ErrorStop(7); }
+[[noreturn]] void OutOfMemory() {
+  ErrorStop(7);
+}
 
 }  // namespace
 
-const char* SharedEmptyText() noexcept { return kSharedEmpty; }
+const char* SharedEmptyText() noexcept {
+  return kSharedEmpty;
+}
 
 RtString::RtString() noexcept : buffer_(SharedEmpty()), capacity_(0), length_(0) {}
 
@@ -35,21 +41,29 @@ RtString::RtString(const char* text) : RtString() {
   if (text != nullptr) AppendBytes(text, static_cast<uint32_t>(std::strlen(text)));
 }
 
-RtString::RtString(const char* bytes, uint32_t count) : RtString() { AppendBytes(bytes, count); }
+RtString::RtString(const char* bytes, uint32_t count) : RtString() {
+  AppendBytes(bytes, count);
+}
 
 RtString::RtString(const RtString& other) : RtString() {
   AppendBytes(other.buffer_, other.length_);
 }
 
-RtString::RtString(RtString&& other) noexcept : RtString() { Swap(other); }
+RtString::RtString(RtString&& other) noexcept : RtString() {
+  Swap(other);
+}
 
 RtString::RtString(int32_t value) : RtString(IntegerText(value)) {}
 RtString::RtString(float value) : RtString(NumberText(static_cast<double>(value))) {}
 RtString::RtString(double value) : RtString(NumberText(value)) {}
 
-RtString::~RtString() { Clear(); }
+RtString::~RtString() {
+  Clear();
+}
 
-bool RtString::UsesSharedEmpty() const noexcept { return buffer_ == kSharedEmpty; }
+bool RtString::UsesSharedEmpty() const noexcept {
+  return buffer_ == kSharedEmpty;
+}
 
 void RtString::Clear() noexcept {
   if (!UsesSharedEmpty()) std::free(buffer_);
@@ -158,9 +172,15 @@ RtString& RtString::Append(const RtString& other) {
   return AppendBytes(other.buffer_, other.length_);
 }
 
-RtString& RtString::Append(int32_t value) { return Append(IntegerText(value)); }
-RtString& RtString::Append(float value) { return Append(NumberText(static_cast<double>(value))); }
-RtString& RtString::Append(double value) { return Append(NumberText(value)); }
+RtString& RtString::Append(int32_t value) {
+  return Append(IntegerText(value));
+}
+RtString& RtString::Append(float value) {
+  return Append(NumberText(static_cast<double>(value)));
+}
+RtString& RtString::Append(double value) {
+  return Append(NumberText(value));
+}
 
 int32_t TextLength(const RtString& s) noexcept {
   return static_cast<int32_t>(std::strlen(s.c_str()));

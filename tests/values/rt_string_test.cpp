@@ -1,9 +1,9 @@
 // RtString: sharing of the empty text, the growth rule, appends and assignment.
+#include "quorvia/rt_string.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "quorvia/rt_string.h"
 
 using qrv::RtString;
 

@@ -1,0 +1,37 @@
+// Fuzz target for the replay script parser: any bytes either parse or are refused with a
+// message, and a parsed script written back line by line parses to the same key tables.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "input/replay_script.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  qrv::ReplayScript script;
+  std::string error;
+  if (!script.Parse(text, &error)) {
+    if (error.empty() || !script.Empty()) std::abort();
+    return 0;
+  }
+  // Write the script back from its own answers at every line's present number.
+  qrv::ReplayScript again;
+  std::string written;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    size_t end = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    line = line.substr(0, std::min(line.find('#'), line.size()));
+    size_t digit = line.find_first_of("0123456789");
+    if (digit == std::string_view::npos) continue;
+    int64_t frame = std::strtoll(std::string(line.substr(digit)).c_str(), nullptr, 10);
+    written += qrv::FormatReplayLine(frame, script.KeysAt(frame));
+  }
+  if (!again.Parse(written, &error) || again.StepCount() != script.StepCount()) std::abort();
+  for (int64_t probe : {int64_t{0}, int64_t{1}, int64_t{40}, int64_t{1} << 31}) {
+    if (again.KeysAt(probe) != script.KeysAt(probe)) std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,149 @@
+// Settings files: one sectioned key=value file held in memory at a time, looked up
+// without regard to case and written back when the program switches files.
+#include <vector>
+
+#include "files/files_internal.h"
+#include "frame/runtime.h"
+#include "platform/fs_host.h"
+#include "quorvia/frame.h"
+
+namespace qrv {
+
+struct SettingsEntry {
+  std::string key, value;
+};
+struct SettingsSection {
+  std::string name;
+  std::vector<SettingsEntry> entries;
+};
+
+struct SettingsStore {
+  std::vector<SettingsSection> sections;
+  std::string fileName;
+  bool changed = false;
+};
+
+namespace {
+
+SettingsStore& Store() {
+  Runtime& rt = TheRuntime();
+  if (rt.settingsStore == nullptr) rt.settingsStore = new SettingsStore;
+  return *rt.settingsStore;
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view TrimTrailing(std::string_view text, bool (*drop)(char)) {
+  while (!text.empty() && drop(text.back())) text.remove_suffix(1);
+  return text;
+}
+bool IsControl(char c) {
+  return static_cast<unsigned char>(c) < 32;
+}
+bool IsBlankOrControl(char c) {
+  return IsBlank(c) || IsControl(c);
+}
+
+// "[name]": the name runs to the closing ']' (a name written by IniPut may hold blanks);
+// without one, to the first blank, tab or '='.
+std::string SectionName(std::string_view line) {
+  line.remove_prefix(1);
+  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+  size_t close = line.find(']');
+  if (close == std::string_view::npos) close = line.find_first_of(" \t=");
+  return std::string(TrimTrailing(line.substr(0, close), IsBlankOrControl));
+}
+
+void ParseLine(SettingsStore& store, std::string_view line) {
+  while (!line.empty() && IsBlankOrControl(line.front())) line.remove_prefix(1);
+  if (line.empty() || line.front() == ';') return;
+  if (line.front() == '[') {
+    store.sections.push_back({SectionName(line), {}});
+    return;
+  }
+  // "key = value": the key runs to the '=' (its trailing blanks dropped); no '=', no entry.
+  size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return;
+  std::string_view key = TrimTrailing(line.substr(0, equals), IsBlank);
+  std::string_view value = line.substr(equals + 1);
+  while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+  if (store.sections.empty()) store.sections.push_back({std::string(), {}});
+  store.sections.back().entries.push_back(
+      {std::string(key), std::string(TrimTrailing(value, IsControl))});
+}
+
+void Load(SettingsStore& store, const RtString& name) {
+  RtString resolved;
+  ResolveMediaName(MainPack(), name, resolved, true);
+  FileReader reader;
+  if (!reader.OpenForReading(resolved.c_str())) return;
+  std::string line;
+  while (ReadTextLine(reader, line)) ParseLine(store, line);
+  // Sections without entries are not kept.
+  std::erase_if(store.sections, [](const SettingsSection& s) { return s.entries.empty(); });
+}
+
+void WriteBack(const SettingsStore& store) {
+  if (IsMemoryName(store.fileName.c_str())) return;
+  std::string text;
+  for (const SettingsSection& section : store.sections) {
+    text += "[" + section.name + "]\r\n";
+    for (const SettingsEntry& entry : section.entries) {
+      text += entry.key + "=" + entry.value + "\r\n";
+    }
+  }
+  platform::ReplaceFileContent(platform::PathForNewFile(HostName(store.fileName.c_str())),
+                               text.data(), text.size());
+}
+
+template <typename List>
+auto* FindByName(List& list, std::string_view name, auto nameOf) {
+  for (auto& item : list) {
+    if (EqualIgnoringCase(nameOf(item), name)) return &item;
+  }
+  return static_cast<decltype(&list.front())>(nullptr);
+}
+
+SettingsSection* FindSection(SettingsStore& store, std::string_view name) {
+  return FindByName(store.sections, name, [](const SettingsSection& s) { return s.name; });
+}
+SettingsEntry* FindEntry(SettingsSection& section, std::string_view key) {
+  return FindByName(section.entries, key, [](const SettingsEntry& e) { return e.key; });
+}
+
+}  // namespace
+
+void IniOpen(const RtString& name) {
+  SettingsStore& store = Store();
+  if (store.changed && !store.fileName.empty()) WriteBack(store);
+  store = SettingsStore();
+  if (name.Empty()) return;
+  store.fileName = name.c_str();
+  Load(store, name);
+}
+
+RtString IniGet(const RtString& section, const RtString& key, const RtString& defaultValue) {
+  SettingsSection* found = FindSection(Store(), section.c_str());
+  SettingsEntry* entry = found != nullptr ? FindEntry(*found, key.c_str()) : nullptr;
+  return entry != nullptr ? RtString(entry->value.c_str()) : defaultValue;
+}
+
+void IniPut(const RtString& section, const RtString& key, const RtString& value) {
+  SettingsStore& store = Store();
+  SettingsSection* found = FindSection(store, section.c_str());
+  if (found == nullptr) {
+    store.sections.push_back({section.c_str(), {}});
+    found = &store.sections.back();
+  }
+  SettingsEntry* entry = FindEntry(*found, key.c_str());
+  if (entry != nullptr) {
+    entry->value = value.c_str();
+  } else {
+    found->entries.push_back({key.c_str(), value.c_str()});
+  }
+  store.changed = true;
+}
+
+}  // namespace qrv

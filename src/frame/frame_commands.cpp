@@ -1,0 +1,39 @@
+// The game's frame commands: frame rate, game time, frame time, auto-pause, allow-escape,
+// and the debugger breakpoint that wakes a paused game.
+#include <cstdio>
+
+#include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
+#include "platform/process_host.h"
+
+namespace qrv {
+
+void SetFrameRate(double fps) {
+  OpenGLZozezezi* device = TheRuntime().device;
+  if (device != nullptr) device->frameInterval = FrameIntervalFor(fps);
+}
+
+double GameTime() { return RawTimer() - TheRuntime().startTime; }
+
+double FrameTime() {
+  const Runtime& rt = TheRuntime();
+  double elapsed = rt.thisFrameTime - rt.previousFrameTime;
+  return elapsed > 0 ? elapsed : 1.0;
+}
+
+void AutoPause(int32_t flag) { TheRuntime().autoPause = flag != 0; }
+
+void AllowEscape(double flag) { TheRuntime().escapeEnds = flag != 0; }
+
+int32_t DebuggerBreakpoint(int32_t value) {
+  if (!platform::DebuggerAttached()) return 0;
+  char text[16];
+  std::snprintf(text, sizeof text, "BP%x", static_cast<unsigned>(value));
+  platform::DebugText(text);
+  Runtime& rt = TheRuntime();
+  rt.paused = false;
+  rt.activateRequest = true;
+  return 1;
+}
+
+}  // namespace qrv

@@ -1,0 +1,69 @@
+// Present: the game's once-per-frame call. It flips and paces, pumps the window's
+// messages, holds the game while paused, ends the program on Escape or Alt+F4, and
+// starts the next frame from the default drawing state.
+#include <GL/gl.h>
+
+#include <cstdio>
+
+#include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
+#include "platform/platform.h"
+#include "platform/window_host.h"
+
+namespace qrv {
+
+// Brings the window to the front for a debugger that asked for it.
+static void ServeActivateRequest() {
+  Runtime& rt = TheRuntime();
+  if (!rt.activateRequest) return;
+  std::puts("activate");
+  if (rt.window != nullptr) {
+    platform::ShowWindow(rt.window);
+    platform::RaiseWindow(rt.window);
+  }
+  std::puts("ok");
+  std::fflush(stdout);
+  rt.activateRequest = false;
+}
+
+// While the window is inactive the game stays inside present; messages keep flowing.
+static void WaitWhilePaused() {
+  Runtime& rt = TheRuntime();
+  while (rt.paused && !rt.activateRequest) {
+    PumpMessages(LookUpMessageHook());
+    if (rt.paused) platform::SleepMilliseconds(100);
+  }
+}
+
+static void CheckEndingKeys() {
+  if (TheRuntime().escapeEnds && (KeyDownForFrame(129) || KeyDownForFrame(1))) ErrorStop(0);
+  if (KeyDownForFrame(56) && KeyDownForFrame(62)) ErrorStop(0);
+}
+
+// Every frame starts opaque, unblended and alpha-tested over the full window.
+static void StartNextFrame(OpenGLZozezezi& device) {
+  glEnable(GL_BLEND);
+  glDisable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  device.alpha = 1.0;
+  glColor4f(1, 1, 1, 1);
+  device.SetDefault2DState(0, 0, 0, 0);
+}
+
+void Present() {
+  Runtime& rt = TheRuntime();
+  ServeActivateRequest();
+  rt.previousFrameTime = rt.thisFrameTime;
+  rt.thisFrameTime = RawTimer();
+  WaitWhilePaused();
+  CheckEndingKeys();
+  MessageHook hook = LookUpMessageHook();
+  PumpMessages(hook);
+  if (rt.device != nullptr && rt.device->contextAlive != 0) {
+    Flip(*rt.device, hook);
+    StartNextFrame(*rt.device);
+  }
+  CountPresent();
+}
+
+}  // namespace qrv

@@ -1,0 +1,24 @@
+// The GL extension entry points of the process: fetched by name once a context exists,
+// null where the driver lacks them. Every user checks for null before calling.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+namespace qrv {
+
+struct GlExtensions {
+#define QRV_GL_GROUP(extension)
+#define QRV_GL_ENTRY(type, name) type name = nullptr;
+#include "graphics2d/gl_extension_list.h"
+#undef QRV_GL_GROUP
+#undef QRV_GL_ENTRY
+};
+
+// The table of the process.
+GlExtensions& GlExt();
+
+// Fetches every group whose extension the current context names; the others stay null.
+void FetchGlExtensions();
+
+}  // namespace qrv

@@ -1,0 +1,71 @@
+// The input object's life: creation at start-up, set-up once the window exists (pointer,
+// joysticks, replay and recording), and the release at shutdown.
+#include "input/input_state.h"
+
+#include <cstring>
+
+#include "frame/runtime.h"
+#include "platform/input_host.h"
+
+namespace qrv {
+
+InputState* TheInput() { return TheRuntime().input; }
+
+void CreateInput() {
+  Runtime& rt = TheRuntime();
+  if (rt.input == nullptr) rt.input = new InputState();
+}
+
+static void OpenJoysticks(InputState& input) {
+  int32_t available = platform::JoystickDeviceCount();
+  for (int32_t i = 0; i < available && input.joystickCount < kMaxJoysticks; ++i) {
+    platform::JoystickDevice* device = platform::OpenJoystick(i);
+    if (device == nullptr) continue;
+    // Names are kept as the fixed 522-byte records held them: at most 521 characters.
+    input.joystickNames[input.joystickCount] = platform::JoystickDeviceName(device).substr(0, 521);
+    input.joysticks[input.joystickCount++] = device;
+  }
+}
+
+int32_t InitInput(bool exclusiveMouse) {
+  InputState* input = TheInput();
+  if (input == nullptr) return 0;
+  int32_t status = 1;
+  input->selectedMouse = 0;
+  input->hostStarted = platform::StartInputHost();
+  if (!input->hostStarted) {
+    AppendToErrorLog("No DX_Input");
+    status = static_cast<int32_t>(0x8000000Au);
+  }
+  platform::ReadPointer(&input->pointerX, &input->pointerY);
+  std::memset(input->keys, 0, sizeof input->keys);
+  input->pointerVisible = !exclusiveMouse;
+  platform::SetPointerHidden(exclusiveMouse);
+  if (input->hostStarted) OpenJoysticks(*input);
+  StartReplayAndRecord(*input);
+  return status;
+}
+
+void ShutdownInput() {
+  Runtime& rt = TheRuntime();
+  InputState* input = rt.input;
+  if (input == nullptr) return;
+  StopRecording(*input);
+  if (!input->pointerVisible) {
+    platform::SetPointerHidden(false);
+    platform::MovePointer(input->pointerX, input->pointerY);
+  }
+  for (platform::JoystickDevice*& device : input->joysticks) {
+    if (device != nullptr) platform::CloseJoystick(device);
+    device = nullptr;
+  }
+  if (input->hostStarted) platform::StopInputHost();
+  delete input;
+  rt.input = nullptr;
+}
+
+void SetInputTurned(bool turned) {
+  if (InputState* input = TheInput()) input->turned = turned;
+}
+
+}  // namespace qrv

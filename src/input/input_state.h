@@ -1,0 +1,58 @@
+// The input object: the key table, the tracked pointer, the joystick slots, and the replay
+// or recording that may stand in for the keyboard. One exists per process (the Runtime's).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "input/replay_script.h"
+#include "quorvia/input.h"
+
+namespace qrv {
+
+namespace platform {
+struct JoystickDevice;
+}
+
+class InputState {
+ public:
+  // Tracked pointer position in client pixels.
+  int32_t pointerX = 100;
+  int32_t pointerY = 100;
+  int32_t selectedMouse = 0;
+  platform::JoystickDevice* joysticks[kMaxJoysticks] = {};
+  std::string joystickNames[kMaxJoysticks];
+  // One byte per scan code; bit 7 set means held.
+  uint8_t keys[256] = {};
+  bool pointerVisible = false;
+  int32_t joystickCount = 0;
+  // Set once per frame: the next mouse reading computes new motion.
+  bool freshMouse = true;
+  int16_t cachedDx = 0, cachedDy = 0, cachedWheel = 0;
+  // The lower-cased character ReadKeyChar returned last (0: none).
+  char lastKeyChar = 0;
+  // The display is turned a quarter turn.
+  bool turned = false;
+  bool hostStarted = false;
+
+  // Presents completed; the replay and the recording are keyed on it.
+  int64_t presentNumber = 0;
+  std::unique_ptr<ReplayScript> replay;
+  std::FILE* record = nullptr;
+  HeldKeys recordedKeys;
+  // Blocking waits in progress: they read the live keyboard even while recording.
+  int32_t waitDepth = 0;
+};
+
+// The runtime's input object; null before start-up made it.
+InputState* TheInput();
+
+// Replay and recording (replay_session.cpp).
+void StartReplayAndRecord(InputState& input);
+void StopRecording(InputState& input);
+void ApplyReplay(InputState& input);
+void RecordKeys(InputState& input);
+
+}  // namespace qrv

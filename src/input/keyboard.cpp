@@ -1,0 +1,92 @@
+// The key table and what is read from it: KeyDown, the present's sampling step, and the
+// character reader with the layout's translation of scan codes.
+#include <cctype>
+
+#include "input/input_state.h"
+#include "platform/input_host.h"
+
+namespace qrv {
+
+namespace {
+
+constexpr uint8_t kLeftShift = 42, kRightShift = 54;
+
+// A window without focus keeps the table it had: a key held when focus went stays held.
+void SampleLive(InputState& input) {
+  if (platform::InputFocused()) platform::ReadKeyTable(input.keys);
+}
+
+bool ShiftHeld(const InputState& input) {
+  return ((input.keys[kLeftShift] | input.keys[kRightShift]) & 0x80) != 0;
+}
+
+}  // namespace
+
+// While recording, the game reads the table its present sampled (and recorded), so that
+// the replay gives it the same answers; the blocking waits still watch the live keyboard.
+void SampleKeyboard() {
+  InputState* input = TheInput();
+  if (input == nullptr) return;
+  if (input->replay) {
+    ApplyReplay(*input);
+  } else if (input->record == nullptr || input->waitDepth > 0) {
+    SampleLive(*input);
+  }
+}
+
+void SampleFrameInput() {
+  InputState* input = TheInput();
+  if (input == nullptr) return;
+  ++input->presentNumber;
+  if (input->replay) {
+    ApplyReplay(*input);
+  } else {
+    SampleLive(*input);
+  }
+  if (input->record != nullptr) RecordKeys(*input);
+  input->freshMouse = true;
+}
+
+int32_t KeyDown(int32_t code) {
+  InputState* input = TheInput();
+  if (input == nullptr) return 0;
+  SampleKeyboard();
+  return (input->keys[code & 0xFF] & 0x80) != 0 ? 1 : 0;
+}
+
+char ScanCodeToChar(int32_t code) {
+  uint8_t key = static_cast<uint8_t>(code & 0xFF);
+  switch (key) {
+    case 42: case 54: case 29: case 56: case 58: case 69: case 221:  // modifiers, locks, Apps
+      return 0;
+    case 28: case 156:  // Return, keypad Enter
+      return 10;
+    case 14:  // Backspace
+      return 8;
+  }
+  InputState* input = TheInput();
+  bool shift = input != nullptr && ShiftHeld(*input);
+  char c = platform::KeyCharacter(key, shift);
+  // Caps Lock is host state a replay cannot carry, so a replay never sees it.
+  bool caps = (input == nullptr || !input->replay) && platform::CapsLockOn();
+  if (caps && std::isalpha(static_cast<unsigned char>(c))) c ^= 0x20;
+  unsigned char byte = static_cast<unsigned char>(c);
+  return byte >= 1 && byte <= 31 && byte != 8 && byte != 10 ? 0 : c;
+}
+
+RtString ReadKeyChar() {
+  InputState* input = TheInput();
+  if (input == nullptr) return RtString();
+  SampleKeyboard();
+  char c = 0;
+  for (int code = 0; code < 255 && c == 0; ++code) {
+    if (input->keys[code] & 0x80) c = ScanCodeToChar(code);
+  }
+  char compare = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  if (c >= 'a' && c <= 'z' && ShiftHeld(*input)) c = static_cast<char>(c - 32);
+  if (compare == input->lastKeyChar) return RtString();
+  input->lastKeyChar = compare;
+  return c == 0 ? RtString() : RtString(&c, 1);
+}
+
+}  // namespace qrv

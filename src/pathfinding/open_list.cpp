@@ -1,0 +1,85 @@
+// OpenList: the binary heap's sifting, kept in step with the per-cell slot index.
+#include "pathfinding/open_list.h"
+
+#include <algorithm>
+#include <new>
+
+namespace qrv {
+
+bool OpenList::Init(size_t capacity, int32_t width, int32_t height) {
+  size_t cells = static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0));
+  slots_.reset(new (std::nothrow) int32_t[cells]);
+  bool ok = (slots_ != nullptr || cells == 0) && heap_.Init(capacity);
+  cells_ = ok ? cells : 0;
+  width_ = ok ? static_cast<size_t>(std::max(width, 0)) : 0;
+  if (!ok) heap_.Init(0);
+  std::fill(slots_.get(), slots_.get() + cells_, -1);
+  entries_ = 0;
+  return ok;
+}
+
+Node* OpenList::Find(int32_t x, int32_t y) const {
+  int32_t slot = slots_[static_cast<size_t>(x) + static_cast<size_t>(y) * width_];
+  return slot < 0 ? nullptr : heap_.At(static_cast<size_t>(slot));
+}
+
+bool OpenList::Insert(Node* node) {
+  if (!heap_.PushBack(node)) return false;
+  node->order = entries_++;
+  SiftUp(heap_.Size() - 1, node);
+  return true;
+}
+
+void OpenList::Reinsert(Node* node) {
+  size_t slot = static_cast<size_t>(slots_[Cell(node)]);
+  node->order = entries_++;
+  // Its f may have moved either way, and it now ranks after every other node of that f.
+  if (slot > 0 && Before(node, heap_.At((slot - 1) / 2))) {
+    SiftUp(slot, node);
+  } else {
+    SiftDown(slot, node);
+  }
+}
+
+Node* OpenList::PopBest() {
+  Node* best = heap_.At(0);
+  slots_[Cell(best)] = -1;
+  Node* last = heap_.Back();
+  heap_.PopBack();
+  if (!heap_.Empty()) SiftDown(0, last);
+  return best;
+}
+
+size_t OpenList::Clear() {
+  size_t held = heap_.Size();
+  for (size_t i = 0; i < held; ++i) slots_[Cell(heap_.At(i))] = -1;
+  heap_.Clear();
+  return held;
+}
+
+void OpenList::SiftUp(size_t slot, Node* node) {
+  while (slot > 0) {
+    size_t parent = (slot - 1) / 2;
+    Node* above = heap_.At(parent);
+    if (!Before(node, above)) break;
+    Place(slot, above);
+    slot = parent;
+  }
+  Place(slot, node);
+}
+
+void OpenList::SiftDown(size_t slot, Node* node) {
+  size_t size = heap_.Size();
+  for (;;) {
+    size_t child = 2 * slot + 1;
+    if (child >= size) break;
+    if (child + 1 < size && Before(heap_.At(child + 1), heap_.At(child))) ++child;
+    Node* below = heap_.At(child);
+    if (!Before(below, node)) break;
+    Place(slot, below);
+    slot = child;
+  }
+  Place(slot, node);
+}
+
+}  // namespace qrv

@@ -1,0 +1,68 @@
+// The host side of input: SDL keyboard state through the scan-code table, the pointer and
+// its wheel, joysticks with force feedback, and the keyboard layout's characters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "quorvia/input.h"
+
+namespace qrv::platform {
+
+// --- Keys ------------------------------------------------------------------------------
+
+// The key code (set-1 scan code, extended keys with 0x80) of an SDL scancode; 0 for none.
+uint8_t KeyCodeForScancode(int scancode);
+// The SDL scancode that reports a key code; 0 (unknown) for none.
+int ScancodeForKeyCode(uint8_t code);
+
+// True while a window of the program has the keyboard focus.
+bool InputFocused();
+// Brings the host's key state up to date and writes it into the table: 0x80 held, else 0.
+void ReadKeyTable(uint8_t table[256]);
+// The character the keyboard layout gives the key, shifted or not; 0 for none.
+char KeyCharacter(uint8_t code, bool shift);
+// The layout's shifted character of a key whose plain character is `plain`, read from the
+// display server's key map; `plain` when that map cannot be had.
+char ShiftedKeyCharacter(uint8_t code, char plain);
+// True while Caps Lock is on.
+bool CapsLockOn();
+
+// --- Pointer ---------------------------------------------------------------------------
+
+struct PointerButtons {
+  bool left = false, right = false, middle = false;
+};
+// The pointer in client pixels of the program window (may lie outside it).
+void ReadPointer(int32_t* x, int32_t* y);
+PointerButtons ReadPointerButtons();
+// Relative motion since the previous call (meaningful while the pointer is hidden).
+void ReadRelativeMotion(int32_t* dx, int32_t* dy);
+// Hidden: relative mode, no cursor. Visible: absolute mode, the arrow cursor.
+void SetPointerHidden(bool hidden);
+// Moves the system pointer to client pixels of the program window.
+void MovePointer(int32_t x, int32_t y);
+// The wheel's motion since the previous call, in notches (positive away from the user).
+int32_t TakeWheelMotion();
+
+// --- Joysticks ---------------------------------------------------------------------------
+
+// Starts the joystick and force-feedback services and the watch on wheel events.
+bool StartInputHost();
+void StopInputHost();
+
+struct JoystickDevice;
+int32_t JoystickDeviceCount();
+// Null when the device cannot be opened.
+JoystickDevice* OpenJoystick(int32_t index);
+void CloseJoystick(JoystickDevice* device);
+// "instance, product".
+std::string JoystickDeviceName(JoystickDevice* device);
+// Polls and fills the sample (axes -32768..32768, hats in hundredths of a degree).
+bool ReadJoystickDevice(JoystickDevice* device, JoystickSample* sample);
+// A constant force (haptic device) or rumble (no haptic device); direction -32767..32767,
+// magnitude 0..10000, duration in milliseconds.
+void PlayJoystickForce(JoystickDevice* device, int32_t dirX, int32_t dirY, int32_t magnitude,
+                       uint32_t durationMs);
+
+}  // namespace qrv::platform

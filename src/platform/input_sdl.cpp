@@ -1,0 +1,148 @@
+// Keyboard and pointer on SDL: the key state read through the scan-code table, the
+// layout's characters, the pointer in client pixels, relative mode and the wheel.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/input_host.h"
+
+namespace qrv::platform {
+
+namespace {
+
+int32_t wheelMotion = 0;
+
+// The program has one window: the one holding the GL context, else the focused one.
+SDL_Window* ProgramWindow() {
+  if (SDL_Window* window = SDL_GL_GetCurrentWindow()) return window;
+  if (SDL_Window* window = SDL_GetKeyboardFocus()) return window;
+  return SDL_GetMouseFocus();
+}
+
+struct KeypadChar {
+  SDL_Scancode scancode;
+  char c;
+  bool needsNumLock;
+};
+
+// SDL names keypad keys by function, not by character; the characters are fixed.
+constexpr KeypadChar kKeypadChars[] = {
+    {SDL_SCANCODE_KP_DIVIDE, '/', false}, {SDL_SCANCODE_KP_MULTIPLY, '*', false},
+    {SDL_SCANCODE_KP_MINUS, '-', false},  {SDL_SCANCODE_KP_PLUS, '+', false},
+    {SDL_SCANCODE_KP_EQUALS, '=', false}, {SDL_SCANCODE_KP_COMMA, ',', false},
+    {SDL_SCANCODE_KP_PERIOD, '.', true},  {SDL_SCANCODE_KP_0, '0', true},
+    {SDL_SCANCODE_KP_1, '1', true},       {SDL_SCANCODE_KP_2, '2', true},
+    {SDL_SCANCODE_KP_3, '3', true},       {SDL_SCANCODE_KP_4, '4', true},
+    {SDL_SCANCODE_KP_5, '5', true},       {SDL_SCANCODE_KP_6, '6', true},
+    {SDL_SCANCODE_KP_7, '7', true},       {SDL_SCANCODE_KP_8, '8', true},
+    {SDL_SCANCODE_KP_9, '9', true},
+};
+
+// Key symbols are Unicode; the runtime's texts are bytes in the Latin-1 range.
+char SymbolChar(SDL_Keycode key) {
+  return key >= 32 && key < 256 && key != 127 ? static_cast<char>(key) : 0;
+}
+
+}  // namespace
+
+bool InputFocused() { return SDL_GetKeyboardFocus() != nullptr; }
+
+void ReadKeyTable(uint8_t table[256]) {
+  SDL_PumpEvents();
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int i = 0; i < 256; ++i) table[i] = 0;
+  for (int scancode = 0; scancode < count; ++scancode) {
+    uint8_t code = KeyCodeForScancode(scancode);
+    if (state[scancode] && code != 0) table[code] = 0x80;
+  }
+}
+
+char KeyCharacter(uint8_t code, bool shift) {
+  SDL_Scancode scancode = static_cast<SDL_Scancode>(ScancodeForKeyCode(code));
+  if (scancode == SDL_SCANCODE_UNKNOWN) return 0;
+  for (const KeypadChar& keypad : kKeypadChars) {
+    if (keypad.scancode != scancode) continue;
+    return !keypad.needsNumLock || (SDL_GetModState() & KMOD_NUM) ? keypad.c : 0;
+  }
+  char plain = SymbolChar(SDL_GetKeyFromScancode(scancode));
+  if (!shift || plain == 0) return plain;
+  if (plain >= 'a' && plain <= 'z') return static_cast<char>(plain - 32);
+  return ShiftedKeyCharacter(code, plain);
+}
+
+bool CapsLockOn() { return (SDL_GetModState() & KMOD_CAPS) != 0; }
+
+// Inside the window the window's own pointer events are exact; outside it, the desktop's
+// pointer is asked (which the host may report only as often as the pointer device moves).
+void ReadPointer(int32_t* x, int32_t* y) {
+  SDL_PumpEvents();
+  int px = 0, py = 0, wx = 0, wy = 0;
+  if (SDL_GetMouseFocus() != nullptr) {
+    SDL_GetMouseState(&px, &py);
+  } else {
+    SDL_GetGlobalMouseState(&px, &py);
+    if (SDL_Window* window = ProgramWindow()) SDL_GetWindowPosition(window, &wx, &wy);
+  }
+  *x = px - wx;
+  *y = py - wy;
+}
+
+PointerButtons ReadPointerButtons() {
+  SDL_PumpEvents();
+  Uint32 mask = SDL_GetMouseFocus() != nullptr ? SDL_GetMouseState(nullptr, nullptr)
+                                               : SDL_GetGlobalMouseState(nullptr, nullptr);
+  return {(mask & SDL_BUTTON_LMASK) != 0, (mask & SDL_BUTTON_RMASK) != 0,
+          (mask & SDL_BUTTON_MMASK) != 0};
+}
+
+void ReadRelativeMotion(int32_t* dx, int32_t* dy) {
+  SDL_PumpEvents();
+  int x = 0, y = 0;
+  SDL_GetRelativeMouseState(&x, &y);
+  *dx = x;
+  *dy = y;
+}
+
+void SetPointerHidden(bool hidden) {
+  SDL_SetRelativeMouseMode(hidden ? SDL_TRUE : SDL_FALSE);
+  SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
+  // Motion from before the switch belongs to the other mode.
+  SDL_GetRelativeMouseState(nullptr, nullptr);
+}
+
+void MovePointer(int32_t x, int32_t y) {
+  if (SDL_Window* window = ProgramWindow()) SDL_WarpMouseInWindow(window, x, y);
+}
+
+int32_t TakeWheelMotion() {
+  int32_t motion = wheelMotion;
+  wheelMotion = 0;
+  return motion;
+}
+
+// Sees every event as it enters the queue, whoever takes it out later.
+static int WatchWheel(void*, SDL_Event* event) {
+  if (event->type != SDL_MOUSEWHEEL) return 0;
+  int32_t notches = event->wheel.y;
+  if (event->wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+  wheelMotion = std::clamp(wheelMotion + notches, -1000000, 1000000);
+  return 0;
+}
+
+bool StartInputHost() {
+  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+  // Force feedback is optional: without it, forces become rumble.
+  SDL_InitSubSystem(SDL_INIT_HAPTIC);
+  SDL_AddEventWatch(WatchWheel, nullptr);
+  wheelMotion = 0;
+  return true;
+}
+
+void StopInputHost() {
+  SDL_DelEventWatch(WatchWheel, nullptr);
+  if (SDL_WasInit(SDL_INIT_HAPTIC)) SDL_QuitSubSystem(SDL_INIT_HAPTIC);
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+}  // namespace qrv::platform

@@ -1,0 +1,85 @@
+// Start-up and END of whole programs under the display: exit code 0 and the exact error
+// log each way of ending leaves behind.
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "process_runner.h"
+
+namespace {
+
+using frame_test::ExpectedLog;
+using frame_test::ProgramRun;
+
+const std::vector<std::string> kFourLines = {"Init GFX", "Init Finalized", "Shut down QRV",
+                                             "qrv is shut down"};
+
+struct LifecycleCase {
+  const char* name;
+  std::string program;
+  std::vector<std::string> args;
+  std::vector<std::pair<std::string, std::string>> env;
+  std::vector<std::string> log;
+};
+
+void PrintTo(const LifecycleCase& c, std::ostream* os) { *os << c.name; }
+
+class Lifecycle : public testing::TestWithParam<LifecycleCase> {};
+
+TEST_P(Lifecycle, ExitsWithCodeZeroAndLeavesTheLog) {
+  const LifecycleCase& c = GetParam();
+  ProgramRun run(c.program, c.args, c.env);
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(), ExpectedLog(c.log));
+}
+
+const std::vector<std::pair<std::string, std::string>> kFiveFrames = {{"QRV_FRAMES", "5"}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Frame, Lifecycle,
+    testing::Values(
+        LifecycleCase{"GameAfterFivePresents", frame_test::GamePath(), {}, kFiveFrames, kFourLines},
+        LifecycleCase{"MainRoutineReturns", frame_test::ProgramPath("frame_probe"), {"--return"},
+                      {}, kFourLines},
+        LifecycleCase{"DebugFlagAddsFiveLines",
+                      frame_test::ProgramPath("frame_probe"),
+                      {"--return", "--debug"},
+                      {},
+                      {"Init GFX", "Init Finalized", "-End On Line", "0", "-1", "0", "0",
+                       "Shut down QRV", "qrv is shut down"}},
+        LifecycleCase{"QuitHookCallingEndRunsOnce",
+                      frame_test::ProgramPath("frame_probe"),
+                      {"--quit-hook"},
+                      kFiveFrames,
+                      {"Init GFX", "Init Finalized", "quit hook", "Shut down QRV",
+                       "qrv is shut down"}},
+        LifecycleCase{"UnpacedFramesStillEndAtTheLimit", frame_test::ProgramPath("frame_probe"),
+                      {}, {{"QRV_FRAMES", "30"}, {"QRV_UNPACED", "1"}}, kFourLines}),
+    [](const testing::TestParamInfo<LifecycleCase>& info) { return info.param.name; });
+
+TEST(Lifecycle, StaleLogIsReplaced) {
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {"--return"}, {}, [](const std::string& dir) {
+    std::ofstream(dir + "/ErrorLog.txt", std::ios::binary) << "old run\r\n";
+  });
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
+}
+
+TEST(Lifecycle, FrameLimitCountsPresentsAtTheFrameRate) {
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {}, {{"QRV_FRAMES", "30"}});
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(run.Wait(), 0);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(run.Presents(), 29);  // the 30th present ends the program inside present
+  EXPECT_GT(seconds, 0.4);  // paced: 29 frame intervals at least
+}
+
+TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {});
+  ASSERT_TRUE(frame_test::Eventually([&] { return run.Presents() > 0; }));
+  run.Signal(SIGTERM);
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// Runs a runtime program as a real process for the frame's tests: a fresh temporary
+// folder (so a fresh error log) per run, extra environment, a time limit, and helpers
+// to read the log and to drive the program's window with the X tools.
+#pragma once
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace frame_test {
+
+inline std::string ProgramPath(const std::string& name) {
+  return std::string(QRV_BUILD_DIR "/tests/program_") + name;
+}
+
+inline std::string GamePath() { return QRV_BUILD_DIR "/game/skipdale2"; }
+
+// Output of a shell command, without the trailing line break.
+inline std::string Shell(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    pclose(pipe);
+  }
+  while (!output.empty() && output.back() == '\n') output.pop_back();
+  return output;
+}
+
+// One run of a program in its own fresh temporary folder.
+class ProgramRun {
+ public:
+  // `prepare` may put files into the fresh folder before the program starts.
+  ProgramRun(const std::string& program, std::vector<std::string> args,
+      std::vector<std::pair<std::string, std::string>> env = {},
+      const std::function<void(const std::string&)>& prepare = {}) {
+    char pattern[] = "/tmp/qrv-frame-XXXXXX";
+    folder_ = mkdtemp(pattern);
+    if (prepare) prepare(folder_);
+    std::vector<std::string> argv = {program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    pid_ = fork();
+    if (pid_ == 0) {
+      setenv("TMPDIR", folder_.c_str(), 1);
+      for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+      std::vector<char*> raw;
+      for (std::string& arg : argv) raw.push_back(arg.data());
+      raw.push_back(nullptr);
+      execv(raw[0], raw.data());
+      _exit(127);
+    }
+  }
+  ~ProgramRun() {
+    if (pid_ > 0 && !finished_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::system(("rm -rf '" + folder_ + "'").c_str());
+  }
+
+  // Exit code, or -1 when it did not end normally within the limit (then it is killed).
+  int Wait(double seconds = 30) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        finished_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+  }
+
+  void Signal(int signal) { kill(pid_, signal); }
+
+  std::vector<std::string> LogLines() const {
+    std::ifstream in(folder_ + "/ErrorLog.txt", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<std::string> lines;
+    std::string all = text.str();
+    for (size_t start = 0, end; (end = all.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+      lines.push_back(all.substr(start, end - start));
+    }
+    return lines;
+  }
+
+  // The number of presents the probe program has written, or -1.
+  long Presents() const {
+    std::ifstream in(folder_ + "/presents");
+    long count = -1;
+    in >> count;
+    return count;
+  }
+
+  const std::string& Folder() const { return folder_; }
+
+ private:
+  std::string folder_;
+  pid_t pid_ = -1;
+  bool finished_ = false;
+};
+
+// Polls a condition for up to `seconds`.
+template <class Condition>
+bool Eventually(Condition condition, double seconds = 10) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
+// The renderer is a software rasteriser: then start-up logs its warning line.
+inline bool SoftwareRenderer() {
+  std::string renderer = Shell("glxinfo -B 2>/dev/null | grep -i 'renderer string'");
+  for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+    if (renderer.find(name) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// The log a run leaves: the given lines, with the software-renderer warning after
+// "Init GFX" when this display renders in software.
+inline std::vector<std::string> ExpectedLog(std::vector<std::string> lines) {
+  if (SoftwareRenderer() && !lines.empty() && lines[0] == "Init GFX") {
+    lines.insert(lines.begin() + 1, "*** OpenGL Software Emulation - update driver!");
+  }
+  return lines;
+}
+
+}  // namespace frame_test

@@ -1,0 +1,69 @@
+// Reading the key table: KeyDown's low-byte rule, the character reader's once-per-press
+// rule with Shift, and the layout's characters for scan codes.
+#include "input_fixture.h"
+
+namespace qrv {
+namespace {
+
+using KeyboardTest = InputTest;
+
+TEST_F(KeyboardTest, KeyDownUsesOnlyTheLowByte) {
+  UseScript("0 57 205\n");
+  EXPECT_EQ(KeyDown(57), 1);
+  EXPECT_EQ(KeyDown(256 + 57), 1);
+  EXPECT_EQ(KeyDown(-256 + 205), 1);
+  EXPECT_EQ(KeyDown(56), 0);
+  EXPECT_EQ(KeyDown(256 + 56), 0);
+}
+
+// Each script line is one present; the reader's answer at each present is listed.
+TEST_F(KeyboardTest, ReadKeyCharReturnsEachPressOnce) {
+  UseScript(
+      "1 30\n"       // a held
+      "3 30 42\n"    // Shift pressed while a is still held
+      "4\n"          // all released
+      "5 42\n"       // Shift alone
+      "6 42 30\n"    // Shift+a
+      "7 42 48\n"    // Shift+b
+      "8 30 48\n");  // a and b: the lower scan code wins, and a is new again
+  const char* expected[] = {"", "a", "", "", "", "", "A", "B", "a"};
+  for (int present = 0; present <= 8; ++present) {
+    if (present > 0) SampleFrameInput();
+    EXPECT_STREQ(ReadKeyChar().c_str(), expected[present]) << "present " << present;
+  }
+}
+
+TEST_F(KeyboardTest, ScanCodesTranslateThroughTheLayout) {
+  struct Case {
+    int code;
+    bool shift;
+    char expected;
+  };
+  const Case cases[] = {
+      {42, false, 0},    {54, false, 0},    {29, false, 0},   {56, false, 0},
+      {58, false, 0},    {69, false, 0},    {221, false, 0},  {28, false, 10},
+      {156, false, 10},  {14, false, 8},    {1, false, 0},    {15, false, 0},
+      {57, false, ' '},  {30, false, 'a'},  {30, true, 'A'},  {2, false, '1'},
+      {2, true, '!'},    {12, true, '_'},   {53, false, '/'}, {0xB5, false, '/'},
+      {0x37, false, '*'}, {200, false, 0},   {0, false, 0},    {256 + 30, false, 'a'},
+  };
+  for (const Case& c : cases) {
+    UseScript(c.shift ? "0 42\n" : "0\n");
+    EXPECT_EQ(ScanCodeToChar(c.code), c.expected) << "code " << c.code << " shift " << c.shift;
+  }
+}
+
+TEST_F(KeyboardTest, PresentsCountAndCarryTheScriptForward) {
+  UseScript("2 205\n4\n");
+  int answers[6];
+  for (int present = 0; present < 6; ++present) {
+    if (present > 0) SampleFrameInput();
+    answers[present] = KeyDown(205);
+  }
+  EXPECT_EQ(TheInput()->presentNumber, 5);
+  const int expected[] = {0, 0, 1, 1, 0, 0};
+  EXPECT_TRUE(std::equal(std::begin(answers), std::end(answers), std::begin(expected)));
+}
+
+}  // namespace
+}  // namespace qrv

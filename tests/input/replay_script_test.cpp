@@ -1,0 +1,75 @@
+// The replay script format: what parses, what is refused with which message, and which
+// keys a script holds at which present number.
+#include <gtest/gtest.h>
+
+#include "input/replay_script.h"
+
+namespace qrv {
+namespace {
+
+HeldKeys Keys(std::initializer_list<int> codes) {
+  HeldKeys keys;
+  for (int code : codes) keys.set(code);
+  return keys;
+}
+
+TEST(ReplayScript, RefusesMalformedScriptsNamingTheLine) {
+  struct Case {
+    const char* text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"10 205\n20 300\n", "line 2: expected a scan code 0..255"},
+      {"10 -1\n", "line 1: expected a scan code 0..255"},
+      {"x 1\n", "line 1: expected a present number 0..2147483647"},
+      {"-3 1\n", "line 1: expected a present number 0..2147483647"},
+      {"2147483648 1\n", "line 1: expected a present number 0..2147483647"},
+      {"99999999999999999999999 1\n", "line 1: expected a present number 0..2147483647"},
+      {"1 2x\n", "line 1: expected a scan code 0..255"},
+      {"1 2,3\n", "line 1: expected a scan code 0..255"},
+      {"# c\n5 1\n5 2\n", "line 3: present numbers must ascend"},
+      {"7 1\n3 2\n", "line 2: present numbers must ascend"},
+  };
+  for (const Case& c : cases) {
+    ReplayScript script;
+    std::string error;
+    EXPECT_FALSE(script.Parse(c.text, &error)) << c.text;
+    EXPECT_EQ(error, c.error) << c.text;
+    EXPECT_TRUE(script.Empty());
+  }
+}
+
+TEST(ReplayScript, HoldsEachLineUntilTheNext) {
+  ReplayScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse("# a comment line\r\n"
+                           "\n"
+                           "  10\t205 42   # Right and left Shift\r\n"
+                           "40\n"
+                           "41 1 1 255 0",  // no final line feed
+                           &error))
+      << error;
+  EXPECT_EQ(script.StepCount(), 3u);
+  struct Probe {
+    int64_t frame;
+    HeldKeys keys;
+  };
+  const Probe probes[] = {{0, {}},  {9, {}},  {10, Keys({42, 205})}, {39, Keys({42, 205})},
+                          {40, {}}, {41, Keys({0, 1, 255})}, {1000000, Keys({0, 1, 255})}};
+  for (const Probe& p : probes) EXPECT_EQ(script.KeysAt(p.frame), p.keys) << p.frame;
+}
+
+TEST(ReplayScript, WrittenLinesReadBackToTheSameKeys) {
+  std::string text = FormatReplayLine(0, Keys({})) + FormatReplayLine(12, Keys({255, 1, 57})) +
+                     FormatReplayLine(2147483647, Keys({200}));
+  EXPECT_EQ(text, "0\n12 1 57 255\n2147483647 200\n");
+  ReplayScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse(text, &error)) << error;
+  EXPECT_EQ(script.KeysAt(11), Keys({}));
+  EXPECT_EQ(script.KeysAt(12), Keys({1, 57, 255}));
+  EXPECT_EQ(script.KeysAt(2147483647), Keys({200}));
+}
+
+}  // namespace
+}  // namespace qrv

@@ -1,0 +1,99 @@
+// A runtime program for the frame's whole-process tests. It presents frames forever and
+// writes the number of presents to $TMPDIR/presents after each one. Options:
+//   --return        the main routine returns at once
+//   --debug         debug flag on
+//   --quit-hook     a QRV_ON_QUIT that logs "quit hook" and calls END itself
+//   --no-autopause  AutoPause(0)
+//   --no-escape     AllowEscape(0)
+//   --fullscreen W H  start fullscreen in the mode W x H
+//   --samples N     ask for N samples per pixel
+//   --report        logs the screen size, viewport, fullscreen state and samples per pixel
+//                   after the first present
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "quorvia/quorvia.h"
+
+namespace {
+
+struct Options {
+  bool returnAtOnce = false;
+  bool debug = false;
+  bool quitHook = false;
+  bool noAutoPause = false;
+  bool noEscape = false;
+  bool report = false;
+  int32_t fullscreenWidth = 0;
+  int32_t fullscreenHeight = 0;
+  int32_t samples = 0;
+} options;
+
+void Settings(qrv::ProjectSettings& settings) {
+  settings.title = "FrameProbe";
+  settings.debugFlag = options.debug ? 1 : 0;
+  settings.multisampleSamples = options.samples;
+  if (options.fullscreenWidth > 0) {
+    settings.fullscreen = 1;
+    settings.screenWidth = options.fullscreenWidth;
+    settings.screenHeight = options.fullscreenHeight;
+  }
+}
+
+void QuitHook() {
+  qrv::AppendToErrorLog("quit hook");
+  qrv::End();
+}
+
+void Report() {
+  int32_t w, h, vx, vy, vw, vh;
+  qrv::GetScreenSize(w, h);
+  qrv::GetViewport(vx, vy, vw, vh);
+  GLint samples = 0;
+  glGetIntegerv(GL_SAMPLES, &samples);
+  char line[128];
+  std::snprintf(line, sizeof line, "screen %d %d viewport %d %d %d %d fullscreen %d samples %d",
+                w, h, vx, vy, vw, vh, qrv::IsFullscreen(), samples);
+  qrv::AppendToErrorLog(line);
+}
+
+void Main() {
+  if (options.returnAtOnce) return;
+  if (options.noAutoPause) qrv::AutoPause(0);
+  if (options.noEscape) qrv::AllowEscape(0);
+  const char* tmp = std::getenv("TMPDIR");
+  std::string counter = std::string(tmp != nullptr ? tmp : "/tmp") + "/presents";
+  for (long presents = 1;; ++presents) {
+    qrv::Present();
+    if (options.report && presents == 1) Report();
+    if (FILE* file = std::fopen(counter.c_str(), "w")) {
+      std::fprintf(file, "%ld\n", presents);
+      std::fclose(file);
+    }
+  }
+}
+
+const qrv::NamedRoutine kWithQuitHook[] = {{QuitHook, "QRV_ON_QUIT"}, {nullptr, nullptr}};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    options.returnAtOnce |= arg == "--return";
+    options.debug |= arg == "--debug";
+    options.quitHook |= arg == "--quit-hook";
+    options.noAutoPause |= arg == "--no-autopause";
+    options.noEscape |= arg == "--no-escape";
+    options.report |= arg == "--report";
+    if (arg == "--fullscreen" && i + 2 < argc) {
+      options.fullscreenWidth = std::atoi(argv[++i]);
+      options.fullscreenHeight = std::atoi(argv[++i]);
+    }
+    if (arg == "--samples" && i + 1 < argc) options.samples = std::atoi(argv[++i]);
+  }
+  qrv::RunProgram(argc, argv, {Settings, Main, options.quitHook ? kWithQuitHook : nullptr});
+}

@@ -1,0 +1,51 @@
+// Runs a statement in a child process and checks that it ends through the error stop
+// (exit code 0) with the expected error code, read back from the error log.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "quorvia/frame.h"
+
+namespace qrv_test {
+
+inline std::string StopLogDirectory() {
+  return testing::TempDir() + "qrv-values-" + std::to_string(getpid()) + "/";
+}
+
+// The error code END wrote to the log: the line after "-End On Line".
+inline std::string LoggedStopCode(const std::string& dir) {
+  std::ifstream in(dir + "ErrorLog.txt", std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("-End On Line", 0) == 0 && std::getline(in, line)) {
+      return line.substr(0, line.find('\r'));
+    }
+  }
+  return "(no stop logged)";
+}
+
+inline void ExpectErrorStop(int code, const std::function<void()>& statement) {
+  std::string dir = StopLogDirectory();
+  std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+  setenv("TMPDIR", dir.c_str(), 1);
+  int debug = qrv::Settings().debugFlag;
+  qrv::Settings().debugFlag = 1;  // END then logs the code it stopped with
+  EXPECT_EXIT(
+      {
+        statement();
+        std::exit(3);  // returning from the statement is a failure of its own
+      },
+      testing::ExitedWithCode(0), "");
+  qrv::Settings().debugFlag = debug;
+  EXPECT_EQ(LoggedStopCode(dir), std::to_string(code));
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+}  // namespace qrv_test
