@@ -112,12 +112,12 @@ TEST(Trace, JumpUnderAnyNonEmptyCeilingStopsOnePixelBelowIt) {
   }
 }
 
-// A ledge on row 10 ends at column 6 (pixel 139). The frame the box leaves it, it is in the
-// air; left Shift held from then on does not start a jump.
+// A ledge on row 10 ends at column 6 (pixel 139). The frame the box leaves it (21), it is
+// in the air, so left Shift pressed in the next frame does not start a jump.
 TEST(Trace, WalkingOffALedgeIsInTheAirInTheSameFrame) {
   GameRun game;
   game.UseLevel(Level::Closed().Fill(1, 6, 10, 10, '#').Fill(1, 30, 20, 22, '#'));
-  ASSERT_EQ(game.Play(23, "12 205\n21 205 42\n"), 0);
+  ASSERT_EQ(game.Play(23, "12 205\n22 205 42\n"), 0);
   EXPECT_EQ(game.TraceText(12, 22),
             "12 104 162 4 1 0 1 5 9\n"
             "13 108 162 4 1 0 1 5 9\n"
