@@ -22,7 +22,7 @@ struct TraceLine {
   int frame, x, y, dx, dy, inAir, facingRight, lastColumn, lastRow;
 };
 
-inline int Run(const std::string& command) {
+inline int RunCommand(const std::string& command) {
   int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -44,11 +44,11 @@ class GameRun {
   GameRun() {
     char pattern[] = "/tmp/skipdale-test-XXXXXX";
     folder_ = mkdtemp(pattern);
-    EXPECT_EQ(Run("cp '" QRV_BUILD_DIR "/game/skipdale2' '" + folder_ + "/' && cp -r '" +
+    EXPECT_EQ(RunCommand("cp '" QRV_BUILD_DIR "/game/skipdale2' '" + folder_ + "/' && cp -r '" +
                   QRV_BUILD_DIR "/game/Media' '" + folder_ + "/'"),
               0);
   }
-  ~GameRun() { Run("rm -rf '" + folder_ + "'"); }
+  ~GameRun() { RunCommand("rm -rf '" + folder_ + "'"); }
   GameRun(const GameRun&) = delete;
   GameRun& operator=(const GameRun&) = delete;
 
@@ -58,7 +58,7 @@ class GameRun {
   // Replaces the game's map with the level, compiled by the qrv tool.
   void UseLevel(const Level& level) {
     WriteFile(folder_ + "/level.txt", level.Text());
-    EXPECT_EQ(Run("'" QRV_BUILD_DIR "/tools/qrv' map compile '" + folder_ + "/level.txt' '" +
+    EXPECT_EQ(RunCommand("'" QRV_BUILD_DIR "/tools/qrv' map compile '" + folder_ + "/level.txt' '" +
                   MapPath() + "'"),
               0);
   }
@@ -67,7 +67,7 @@ class GameRun {
   // Returns the exit code (-1 when it did not end within the time limit).
   int Play(int frames, const std::string& replay, const std::string& extra = "") {
     WriteFile(folder_ + "/replay.txt", replay);
-    return Run("cd '" + folder_ + "' && env TMPDIR='" + folder_ +
+    return RunCommand("cd '" + folder_ + "' && env TMPDIR='" + folder_ +
                "' QRV_UNPACED=1 QRV_FRAMES=" + std::to_string(frames) + " QRV_REPLAY='" +
                folder_ + "/replay.txt' SKIPDALE_TRACE='" + folder_ + "/trace.txt' " + extra +
                " timeout 120 ./skipdale2 > output.txt 2>&1");
