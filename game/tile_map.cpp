@@ -5,8 +5,8 @@
 namespace skipdale {
 
 const char* const kTileGraphicFiles[kTileGraphicCount] = {
-    "Media/gfx/t1.bmp",      "Media/gfx/t2.bmp",      "Media/gfx/t3.bmp", "Media/gfx/tsloper.bmp",
-    "Media/gfx/tslopel.bmp", "Media/gfx/t6.bmp",      "Media/gfx/t7.bmp"};
+    "Media/gfx/t1.bmp",      "Media/gfx/t2.bmp", "Media/gfx/t3.bmp", "Media/gfx/tsloper.bmp",
+    "Media/gfx/tslopel.bmp", "Media/gfx/t6.bmp", "Media/gfx/t7.bmp"};
 
 int32_t InitTileMap(TileMap& map, const qrv::RtArray<int32_t>& tileSprites) {
   qrv::Dim(map.cells, kMapColumns, kMapRows);

@@ -21,8 +21,8 @@ struct MapCell {
 };
 
 struct TileMap {
-  qrv::RtArray<MapCell> cells;          // [column, row], 32 x 24
-  qrv::RtArray<int32_t> tileSprites;    // the tile graphics list's sprite ids
+  qrv::RtArray<MapCell> cells;        // [column, row], 32 x 24
+  qrv::RtArray<int32_t> tileSprites;  // the tile graphics list's sprite ids
 };
 
 // The tile graphics list, in the order map files index it.

@@ -45,7 +45,7 @@ class GameRun {
     char pattern[] = "/tmp/skipdale-test-XXXXXX";
     folder_ = mkdtemp(pattern);
     EXPECT_EQ(RunCommand("cp '" QRV_BUILD_DIR "/game/skipdale2' '" + folder_ + "/' && cp -r '" +
-                  QRV_BUILD_DIR "/game/Media' '" + folder_ + "/'"),
+                         QRV_BUILD_DIR "/game/Media' '" + folder_ + "/'"),
               0);
   }
   ~GameRun() { RunCommand("rm -rf '" + folder_ + "'"); }
@@ -59,7 +59,7 @@ class GameRun {
   void UseLevel(const Level& level) {
     WriteFile(folder_ + "/level.txt", level.Text());
     EXPECT_EQ(RunCommand("'" QRV_BUILD_DIR "/tools/qrv' map compile '" + folder_ + "/level.txt' '" +
-                  MapPath() + "'"),
+                         MapPath() + "'"),
               0);
   }
 
@@ -68,9 +68,9 @@ class GameRun {
   int Play(int frames, const std::string& replay, const std::string& extra = "") {
     WriteFile(folder_ + "/replay.txt", replay);
     return RunCommand("cd '" + folder_ + "' && env TMPDIR='" + folder_ +
-               "' QRV_UNPACED=1 QRV_FRAMES=" + std::to_string(frames) + " QRV_REPLAY='" +
-               folder_ + "/replay.txt' SKIPDALE_TRACE='" + folder_ + "/trace.txt' " + extra +
-               " timeout 120 ./skipdale2 > output.txt 2>&1");
+                      "' QRV_UNPACED=1 QRV_FRAMES=" + std::to_string(frames) + " QRV_REPLAY='" +
+                      folder_ + "/replay.txt' SKIPDALE_TRACE='" + folder_ + "/trace.txt' " + extra +
+                      " timeout 120 ./skipdale2 > output.txt 2>&1");
   }
 
   std::vector<TraceLine> Trace() const {

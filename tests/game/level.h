@@ -89,8 +89,8 @@ inline testing::AssertionResult FeetOnSurface(const Level& level, int32_t x, int
   if (level(lastColumn, lastRow) == 2) expected = lastRow * 20 + 19 - o;
   if (level(lastColumn, lastRow) == 3) expected = lastRow * 20 + o - 1;
   if (feet == expected) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "x " << x << " y " << y << ": feet at " << feet
-                                     << ", the surface at " << expected;
+  return testing::AssertionFailure()
+         << "x " << x << " y " << y << ": feet at " << feet << ", the surface at " << expected;
 }
 
 }  // namespace game_test

@@ -24,7 +24,7 @@ class MapToolTest : public testing::Test {
   // Runs `qrv map WORDS` in the test's folder; stderr goes to err.txt, stdout to out.txt.
   int Map(const std::string& words) {
     return RunCommand("cd '" + folder_ + "' && '" QRV_BUILD_DIR "/tools/qrv' map " + words +
-               " > out.txt 2> err.txt");
+                      " > out.txt 2> err.txt");
   }
   std::string File(const std::string& name) { return ReadFile(folder_ + "/" + name); }
   void Put(const std::string& name, const std::string& bytes) {
@@ -41,20 +41,20 @@ std::string Rows(int count, const std::string& row = std::string(32, '.')) {
 }
 
 TEST_F(MapToolTest, CompilesTheGridIntoRecordsRowByRow) {
-  Put("a.txt", "; two cells of note\nlegend x 5 -1\nmap\n" + Rows(2) + "/" +
-                   std::string(30, '.') + "x\n" + Rows(21));
+  Put("a.txt", "; two cells of note\nlegend x 5 -1\nmap\n" + Rows(2) + "/" + std::string(30, '.') +
+                   "x\n" + Rows(21));
   ASSERT_EQ(Map("compile a.txt a.map"), 0) << File("err.txt");
   std::string bytes = File("a.map");
   ASSERT_EQ(bytes.size(), 6144u);
   auto word = [&](int offset) {
-    return static_cast<int32_t>(static_cast<uint8_t>(bytes[offset]) |
-                                static_cast<uint8_t>(bytes[offset + 1]) << 8 |
-                                static_cast<uint8_t>(bytes[offset + 2]) << 16 |
-                                static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + 3])) << 24);
+    return static_cast<int32_t>(
+        static_cast<uint8_t>(bytes[offset]) | static_cast<uint8_t>(bytes[offset + 1]) << 8 |
+        static_cast<uint8_t>(bytes[offset + 2]) << 16 |
+        static_cast<uint32_t>(static_cast<uint8_t>(bytes[offset + 3])) << 24);
   };
   EXPECT_EQ(word(0), 0);
-  EXPECT_EQ(word(4), 128);             // '.' has no graphic
-  EXPECT_EQ(word((2 * 32) * 8), 2);    // '/' at column 0, row 2
+  EXPECT_EQ(word(4), 128);           // '.' has no graphic
+  EXPECT_EQ(word((2 * 32) * 8), 2);  // '/' at column 0, row 2
   EXPECT_EQ(word((2 * 32) * 8 + 4), 3);
   EXPECT_EQ(word((2 * 32 + 31) * 8), 5);  // 'x' at column 31, row 2
   EXPECT_EQ(word((2 * 32 + 31) * 8 + 4), -1);

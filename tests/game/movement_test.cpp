@@ -1,12 +1,13 @@
 // The movement step against small hand-made grids: standing, jumping, ceilings, walls,
 // ledges, slope chains in both directions, terminal fall speed and the map's bounds.
 // Expected positions are worked out by hand from the movement rules.
+#include "movement.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "level.h"
-#include "movement.h"
 
 namespace {
 
@@ -184,14 +185,12 @@ TEST(Movement, LeavingTheMapIsABoundsFailure) {
   g.Put(0, 31, 23, '#').Put(5, 5, 23, '.');  // a gap in the bottom row
   Body fall = StandingAt(100, 23);
   fall.y -= 100, fall.dy = 1;
-  EXPECT_THROW(
-      for (int i = 0; i < 60; ++i) Step(fall, g, 0), OutOfMap);
+  EXPECT_THROW(for (int i = 0; i < 60; ++i) Step(fall, g, 0), OutOfMap);
 
   Level open;
   open.Put(0, 31, 23, '#');
   Body run = StandingAt(600, 23);
-  EXPECT_THROW(
-      for (int i = 0; i < 10; ++i) Step(run, open, 4), OutOfMap);
+  EXPECT_THROW(for (int i = 0; i < 10; ++i) Step(run, open, 4), OutOfMap);
 }
 
 // The shipped level is closed on every side: whatever the player does, no step ever probes

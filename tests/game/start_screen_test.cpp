@@ -50,8 +50,7 @@ qrv::RgbaImage ExpectedStartScreen(const game_test::GameRun& game, int missing) 
       const auto* record = reinterpret_cast<const uint8_t*>(map.data() + (r * 32 + c) * 8 + 4);
       int32_t g = record[0] | record[1] << 8 | record[2] << 16 | record[3] << 24;
       if (g == 128 || (g < 0 ? g + 7 : g) == missing) continue;
-      Paint(expected, Load(gfx + kTiles[g < 0 ? g + 7 : g] + ".bmp", kTransparent), c * 20,
-            r * 20);
+      Paint(expected, Load(gfx + kTiles[g < 0 ? g + 7 : g] + ".bmp", kTransparent), c * 20, r * 20);
     }
   }
   Paint(expected, Load(gfx + "right.bmp", kTransparent), 96, 98);

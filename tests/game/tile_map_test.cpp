@@ -1,5 +1,7 @@
 // The tile map: initialisation, loading map files (graphic indices 128, negative, out of
 // range; long and short files; missing files) and the array rules of cell access.
+#include "tile_map.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,7 +11,6 @@
 
 #include "game_run.h"
 #include "player.h"
-#include "tile_map.h"
 #include "values/error_stop_check.h"
 
 namespace {
@@ -125,7 +126,9 @@ TEST_F(TileMapTest, LoadingGivesItsChannelBack) {
 TEST_F(TileMapTest, GraphicIndexOutsideTheListStopsWithError9) {
   for (int32_t bad : {7, -8, 1000, INT32_MIN}) {
     SCOPED_TRACE(bad);
-    std::string bytes = MapBytes([&](int c, int r) { return Record{0, c == 3 && r == 2 ? bad : 0}; });
+    std::string bytes = MapBytes([&](int c, int r) {
+      return Record{0, c == 3 && r == 2 ? bad : 0};
+    });
     game_test::WriteFile(path_, bytes);
     qrv_test::ExpectErrorStop(9, [&] { skipdale::LoadTileMap(map_, path_.c_str()); });
   }
@@ -160,8 +163,8 @@ TEST_F(TileMapTest, PlayerStartsWithItsOwnCopyOfTheMap) {
   sprites.ElementAt(0) = 200, sprites.ElementAt(1) = 201;
   skipdale::Player p;
   skipdale::InitPlayer(p, sprites, map_);
-  EXPECT_EQ((std::vector<int32_t>{p.x, p.y, p.height, p.width, p.dx, p.dy, p.facingRight,
-                                  p.inAir, p.lastColumn, p.lastRow}),
+  EXPECT_EQ((std::vector<int32_t>{p.x, p.y, p.height, p.width, p.dx, p.dy, p.facingRight, p.inAir,
+                                  p.lastColumn, p.lastRow}),
             (std::vector<int32_t>{100, 100, 37, 11, 0, 0, 1, 0, 5, 6}));
   EXPECT_EQ(p.sprites.ElementAt(1), 201);
   EXPECT_EQ(p.tileSprites.ElementAt(6), 106);

@@ -14,7 +14,9 @@ namespace {
 using game_test::GameRun;
 using game_test::Level;
 
-Level Flat() { return Level::Closed().Fill(1, 30, 10, 22, '#'); }
+Level Flat() {
+  return Level::Closed().Fill(1, 30, 10, 22, '#');
+}
 
 // The fall from the start onto row 10 and standing still there.
 const char* const kStartFall =
