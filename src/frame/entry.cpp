@@ -81,7 +81,7 @@ bool Initialise() {
   AppendToErrorLog("Init GFX");
   rt.servicesStarted = true;
   if (!CreateDevice()) return false;
-  SeedRandom(static_cast<int32_t>(RawTimer()));
+  SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
   CreateInput();
   PlaceWindow();
   InitInput(rt.settings.mouseCapture != 0);
