@@ -125,7 +125,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void PrintRatio(const char* what, const char* ours, const char* theirs, double target) {
     if (!seconds_.count(ours) || !seconds_.count(theirs)) return;
     double ratio = seconds_[ours] / seconds_[theirs];
-    std::printf("%-44s %6.2fx  (target within %.1fx)\n", what, ratio, target);
+    if (target > 0) {
+      std::printf("%-44s %6.2fx  (target within %.1fx)\n", what, ratio, target);
+    } else {
+      std::printf("%-44s %6.2fx  (for comparison)\n", what, ratio);
+    }
   }
 
  private:
