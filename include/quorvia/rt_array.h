@@ -120,7 +120,7 @@ class RtArray {
     int32_t n = size0_;
     if (n == INT32_MAX) ArrayOutOfMemoryStop();
     if (n + 1 > capacity_ || data_ == nullptr) {
-      // Grow geometrically so a run of appends stays linear; the copy goes through Redim.
+      // Grow geometrically so that a run of appends stays linear in time.
       RtArray grown;
       int64_t wanted = std::max<int64_t>(detail::RoundedCapacity(n + 1, ArrayKind<T>::kStep),
                                          std::min<int64_t>(int64_t{capacity_} * 2, INT32_MAX));
