@@ -119,3 +119,21 @@ TEST(RtString, ManySmallAppendsGrowInSteps) {
   }
   EXPECT_EQ(s.View(), reference);
 }
+
+TEST(RtString, GrownBuffersReportTheRuleCapacityWhateverTheirBlock) {
+  RtString s;
+  for (int i = 0; i < 1000; ++i) s.Append("x");
+  EXPECT_EQ(s.Capacity(), 1008u);
+  std::string longer(1200, 'y');
+  RtString source(longer.c_str());
+  s = source;  // assignment reuses or replaces the block; the rule sets the capacity
+  EXPECT_EQ(s.Capacity(), 1216u);
+  EXPECT_EQ(s.View(), longer);
+  s.Append(s);  // a self-append that must grow
+  EXPECT_EQ(s.Length(), 2400u);
+  EXPECT_EQ(s.Capacity(), 2416u);
+  EXPECT_EQ(s.View(), longer + longer);
+  s = "short";
+  EXPECT_STREQ(s.c_str(), "short");
+  EXPECT_EQ(s.Capacity(), 16u);
+}
