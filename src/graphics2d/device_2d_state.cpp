@@ -17,9 +17,9 @@ static void SetFixedFunctionDefaults() {
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, 0.05f);
   glColor4f(1, 1, 1, 1);
-  for (GLenum cap : {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE,
-                     GL_LIGHTING, GL_COLOR_MATERIAL, GL_DITHER, GL_POLYGON_SMOOTH,
-                     GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL}) {
+  for (GLenum cap :
+       {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE, GL_LIGHTING,
+        GL_COLOR_MATERIAL, GL_DITHER, GL_POLYGON_SMOOTH, GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL}) {
     glDisable(cap);
   }
   glShadeModel(GL_FLAT);

@@ -57,9 +57,9 @@ class OpenGLZozezezi {
   int32_t orientation = 0;  // non-zero: the display is turned a quarter turn
 
   // Drawing state that the frame resets at the start of every frame.
-  double alpha = 1.0;              // the device's current alpha
-  uint32_t selectedTexture = 0;    // the texture drawing last bound (0: none)
-  int32_t offscreenTarget = -1;    // the off-screen surface drawn into (-1: the window)
+  double alpha = 1.0;            // the device's current alpha
+  uint32_t selectedTexture = 0;  // the texture drawing last bound (0: none)
+  int32_t offscreenTarget = -1;  // the off-screen surface drawn into (-1: the window)
 
   int32_t contextAlive = 0;
   double nextFrameDeadline = 0.0;  // ms on the raw timer's scale
