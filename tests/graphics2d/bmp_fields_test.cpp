@@ -16,7 +16,7 @@ void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
-struct BmpSpec {
+struct BmpRecipe {
   uint32_t headerSize = 40;
   int32_t width = 1;
   int32_t height = 1;
@@ -27,7 +27,7 @@ struct BmpSpec {
   int64_t offset = -1;         // pixel data offset; -1: right after extra
 };
 
-std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
+std::vector<uint8_t> MakeBmp(const BmpRecipe& s) {
   std::vector<uint8_t> out = {'B', 'M'};
   const uint32_t start = 14 + s.headerSize + uint32_t(s.extra.size());
   Put(out, start + uint32_t(s.rows.size()), 4);
@@ -54,7 +54,7 @@ std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
 
 struct FieldCase {
   const char* name;
-  BmpSpec spec;
+  BmpRecipe recipe;
   std::vector<uint32_t> expected;  // 0xAABBGGRR per pixel, rows from the top
   friend void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
 };
@@ -115,7 +115,7 @@ class BmpFields : public ::testing::TestWithParam<FieldCase> {};
 TEST_P(BmpFields, DecodePixelByPixel) {
   const FieldCase& c = GetParam();
   RgbaImage image;
-  ASSERT_TRUE(DecodeBmp(image, MakeBmp(c.spec), kNoColourKey));
+  ASSERT_TRUE(DecodeBmp(image, MakeBmp(c.recipe), kNoColourKey));
   ASSERT_EQ(size_t(image.width) * size_t(image.height), c.expected.size());
   for (size_t i = 0; i < c.expected.size(); ++i) {
     const uint8_t* p = image.pixels.data() + i * 4;
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BmpFields, ::testing::ValuesIn(kFieldCases),
 
 struct DamagedCase {
   const char* name;
-  BmpSpec spec;
+  BmpRecipe recipe;
   size_t cut = 0;  // bytes removed from the end
   friend void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
 };
@@ -159,7 +159,7 @@ class BmpDamaged : public ::testing::TestWithParam<DamagedCase> {};
 
 TEST_P(BmpDamaged, FailsAndEmptiesTheImage) {
   const DamagedCase& c = GetParam();
-  std::vector<uint8_t> file = MakeBmp(c.spec);
+  std::vector<uint8_t> file = MakeBmp(c.recipe);
   file.resize(file.size() - std::min(c.cut, file.size()));
   RgbaImage image;
   image.Resize(2, 2);
@@ -172,9 +172,9 @@ INSTANTIATE_TEST_SUITE_P(Files, BmpDamaged, ::testing::ValuesIn(kDamagedCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BmpTopDown, DecodesTheSamePictureAsItsBottomUpTwin) {
-  BmpSpec up{.width = 3, .height = 2, .bits = 8, .extra = kPalette4,
+  BmpRecipe up{.width = 3, .height = 2, .bits = 8, .extra = kPalette4,
              .rows = {0, 1, 2, 0, 3, 2, 1, 0}};
-  BmpSpec down = up;
+  BmpRecipe down = up;
   down.height = -2;
   down.rows = {3, 2, 1, 0, 0, 1, 2, 0};
   RgbaImage a, b;
