@@ -74,7 +74,9 @@ char KeyCharacter(uint8_t code, bool shift) {
   return ShiftedKeyCharacter(code, plain);
 }
 
-bool CapsLockOn() { return (SDL_GetModState() & KMOD_CAPS) != 0; }
+bool CapsLockOn() {
+  return (SDL_GetModState() & KMOD_CAPS) != 0;
+}
 
 // Inside the window the window's own pointer events are exact; outside it, the desktop's
 // pointer is asked (which the host may report only as often as the pointer device moves).
