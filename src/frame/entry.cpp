@@ -5,17 +5,21 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
+#include "platform/platform.h"
+#include "platform/window_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
 #include "quorvia/values.h"
-#include "platform/platform.h"
-#include "platform/window_host.h"
 
 namespace qrv {
 
-ProjectSettings& Settings() { return TheRuntime().settings; }
+ProjectSettings& Settings() {
+  return TheRuntime().settings;
+}
 
-const RtString& CommandLine() { return TheRuntime().commandLine; }
+const RtString& CommandLine() {
+  return TheRuntime().commandLine;
+}
 
 void (*FindNamedRoutine(const char* name))() {
   const NamedRoutine* routine = TheRuntime().routines;

@@ -108,9 +108,9 @@ void CheckEndingKeys();
 
 // --- Automation hooks (environment) ------------------------------------------------------
 struct AutomationHooks {
-  int64_t frameLimit = 0;     // QRV_FRAMES: end after this many presents (0: never)
-  bool unpaced = false;       // QRV_UNPACED: present never sleeps or waits
-  bool replaying = false;     // QRV_REPLAY: keys come from a file, focus does not matter
+  int64_t frameLimit = 0;  // QRV_FRAMES: end after this many presents (0: never)
+  bool unpaced = false;    // QRV_UNPACED: present never sleeps or waits
+  bool replaying = false;  // QRV_REPLAY: keys come from a file, focus does not matter
 };
 const AutomationHooks& Automation();
 // True when nobody may be at the screen: no dialog may wait for a click.

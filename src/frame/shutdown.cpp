@@ -5,10 +5,10 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
-#include "quorvia/files.h"
-#include "quorvia/input.h"
 #include "platform/platform.h"
 #include "platform/process_host.h"
+#include "quorvia/files.h"
+#include "quorvia/input.h"
 
 namespace qrv {
 

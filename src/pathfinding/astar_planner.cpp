@@ -22,7 +22,7 @@ void AStarPlanner::BeginSearch() {
   Planner::BeginSearch();
   Node* start = pool_.Allocate();
   if (start == nullptr) return;
-  *start = Node{nullptr, config_.startX, config_.startY, 0.0f, 0.0f, 0};
+  *start = Node{nullptr, config_.startX, config_.startY, 0.0f, 0.0f};
   open_.Insert(start);
 }
 
@@ -64,7 +64,7 @@ bool AStarPlanner::Relax(Node* current, int32_t x, int32_t y, float g, float f) 
   if (Node* node = expanded_.Find(x, y)) {
     if (node->g <= g) return true;
     expanded_.Unlink(node);
-    *node = Node{current, x, y, f, g, 0};
+    *node = Node{current, x, y, f, g};
     return open_.Insert(node);
   }
   if (Node* node = open_.Find(x, y)) {
@@ -77,7 +77,7 @@ bool AStarPlanner::Relax(Node* current, int32_t x, int32_t y, float g, float f) 
   }
   Node* node = pool_.Allocate();
   if (node == nullptr) return false;
-  *node = Node{current, x, y, f, g, 0};
+  *node = Node{current, x, y, f, g};
   return open_.Insert(node);
 }
 

@@ -7,11 +7,10 @@
 namespace qrv {
 
 struct Node {
-  Node* parent;    // none for the start cell
-  int32_t x, y;    // the cell
-  float f;         // ordering key: w * h + (1 - w) * g
-  float g;         // cost from the start
-  uint64_t order;  // when the node last entered the open list; breaks ties of equal f
+  Node* parent;  // none for the start cell
+  int32_t x, y;  // the cell
+  float f;       // ordering key: w * h + (1 - w) * g
+  float g;       // cost from the start
 };
 
 }  // namespace qrv

@@ -20,31 +20,32 @@ bool OpenList::Init(size_t capacity, int32_t width, int32_t height) {
 
 Node* OpenList::Find(int32_t x, int32_t y) const {
   int32_t slot = slots_[static_cast<size_t>(x) + static_cast<size_t>(y) * width_];
-  return slot < 0 ? nullptr : heap_.At(static_cast<size_t>(slot));
+  return slot < 0 ? nullptr : heap_.At(static_cast<size_t>(slot)).node;
 }
 
 bool OpenList::Insert(Node* node) {
-  if (!heap_.PushBack(node)) return false;
-  node->order = entries_++;
-  SiftUp(heap_.Size() - 1, node);
+  Entry entry{node->f, Cell(node), entries_, node};
+  if (!heap_.PushBack(entry)) return false;
+  ++entries_;
+  SiftUp(heap_.Size() - 1, entry);
   return true;
 }
 
 void OpenList::Reinsert(Node* node) {
   size_t slot = static_cast<size_t>(slots_[Cell(node)]);
-  node->order = entries_++;
+  Entry entry{node->f, Cell(node), entries_++, node};
   // Its f may have moved either way, and it now ranks after every other node of that f.
-  if (slot > 0 && Before(node, heap_.At((slot - 1) / 2))) {
-    SiftUp(slot, node);
+  if (slot > 0 && Before(entry, heap_.At((slot - 1) / 2))) {
+    SiftUp(slot, entry);
   } else {
-    SiftDown(slot, node);
+    SiftDown(slot, entry);
   }
 }
 
 Node* OpenList::PopBest() {
-  Node* best = heap_.At(0);
-  slots_[Cell(best)] = -1;
-  Node* last = heap_.Back();
+  Node* best = heap_.At(0).node;
+  slots_[heap_.At(0).cell] = -1;
+  Entry last = heap_.Back();
   heap_.PopBack();
   if (!heap_.Empty()) SiftDown(0, last);
   return best;
@@ -52,34 +53,34 @@ Node* OpenList::PopBest() {
 
 size_t OpenList::Clear() {
   size_t held = heap_.Size();
-  for (size_t i = 0; i < held; ++i) slots_[Cell(heap_.At(i))] = -1;
+  for (size_t i = 0; i < held; ++i) slots_[heap_.At(i).cell] = -1;
   heap_.Clear();
   return held;
 }
 
-void OpenList::SiftUp(size_t slot, Node* node) {
+void OpenList::SiftUp(size_t slot, Entry entry) {
   while (slot > 0) {
     size_t parent = (slot - 1) / 2;
-    Node* above = heap_.At(parent);
-    if (!Before(node, above)) break;
+    const Entry& above = heap_.At(parent);
+    if (!Before(entry, above)) break;
     Place(slot, above);
     slot = parent;
   }
-  Place(slot, node);
+  Place(slot, entry);
 }
 
-void OpenList::SiftDown(size_t slot, Node* node) {
+void OpenList::SiftDown(size_t slot, Entry entry) {
   size_t size = heap_.Size();
   for (;;) {
     size_t child = 2 * slot + 1;
     if (child >= size) break;
     if (child + 1 < size && Before(heap_.At(child + 1), heap_.At(child))) ++child;
-    Node* below = heap_.At(child);
-    if (!Before(below, node)) break;
+    const Entry& below = heap_.At(child);
+    if (!Before(below, entry)) break;
     Place(slot, below);
     slot = child;
   }
-  Place(slot, node);
+  Place(slot, entry);
 }
 
 }  // namespace qrv

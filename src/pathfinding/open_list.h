@@ -31,21 +31,28 @@ class OpenList {
   size_t Clear();
 
  private:
+  // The node's key travels with it so that ranking never has to visit the node.
+  struct Entry {
+    float f;
+    uint32_t cell;
+    uint64_t order;
+    Node* node;
+  };
   // The order the search needs: lower f first, then the earlier entry.
-  static bool Before(const Node* a, const Node* b) {
-    return a->f < b->f || (a->f == b->f && a->order < b->order);
+  static bool Before(const Entry& a, const Entry& b) {
+    return a.f < b.f || (a.f == b.f && a.order < b.order);
   }
-  size_t Cell(const Node* node) const {
-    return static_cast<size_t>(node->x) + static_cast<size_t>(node->y) * width_;
+  uint32_t Cell(const Node* node) const {
+    return static_cast<uint32_t>(node->x + static_cast<size_t>(node->y) * width_);
   }
-  void Place(size_t slot, Node* node) {
-    heap_.At(slot) = node;
-    slots_[Cell(node)] = static_cast<int32_t>(slot);
+  void Place(size_t slot, const Entry& entry) {
+    heap_.At(slot) = entry;
+    slots_[entry.cell] = static_cast<int32_t>(slot);
   }
-  void SiftUp(size_t slot, Node* node);
-  void SiftDown(size_t slot, Node* node);
+  void SiftUp(size_t slot, Entry entry);
+  void SiftDown(size_t slot, Entry entry);
 
-  FixedDeque<Node*> heap_;
+  FixedDeque<Entry> heap_;
   std::unique_ptr<int32_t[]> slots_;  // heap slot of each cell's open node, -1 for none
   size_t cells_ = 0;
   size_t width_ = 0;

@@ -13,7 +13,9 @@ static std::vector<EventListener>& Listeners() {
   return listeners;
 }
 
-void AddEventListener(EventListener listener) { Listeners().push_back(listener); }
+void AddEventListener(EventListener listener) {
+  Listeners().push_back(listener);
+}
 
 void PumpEvents() {
   if (SDL_WasInit(SDL_INIT_EVENTS) != 0) SDL_PumpEvents();

@@ -7,6 +7,7 @@
 #include "pathfinding/astar_planner.h"
 #include "pathfinding/command_search.h"
 #include "pathfinding/reference_search.h"
+#include "quorvia/pathfinding.h"
 
 namespace {
 
@@ -26,6 +27,19 @@ reference::Result RunPlanner(const qrv::PlannerConfig& config) {
   planner.EndSearch();
   EXPECT_EQ(planner.Pool().InUse(), 0u);
   return result;
+}
+
+// The command itself, for the settings it uses (edge neighbours, diagonal cost).
+Path RunCommand(const std::vector<double>& costs, int32_t width, int32_t height, double weight,
+                int32_t sx, int32_t sy, int32_t gx, int32_t gy) {
+  qrv::RtArray<double> grid;
+  grid.Dim(width, height);
+  std::copy(costs.begin(), costs.end(), grid.Data());
+  qrv::RtArray<int32_t> rows;
+  int32_t n = qrv::FindPath(grid, rows, weight, sx, sy, gx, gy);
+  Path path;
+  for (int32_t i = 0; i < n; ++i) path.push_back({rows.ElementAt(i, 0), rows.ElementAt(i, 1)});
+  return path;
 }
 
 struct Grid {
@@ -82,6 +96,11 @@ TEST(PlannerAgreement, SamePathAsTheReferenceOnRandomGrids) {
       reference::Result actual = RunPlanner(config);
       ASSERT_EQ(actual.configured, expected.configured) << v.name << " trial " << trial;
       ASSERT_EQ(actual.path, expected.path) << v.name << " trial " << trial;
+      if (!v.diagonalMoves) {
+        ASSERT_EQ(RunCommand(grid.costs, grid.width, grid.height, v.weight, sx, sy, gx, gy),
+                  expected.path)
+            << v.name << " trial " << trial;
+      }
       found += !expected.path.empty();
     }
   }

@@ -1,0 +1,185 @@
+// Path finding on a 1024 x 1024 grid (costs 1..9, 20% blocked, corner to corner):
+// FindPath against a textbook binary-heap A* and against the plain search it replaces.
+// Prints the times and FindPath's ratio to the textbook search (target: 1.5 or less).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <queue>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../tests/pathfinding/reference_search.h"
+#include "pathfinding/astar_planner.h"
+#include "pathfinding/command_search.h"
+
+namespace {
+
+constexpr int32_t kSide = 1024;
+constexpr double kWeights[] = {0.5, 0.0};
+
+std::vector<double> MakeGrid(int32_t side) {
+  std::mt19937 random(1024);
+  std::vector<double> costs(static_cast<size_t>(side) * side);
+  for (double& c : costs) c = random() % 5 == 0 ? 0.0 : 1 + random() % 9;
+  // Open corners, so that start and goal are not walled in.
+  for (int32_t i = 0; i < 3; ++i) {
+    for (int32_t j = 0; j < 3; ++j) {
+      costs[i + j * side] = 1;
+      costs[(side - 1 - i) + (side - 1 - j) * side] = 1;
+    }
+  }
+  return costs;
+}
+
+const std::vector<double>& Grid() {
+  static const std::vector<double> grid = MakeGrid(kSide);
+  return grid;
+}
+
+// Processor time in milliseconds: the machine may be shared, and waiting is not work.
+double ProcessorMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+// Fastest iteration of each benchmark in milliseconds of processor time, for the summary.
+std::map<std::string, double>& Fastest() {
+  static std::map<std::string, double> fastest;
+  return fastest;
+}
+
+template <typename Search>
+void Measure(benchmark::State& state, const std::string& name, Search&& search) {
+  double best = 1e300;
+  for (auto _ : state) {
+    double begin = ProcessorMilliseconds();
+    benchmark::DoNotOptimize(search());
+    best = std::min(best, ProcessorMilliseconds() - begin);
+  }
+  Fastest()[name] = best;
+}
+
+std::string Key(const char* what, double weight) {
+  return std::string(what) + " " + std::to_string(weight).substr(0, 3);
+}
+
+int32_t RunFindPath(const std::vector<double>& costs, int32_t side, double weight) {
+  qrv::AStarPlanner planner;
+  if (!planner.Configure(
+          qrv::CommandConfig(costs.data(), side, side, weight, 0, 0, side - 1, side - 1))) {
+    return 0;
+  }
+  planner.BeginSearch();
+  planner.RunSearch();
+  int32_t length = qrv::PathLength(planner.PathHead());
+  planner.EndSearch();
+  return length;
+}
+
+// The textbook search: a binary heap of (f, cell) where stale entries are skipped on the
+// way out, and g and the parent kept per cell. Same costs, heuristic and weighting.
+int32_t TextbookAStar(const std::vector<double>& costs, int32_t side, double weight) {
+  size_t cells = static_cast<size_t>(side) * side;
+  double largest = 0;
+  for (double c : costs) largest = std::max(largest, c);
+  std::vector<float> grid(cells);
+  for (size_t i = 0; i < cells; ++i) {
+    grid[i] = costs[i] > 0 ? static_cast<float>(costs[i] / largest + 1.0) : -1.0f;
+  }
+  std::vector<float> g(cells, INFINITY);
+  std::vector<int32_t> parent(cells, -1);
+  using Entry = std::pair<float, int32_t>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+  const float w = static_cast<float>(weight);
+  const int32_t goal = static_cast<int32_t>(cells) - 1;
+  auto f = [&](int32_t cell, float cost) {
+    float h = static_cast<float>(2 * (side - 1) - cell % side - cell / side);
+    return (h - cost) * w + cost;
+  };
+  g[0] = 0;
+  open.push({f(0, 0.0f), 0});
+  while (!open.empty()) {
+    auto [key, cell] = open.top();
+    open.pop();
+    if (cell == goal) break;
+    if (key != f(cell, g[cell])) continue;
+    int32_t x = cell % side, y = cell / side;
+    const int32_t next[4][2] = {{x, y - 1}, {x + 1, y}, {x - 1, y}, {x, y + 1}};
+    for (const auto& n : next) {
+      if (n[0] < 0 || n[0] >= side || n[1] < 0 || n[1] >= side) continue;
+      int32_t to = n[0] + n[1] * side;
+      float cost = g[cell] + grid[to];
+      if (grid[to] < 0 || cost >= g[to]) continue;
+      g[to] = cost;
+      parent[to] = cell;
+      open.push({f(to, cost), to});
+    }
+  }
+  int32_t length = 0;
+  for (int32_t cell = parent[goal] < 0 ? -1 : goal; cell >= 0; cell = parent[cell]) ++length;
+  return length;
+}
+
+int32_t RunReference(const std::vector<double>& costs, int32_t side, double weight) {
+  return static_cast<int32_t>(
+      reference::FindPath(costs, side, side, weight, 0, 0, side - 1, side - 1).path.size());
+}
+
+void BM_FindPath(benchmark::State& state, double weight) {
+  Measure(state, Key("FindPath", weight), [&] { return RunFindPath(Grid(), kSide, weight); });
+}
+
+void BM_TextbookAStar(benchmark::State& state, double weight) {
+  Measure(state, Key("textbook", weight), [&] { return TextbookAStar(Grid(), kSide, weight); });
+}
+
+double TimeReference(int32_t side, double weight) {
+  std::vector<double> costs = MakeGrid(side);
+  double begin = ProcessorMilliseconds();
+  benchmark::DoNotOptimize(RunReference(costs, side, weight));
+  return ProcessorMilliseconds() - begin;
+}
+
+// The plain search on growing grids; on the full grid only when the growth seen so far
+// says it ends within a minute, else the extrapolation from the two largest grids.
+void ReportReference(double weight) {
+  double smaller = TimeReference(kSide / 8, weight);
+  double larger = TimeReference(kSide / 4, weight);
+  double growth = std::log2(std::max(larger, 1e-3) / std::max(smaller, 1e-3)) / 2;  // per doubling of the side
+  double estimate = larger * std::pow(4.0, growth);
+  const char* how = "extrapolated";
+  if (estimate < 60000) {
+    estimate = TimeReference(kSide, weight);
+    how = "measured";
+  }
+  std::printf("  plain search      %12.1f ms (%s; %.0f ms on %d x %d, growth x%.1f per doubled side)\n",
+              estimate, how, larger, kSide / 4, kSide / 4, std::pow(2.0, growth * 2));
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_FindPath, weight_0_5, 0.5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TextbookAStar, weight_0_5, 0.5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindPath, weight_0, 0.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TextbookAStar, weight_0, 0.0)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::printf("\n%d x %d grid, costs 1..9, 20%% blocked, corner to corner (fastest runs, processor time)\n",
+              kSide, kSide);
+  for (double weight : kWeights) {
+    double mine = Fastest()[Key("FindPath", weight)];
+    double textbook = Fastest()[Key("textbook", weight)];
+    std::printf("weight %.1f: FindPath's path has %d cells, the textbook search's %d\n", weight,
+                RunFindPath(Grid(), kSide, weight), TextbookAStar(Grid(), kSide, weight));
+    std::printf("  FindPath          %12.1f ms\n", mine);
+    std::printf("  textbook A*       %12.1f ms\n", textbook);
+    std::fflush(stdout);
+    ReportReference(weight);
+    std::printf("  FindPath / textbook A* = %.2f (target 1.5 or less)\n", mine / textbook);
+  }
+  return 0;
+}
