@@ -1,11 +1,11 @@
 // Fuzz target for the replay script parser: any bytes either parse or are refused with a
 // message, and a parsed script written back line by line parses to the same key tables.
+#include "input/replay_script.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-#include "input/replay_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

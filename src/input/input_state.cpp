@@ -11,7 +11,9 @@
 
 namespace qrv {
 
-InputState* TheInput() { return TheRuntime().input; }
+InputState* TheInput() {
+  return TheRuntime().input;
+}
 
 void CreateInput() {
   Runtime& rt = TheRuntime();

@@ -22,19 +22,29 @@ JoystickSample Read(int32_t index) {
   return sample;
 }
 
-double Scaled(int32_t value) { return std::clamp(value / 32767.0, -1.0, 1.0); }
+double Scaled(int32_t value) {
+  return std::clamp(value / 32767.0, -1.0, 1.0);
+}
 
-bool Turned() { return TheScreen().turned; }
+bool Turned() {
+  return TheScreen().turned;
+}
 
 // A hat's direction in eighths of a turn clockwise from up; -1 when centred or odd.
-int32_t HatOctant(uint32_t hat) { return hat < 36000 && hat % 4500 == 0 ? hat / 4500 : -1; }
+int32_t HatOctant(uint32_t hat) {
+  return hat < 36000 && hat % 4500 == 0 ? hat / 4500 : -1;
+}
 
 // NaN counts as 0; everything else is clamped into range.
-double ClampUnit(double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1.0, 1.0); }
+double ClampUnit(double v) {
+  return std::isnan(v) ? 0.0 : std::clamp(v, -1.0, 1.0);
+}
 
 }  // namespace
 
-int32_t JoystickCount() { return TheInput() != nullptr ? TheInput()->joystickCount : 0; }
+int32_t JoystickCount() {
+  return TheInput() != nullptr ? TheInput()->joystickCount : 0;
+}
 
 RtString JoystickName(int32_t index) {
   if (DeviceAt(index) == nullptr) return RtString();
@@ -58,10 +68,18 @@ double JoystickY(int32_t index) {
   JoystickSample s = Read(index);
   return Turned() ? Scaled(s.x) : Scaled(s.y);
 }
-double JoystickZ(int32_t index) { return Scaled(Read(index).z); }
-double JoystickRX(int32_t index) { return Scaled(Read(index).rx); }
-double JoystickRY(int32_t index) { return Scaled(Read(index).ry); }
-double JoystickRZ(int32_t index) { return Scaled(Read(index).rz); }
+double JoystickZ(int32_t index) {
+  return Scaled(Read(index).z);
+}
+double JoystickRX(int32_t index) {
+  return Scaled(Read(index).rx);
+}
+double JoystickRY(int32_t index) {
+  return Scaled(Read(index).ry);
+}
+double JoystickRZ(int32_t index) {
+  return Scaled(Read(index).rz);
+}
 
 double JoystickHatX(int32_t index) {
   static constexpr int8_t kX[8] = {0, 1, 1, 1, 0, -1, -1, -1};

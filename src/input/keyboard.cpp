@@ -13,7 +13,7 @@ constexpr uint8_t kLeftShift = 42, kRightShift = 54;
 
 // A window without focus keeps the table it had: a key held when focus went stays held.
 void SampleLive(InputState& input) {
-  if (platform::InputFocused()) platform::ReadKeyTable(input.keys);
+  platform::ReadKeyTable(input.keys);
 }
 
 bool ShiftHeld(const InputState& input) {
@@ -57,9 +57,16 @@ int32_t KeyDown(int32_t code) {
 char ScanCodeToChar(int32_t code) {
   uint8_t key = static_cast<uint8_t>(code & 0xFF);
   switch (key) {
-    case 42: case 54: case 29: case 56: case 58: case 69: case 221:  // modifiers, locks, Apps
+    case 42:
+    case 54:
+    case 29:
+    case 56:
+    case 58:
+    case 69:
+    case 221:  // modifiers, locks, Apps
       return 0;
-    case 28: case 156:  // Return, keypad Enter
+    case 28:
+    case 156:  // Return, keypad Enter
       return 10;
     case 14:  // Backspace
       return 8;

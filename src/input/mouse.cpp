@@ -9,7 +9,9 @@ namespace qrv {
 
 namespace {
 
-int16_t ToInt16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, -32768, 32767)); }
+int16_t ToInt16(int32_t v) {
+  return static_cast<int16_t>(std::clamp<int32_t>(v, -32768, 32767));
+}
 
 // The hidden pointer integrates motion; keep it far from overflow however long it runs.
 int32_t AddMotion(int32_t position, int32_t delta) {
@@ -92,13 +94,20 @@ int32_t MouseAxis(int32_t axis) {
   if (!SampleMouse(&sample)) return 0;
   bool turned = TheScreen().turned;
   switch (axis) {
-    case 0: return turned ? sample.dy : sample.dx;
-    case 1: return turned ? -sample.dx : sample.dy;
-    case 2: return sample.wheel;
-    case 3: return sample.button1 != 0;
-    case 4: return sample.button2 != 0;
-    case 5: return sample.button3 != 0;
-    default: return 0;
+    case 0:
+      return turned ? sample.dy : sample.dx;
+    case 1:
+      return turned ? -sample.dx : sample.dy;
+    case 2:
+      return sample.wheel;
+    case 3:
+      return sample.button1 != 0;
+    case 4:
+      return sample.button2 != 0;
+    case 5:
+      return sample.button3 != 0;
+    default:
+      return 0;
   }
 }
 
@@ -118,7 +127,9 @@ void ShowSystemPointer(double flag) {
   input->pointerVisible = visible;
 }
 
-int32_t MouseCount() { return 1; }
+int32_t MouseCount() {
+  return 1;
+}
 
 void SelectMouse(int32_t n) {
   if (InputState* input = TheInput()) input->selectedMouse = n < MouseCount() ? n : 0;

@@ -8,7 +8,9 @@ namespace qrv {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Reads one decimal number of at most `limit` at `pos`; false when there is none or it
 // is too large (checked digit by digit, so no length of digits can overflow).
@@ -51,9 +53,9 @@ bool ReplayScript::Parse(std::string_view text, std::string* error) {
       bool first = step.frame < 0;
       if (!ReadNumber(line, &pos, first ? kMaxFrame : 255, &value)) {
         steps_.clear();
-        *error = LineError(lineNumber, first ? "expected a present number 0.." +
-                                                   std::to_string(kMaxFrame)
-                                             : "expected a scan code 0..255");
+        *error = LineError(lineNumber,
+                           first ? "expected a present number 0.." + std::to_string(kMaxFrame)
+                                 : "expected a scan code 0..255");
         return false;
       }
       if (first) {

@@ -22,7 +22,9 @@ class WaitScope {
   InputState& input_;
 };
 
-void PumpWindow() { PumpMessages(LookUpMessageHook()); }
+void PumpWindow() {
+  PumpMessages(LookUpMessageHook());
+}
 
 struct PointerNote {
   int32_t x, y;
@@ -50,8 +52,7 @@ bool JoystickActive(int32_t index) {
     if (button != 0) return true;
   }
   return std::abs(JoystickX(index)) > 0.1 || std::abs(JoystickY(index)) > 0.1 ||
-         std::abs(JoystickZ(index)) > 0.1 || JoystickHatX(index) != 0 ||
-         JoystickHatY(index) != 0;
+         std::abs(JoystickZ(index)) > 0.1 || JoystickHatX(index) != 0 || JoystickHatY(index) != 0;
 }
 
 // The three phases of a wait for a press: until nothing is pressed, then until something
@@ -104,6 +105,8 @@ void WaitForKey() {
   WaitForPress([] { return !ReadKeyChar().Empty(); });
 }
 
-void WaitForMouseButton() { WaitForPress(AnyMouseButton); }
+void WaitForMouseButton() {
+  WaitForPress(AnyMouseButton);
+}
 
 }  // namespace qrv

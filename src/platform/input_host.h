@@ -16,10 +16,10 @@ uint8_t KeyCodeForScancode(int scancode);
 // The SDL scancode that reports a key code; 0 (unknown) for none.
 int ScancodeForKeyCode(uint8_t code);
 
-// True while a window of the program has the keyboard focus.
-bool InputFocused();
-// Brings the host's key state up to date and writes it into the table: 0x80 held, else 0.
-void ReadKeyTable(uint8_t table[256]);
+// Brings the host's key state up to date and, while a window of the program has the
+// keyboard focus, writes it into the table (0x80 held, else 0). False without the focus:
+// then the table is left as it was.
+bool ReadKeyTable(uint8_t table[256]);
 // The character the keyboard layout gives the key, shifted or not; 0 for none.
 char KeyCharacter(uint8_t code, bool shift);
 // The layout's shifted character of a key whose plain character is `plain`, read from the

@@ -46,10 +46,11 @@ char SymbolChar(SDL_Keycode key) {
 
 }  // namespace
 
-bool InputFocused() { return SDL_GetKeyboardFocus() != nullptr; }
-
-void ReadKeyTable(uint8_t table[256]) {
+// The focus is asked after pumping: the same pump that takes the focus away also lets
+// every held key go, and the table must keep those keys.
+bool ReadKeyTable(uint8_t table[256]) {
   SDL_PumpEvents();
+  if (SDL_GetKeyboardFocus() == nullptr) return false;
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int i = 0; i < 256; ++i) table[i] = 0;
@@ -57,6 +58,7 @@ void ReadKeyTable(uint8_t table[256]) {
     uint8_t code = KeyCodeForScancode(scancode);
     if (state[scancode] && code != 0) table[code] = 0x80;
   }
+  return true;
 }
 
 char KeyCharacter(uint8_t code, bool shift) {
@@ -72,7 +74,9 @@ char KeyCharacter(uint8_t code, bool shift) {
   return ShiftedKeyCharacter(code, plain);
 }
 
-bool CapsLockOn() { return (SDL_GetModState() & KMOD_CAPS) != 0; }
+bool CapsLockOn() {
+  return (SDL_GetModState() & KMOD_CAPS) != 0;
+}
 
 // Inside the window the window's own pointer events are exact; outside it, the desktop's
 // pointer is asked (which the host may report only as often as the pointer device moves).

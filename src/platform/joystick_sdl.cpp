@@ -17,19 +17,30 @@ struct JoystickDevice {
 namespace {
 
 // SDL reports -32768..32767; the sample's range is symmetric, -32768..32768.
-int32_t ScaleAxis(Sint16 value) { return value > 0 ? (value * 32768 + 16383) / 32767 : value; }
+int32_t ScaleAxis(Sint16 value) {
+  return value > 0 ? (value * 32768 + 16383) / 32767 : value;
+}
 
 uint32_t HatHundredths(Uint8 hat) {
   switch (hat) {
-    case SDL_HAT_UP: return 0;
-    case SDL_HAT_RIGHTUP: return 4500;
-    case SDL_HAT_RIGHT: return 9000;
-    case SDL_HAT_RIGHTDOWN: return 13500;
-    case SDL_HAT_DOWN: return 18000;
-    case SDL_HAT_LEFTDOWN: return 22500;
-    case SDL_HAT_LEFT: return 27000;
-    case SDL_HAT_LEFTUP: return 31500;
-    default: return 0xFFFFFFFFu;
+    case SDL_HAT_UP:
+      return 0;
+    case SDL_HAT_RIGHTUP:
+      return 4500;
+    case SDL_HAT_RIGHT:
+      return 9000;
+    case SDL_HAT_RIGHTDOWN:
+      return 13500;
+    case SDL_HAT_DOWN:
+      return 18000;
+    case SDL_HAT_LEFTDOWN:
+      return 22500;
+    case SDL_HAT_LEFT:
+      return 27000;
+    case SDL_HAT_LEFTUP:
+      return 31500;
+    default:
+      return 0xFFFFFFFFu;
   }
 }
 
@@ -52,7 +63,9 @@ bool PlayConstantForce(JoystickDevice* device, int32_t dirX, int32_t dirY, int32
 
 }  // namespace
 
-int32_t JoystickDeviceCount() { return std::max(SDL_NumJoysticks(), 0); }
+int32_t JoystickDeviceCount() {
+  return std::max(SDL_NumJoysticks(), 0);
+}
 
 JoystickDevice* OpenJoystick(int32_t index) {
   SDL_Joystick* joystick = SDL_JoystickOpen(index);
@@ -87,8 +100,9 @@ bool ReadJoystickDevice(JoystickDevice* device, JoystickSample* sample) {
   int axisCount = std::min(SDL_JoystickNumAxes(joystick), 8);
   for (int i = 0; i < axisCount; ++i) *axes[i] = ScaleAxis(SDL_JoystickGetAxis(joystick, i));
   for (int i = 0; i < 4; ++i) {
-    sample->hats[i] =
-        i < SDL_JoystickNumHats(joystick) ? HatHundredths(SDL_JoystickGetHat(joystick, i)) : 0xFFFFFFFFu;
+    sample->hats[i] = i < SDL_JoystickNumHats(joystick)
+                          ? HatHundredths(SDL_JoystickGetHat(joystick, i))
+                          : 0xFFFFFFFFu;
   }
   int buttonCount = std::min(SDL_JoystickNumButtons(joystick), 32);
   for (int i = 0; i < buttonCount; ++i) {

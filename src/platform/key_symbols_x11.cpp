@@ -24,8 +24,7 @@ const X11KeyMap& KeyMap() {
     void* library = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
     if (library == nullptr) return m;
     auto openDisplay = reinterpret_cast<Display* (*)(const char*)>(dlsym(library, "XOpenDisplay"));
-    m.getMapping =
-        reinterpret_cast<decltype(m.getMapping)>(dlsym(library, "XGetKeyboardMapping"));
+    m.getMapping = reinterpret_cast<decltype(m.getMapping)>(dlsym(library, "XGetKeyboardMapping"));
     m.free = reinterpret_cast<decltype(m.free)>(dlsym(library, "XFree"));
     m.getState = reinterpret_cast<decltype(m.getState)>(dlsym(library, "XkbGetState"));
     if (openDisplay != nullptr && m.getMapping != nullptr && m.free != nullptr &&

@@ -28,7 +28,9 @@ inline void TurnDisplay(bool turned) {
 
 class InputTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
+  static void SetUpTestSuite() {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  }
   void SetUp() override { CreateInput(); }
   void TearDown() override { ShutdownInput(); }
 

@@ -125,8 +125,8 @@ TEST_F(JoystickTest, ButtonsReadRawUpToThirtyTwo) {
 
 TEST_F(JoystickTest, JoystickStateCountsWholeThirtyThousandths) {
   // SDL's 29999 is 30000 on the sample's symmetric scale; negative values are not scaled.
-  const std::pair<Sint16, double> cases[] = {
-      {29998, 0}, {29999, 1}, {32767, 1}, {-29999, 0}, {-30000, -1}, {-32768, -1}};
+  const std::pair<Sint16, double> cases[] = {{29998, 0},  {29999, 1},   {32767, 1},
+                                             {-29999, 0}, {-30000, -1}, {-32768, -1}};
   for (auto [raw, expected] : cases) {
     SetAxis(0, raw);
     JoystickSample sample;

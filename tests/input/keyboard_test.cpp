@@ -42,12 +42,12 @@ TEST_F(KeyboardTest, ScanCodesTranslateThroughTheLayout) {
     char expected;
   };
   const Case cases[] = {
-      {42, false, 0},    {54, false, 0},    {29, false, 0},   {56, false, 0},
-      {58, false, 0},    {69, false, 0},    {221, false, 0},  {28, false, 10},
-      {156, false, 10},  {14, false, 8},    {1, false, 0},    {15, false, 0},
-      {57, false, ' '},  {30, false, 'a'},  {30, true, 'A'},  {2, false, '1'},
-      {2, true, '!'},    {12, true, '_'},   {53, false, '/'}, {0xB5, false, '/'},
-      {0x37, false, '*'}, {200, false, 0},   {0, false, 0},    {256 + 30, false, 'a'},
+      {42, false, 0},     {54, false, 0},   {29, false, 0},   {56, false, 0},
+      {58, false, 0},     {69, false, 0},   {221, false, 0},  {28, false, 10},
+      {156, false, 10},   {14, false, 8},   {1, false, 0},    {15, false, 0},
+      {57, false, ' '},   {30, false, 'a'}, {30, true, 'A'},  {2, false, '1'},
+      {2, true, '!'},     {12, true, '_'},  {53, false, '/'}, {0xB5, false, '/'},
+      {0x37, false, '*'}, {200, false, 0},  {0, false, 0},    {256 + 30, false, 'a'},
   };
   for (const Case& c : cases) {
     UseScript(c.shift ? "0 42\n" : "0\n");
@@ -78,7 +78,6 @@ TEST_F(KeyboardTest, WaitsPassStraightThroughDuringAReplay) {
   EXPECT_EQ(TheInput()->waitDepth, 0);
   EXPECT_EQ(KeyDown(30), 1);
 }
-
 
 // Scan codes name key positions; characters follow the layout, shifted ones included.
 TEST_F(KeyboardTest, CharactersFollowTheLayoutOfTheDisplay) {

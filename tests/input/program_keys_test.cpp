@@ -60,10 +60,10 @@ TEST(KeysProgram, RealKeyEventsGiveTheirScanCodes) {
   ProgramRun run(kProgram, {});
   FocusProgramWindow();
   const std::pair<const char*, int> keys[] = {
-      {"Right", 205},   {"Left", 203},    {"Up", 200},         {"Down", 208},
-      {"Shift_L", 42},  {"Shift_R", 54},  {"Alt_L", 56},       {"F4", 62},
-      {"Escape", 1},    {"KP_Enter", 156}, {"Control_R", 157}, {"Control_L", 29},
-      {"Return", 28},   {"space", 57},    {"a", 30},           {"Delete", 211},
+      {"Right", 205},  {"Left", 203},     {"Up", 200},        {"Down", 208},
+      {"Shift_L", 42}, {"Shift_R", 54},   {"Alt_L", 56},      {"F4", 62},
+      {"Escape", 1},   {"KP_Enter", 156}, {"Control_R", 157}, {"Control_L", 29},
+      {"Return", 28},  {"space", 57},     {"a", 30},          {"Delete", 211},
   };
   for (auto [name, code] : keys) {
     Shell(std::string("xdotool keydown ") + name);
@@ -100,8 +100,8 @@ TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
 TEST(KeysProgram, ReplayHoldsRightFromTenToForty) {
   std::string script = WriteScript("right", "# Right from present 10 to 40\n10 205\n40\n");
   for (int run_number = 0; run_number < 2; ++run_number) {
-    ProgramRun run(kProgram, {}, Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "50"},
-                                     {"QRV_UNPACED", "1"}});
+    ProgramRun run(kProgram, {},
+                   Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "50"}, {"QRV_UNPACED", "1"}});
     ASSERT_EQ(run.Wait(), 0);
     std::vector<std::string> lines = OutputLines(run);
     ASSERT_EQ(lines.size(), 50u);
@@ -115,8 +115,8 @@ TEST(KeysProgram, ReplayHoldsRightFromTenToForty) {
 
 TEST(KeysProgram, ReplayedEscapeEndsAtItsPresent) {
   std::string script = WriteScript("escape", "0 200\n5 1\n");
-  ProgramRun run(kProgram, {"escape"}, Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "100"},
-                                           {"QRV_UNPACED", "1"}});
+  ProgramRun run(kProgram, {"escape"},
+                 Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "100"}, {"QRV_UNPACED", "1"}});
   ASSERT_EQ(run.Wait(), 0);
   std::vector<std::string> lines = OutputLines(run);
   ASSERT_EQ(lines.size(), 5u);  // the 5th present ends the program before it returns

@@ -1,8 +1,8 @@
 // The replay script format: what parses, what is refused with which message, and which
 // keys a script holds at which present number.
-#include <gtest/gtest.h>
-
 #include "input/replay_script.h"
+
+#include <gtest/gtest.h>
 
 namespace qrv {
 namespace {
@@ -42,20 +42,26 @@ TEST(ReplayScript, RefusesMalformedScriptsNamingTheLine) {
 TEST(ReplayScript, HoldsEachLineUntilTheNext) {
   ReplayScript script;
   std::string error;
-  ASSERT_TRUE(script.Parse("# a comment line\r\n"
-                           "\n"
-                           "  10\t205 42   # Right and left Shift\r\n"
-                           "40\n"
-                           "41 1 1 255 0",  // no final line feed
-                           &error))
+  ASSERT_TRUE(
+      script.Parse("# a comment line\r\n"
+                   "\n"
+                   "  10\t205 42   # Right and left Shift\r\n"
+                   "40\n"
+                   "41 1 1 255 0",  // no final line feed
+                   &error))
       << error;
   EXPECT_EQ(script.StepCount(), 3u);
   struct Probe {
     int64_t frame;
     HeldKeys keys;
   };
-  const Probe probes[] = {{0, {}},  {9, {}},  {10, Keys({42, 205})}, {39, Keys({42, 205})},
-                          {40, {}}, {41, Keys({0, 1, 255})}, {1000000, Keys({0, 1, 255})}};
+  const Probe probes[] = {{0, {}},
+                          {9, {}},
+                          {10, Keys({42, 205})},
+                          {39, Keys({42, 205})},
+                          {40, {}},
+                          {41, Keys({0, 1, 255})},
+                          {1000000, Keys({0, 1, 255})}};
   for (const Probe& p : probes) EXPECT_EQ(script.KeysAt(p.frame), p.keys) << p.frame;
 }
 

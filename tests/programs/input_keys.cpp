@@ -47,7 +47,8 @@ void Main() {
 
 int main(int argc, char** argv) {
   const char* folder = std::getenv("TMPDIR");
-  output = std::fopen((std::string(folder != nullptr ? folder : "/tmp") + "/keys.txt").c_str(), "w");
+  output =
+      std::fopen((std::string(folder != nullptr ? folder : "/tmp") + "/keys.txt").c_str(), "w");
   if (output == nullptr) return 1;
   if (argc > 1) mode = argv[1];
   qrv::RunProgram(argc, argv, {Configure, Main, nullptr});
