@@ -41,7 +41,9 @@ const std::vector<double>& Grid() {
 }
 
 // Processor time in milliseconds: the machine may be shared, and waiting is not work.
-double ProcessorMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double ProcessorMilliseconds() {
+  return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
 
 // Fastest iteration of each benchmark in milliseconds of processor time, for the summary.
 std::map<std::string, double>& Fastest() {
@@ -146,15 +148,17 @@ double TimeReference(int32_t side, double weight) {
 void ReportReference(double weight) {
   double smaller = TimeReference(kSide / 8, weight);
   double larger = TimeReference(kSide / 4, weight);
-  double growth = std::log2(std::max(larger, 1e-3) / std::max(smaller, 1e-3)) / 2;  // per doubling of the side
+  double growth =
+      std::log2(std::max(larger, 1e-3) / std::max(smaller, 1e-3)) / 2;  // per doubling of the side
   double estimate = larger * std::pow(4.0, growth);
   const char* how = "extrapolated";
   if (estimate < 60000) {
     estimate = TimeReference(kSide, weight);
     how = "measured";
   }
-  std::printf("  plain search      %12.1f ms (%s; %.0f ms on %d x %d, growth x%.1f per doubled side)\n",
-              estimate, how, larger, kSide / 4, kSide / 4, std::pow(2.0, growth * 2));
+  std::printf(
+      "  plain search      %12.1f ms (%s; %.0f ms on %d x %d, growth x%.1f per doubled side)\n",
+      estimate, how, larger, kSide / 4, kSide / 4, std::pow(2.0, growth * 2));
 }
 
 }  // namespace
@@ -168,8 +172,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::printf("\n%d x %d grid, costs 1..9, 20%% blocked, corner to corner (fastest runs, processor time)\n",
-              kSide, kSide);
+  std::printf(
+      "\n%d x %d grid, costs 1..9, 20%% blocked, corner to corner (fastest runs, processor time)\n",
+      kSide, kSide);
   for (double weight : kWeights) {
     double mine = Fastest()[Key("FindPath", weight)];
     double textbook = Fastest()[Key("textbook", weight)];

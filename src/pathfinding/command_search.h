@@ -20,7 +20,8 @@ int32_t PathLength(const Node* head);
 template <typename Visit>
 void VisitPath(const Node* head, Visit&& visit) {
   int32_t row = PathLength(head);
-  for (const Node* node = head; node != nullptr; node = node->parent) visit(--row, node->x, node->y);
+  for (const Node* node = head; node != nullptr; node = node->parent)
+    visit(--row, node->x, node->y);
 }
 
 }  // namespace qrv
