@@ -1,6 +1,8 @@
 // Path finding on a 1024 x 1024 grid (costs 1..9, 20% blocked, corner to corner):
 // FindPath against a textbook binary-heap A* and against the plain search it replaces.
 // Prints the times and FindPath's ratio to the textbook search (target: 1.5 or less).
+#include "quorvia/pathfinding.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -13,8 +15,6 @@
 #include <vector>
 
 #include "../tests/pathfinding/reference_search.h"
-#include "pathfinding/astar_planner.h"
-#include "pathfinding/command_search.h"
 
 namespace {
 
@@ -66,17 +66,21 @@ std::string Key(const char* what, double weight) {
   return std::string(what) + " " + std::to_string(weight).substr(0, 3);
 }
 
-int32_t RunFindPath(const std::vector<double>& costs, int32_t side, double weight) {
-  qrv::AStarPlanner planner;
-  if (!planner.Configure(
-          qrv::CommandConfig(costs.data(), side, side, weight, 0, 0, side - 1, side - 1))) {
-    return 0;
-  }
-  planner.BeginSearch();
-  planner.RunSearch();
-  int32_t length = qrv::PathLength(planner.PathHead());
-  planner.EndSearch();
-  return length;
+// The grid as a game holds it: a double array indexed [x][y].
+const qrv::RtArray<double>& GridArray() {
+  static const qrv::RtArray<double> array = [] {
+    qrv::RtArray<double> a;
+    a.Dim(kSide, kSide);
+    std::copy(Grid().begin(), Grid().end(), a.Data());
+    return a;
+  }();
+  return array;
+}
+
+// The command as a game calls it: cost array in, path array out.
+int32_t RunFindPath(double weight) {
+  qrv::RtArray<int32_t> path;
+  return qrv::FindPath(GridArray(), path, weight, 0, 0, kSide - 1, kSide - 1);
 }
 
 // The textbook search: a binary heap of (f, cell) where stale entries are skipped on the
@@ -129,7 +133,7 @@ int32_t RunReference(const std::vector<double>& costs, int32_t side, double weig
 }
 
 void BM_FindPath(benchmark::State& state, double weight) {
-  Measure(state, Key("FindPath", weight), [&] { return RunFindPath(Grid(), kSide, weight); });
+  Measure(state, Key("FindPath", weight), [&] { return RunFindPath(weight); });
 }
 
 void BM_TextbookAStar(benchmark::State& state, double weight) {
@@ -179,7 +183,7 @@ int main(int argc, char** argv) {
     double mine = Fastest()[Key("FindPath", weight)];
     double textbook = Fastest()[Key("textbook", weight)];
     std::printf("weight %.1f: FindPath's path has %d cells, the textbook search's %d\n", weight,
-                RunFindPath(Grid(), kSide, weight), TextbookAStar(Grid(), kSide, weight));
+                RunFindPath(weight), TextbookAStar(Grid(), kSide, weight));
     std::printf("  FindPath          %12.1f ms\n", mine);
     std::printf("  textbook A*       %12.1f ms\n", textbook);
     std::fflush(stdout);
