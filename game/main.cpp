@@ -1,4 +1,5 @@
-// Skipdale_2: the project settings and the main routine.
+// Skipdale_2: the project settings and the process entry.
+#include "game_main.h"
 #include "quorvia/quorvia.h"
 
 namespace {
@@ -6,7 +7,7 @@ namespace {
 void ProjectSettings(qrv::ProjectSettings& settings) {
   settings.screenWidth = 640;
   settings.screenHeight = 480;
-  settings.frameRate = 60;
+  settings.frameRate = 60;  // the main routine sets the game's own 30
   settings.fullscreen = 0;
   settings.multisampleSamples = 0;
   settings.debugFlag = 0;
@@ -14,13 +15,8 @@ void ProjectSettings(qrv::ProjectSettings& settings) {
   settings.title = "Skipdale_2";
 }
 
-// Until the game's own loop arrives: present empty frames until the player quits.
-void GameMain() {
-  for (;;) qrv::Present();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  qrv::RunProgram(argc, argv, {ProjectSettings, GameMain, nullptr});
+  qrv::RunProgram(argc, argv, {ProjectSettings, [] { skipdale::GameMain(); }, nullptr});
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "quorvia/rt_array.h"
 #include "quorvia/rt_string.h"
 
 namespace qrv {
@@ -65,8 +66,8 @@ class FileReader {
   std::shared_ptr<const MemoryBlock> block_;  // keeps a memory block alive while read
   std::unique_ptr<uint8_t[]> buffer_;
   int32_t bufferHead_ = 0, bufferTail_ = 0;  // unread bytes (reading) or pending bytes
-  bool writing_ = false;   // the buffer holds bytes to write
-  bool writable_ = false;  // opened for writing or appending
+  bool writing_ = false;                     // the buffer holds bytes to write
+  bool writable_ = false;                    // opened for writing or appending
 };
 
 // --- "mem://" names ------------------------------------------------------------------
@@ -200,6 +201,9 @@ double ChangeDirectory(const RtString& path);
 int32_t ToForwardSlashes(RtString& text);
 // '*' any run, '?' any one character but '.', letters without regard to case; "*.*" all.
 bool WildcardMatch(const char* pattern, const char* name);
+// The current directory's folders (all, "." and ".." too) then its files matching the
+// pattern, each group sorted without regard to case; files + 65536 * folders.
+double ListDirectory(const char* pattern, RtArray<RtString>& names);
 // Copies all bytes; a copy that fails midway deletes the destination. True when complete.
 bool CopyFileData(const RtString& source, const RtString& destination);
 

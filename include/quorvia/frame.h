@@ -13,7 +13,7 @@ namespace qrv {
 struct ProjectSettings {
   int32_t screenWidth = 640;
   int32_t screenHeight = 480;
-  int32_t frameRate = 60;          // 0 or less: a 2 ms frame interval
+  int32_t frameRate = 60;  // 0 or less: a 2 ms frame interval
   int32_t fullscreen = 0;
   int32_t multisampleSamples = 0;  // 0: no multisampling
   int32_t debugFlag = 0;           // END writes diagnostic lines; focus loss never pauses

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quorvia/rt_array.h"
 #include "quorvia/rt_string.h"
 
 namespace qrv {
@@ -58,5 +59,64 @@ bool LoadImageFile(RgbaImage& image, std::string_view name, int32_t colourKey);
 // Writes PNG when the name ends in ".png", JPEG when it ends in "jpg" (either case), and
 // 24-bit BMP otherwise. False when the file cannot be written; "mem://" names never can.
 bool SaveImageFile(std::string_view name, const RgbaImage& image);
+
+// --- Sprites -------------------------------------------------------------------------
+// Sprite ids index the device's table of 65536 sprites; the top 32 hold the fonts. Colour
+// values hold red in bits 0-7, green 8-15, blue 16-23; pixel arrays also alpha in 24-31.
+// Without a graphics device, or for ids outside the table, the commands do nothing and
+// return 0 / false.
+
+// Loading clears the last error; when the file is missing or cannot be decoded the slot
+// is left empty and error 3 is recorded. Pixels in the transparent colour become clear.
+void LoadSprite(const RtString& name, int32_t id);
+void LoadNormalMapSprite(const RtString& name, int32_t id);
+void LoadAnimSprite(const RtString& name, int32_t id, int32_t frameWidth, int32_t frameHeight);
+void FreeSprite(int32_t id);
+// The colour keyed out of sprites and fonts loaded from now on (default 0x8000FF).
+void SetTransparentColour(int32_t colour);
+void SetFrameSize(int32_t id, int32_t frameWidth, int32_t frameHeight);
+void SpriteSize(int32_t id, int32_t& width, int32_t& height);
+void SpriteSize(int32_t id, double& width, double& height);
+// The lowest free user id (0..65503), -1 when all are taken.
+int32_t FirstFreeSprite();
+// False, and nothing changed, unless pixels holds exactly width x height elements.
+bool SpriteFromPixels(const RtArray<int32_t>& pixels, int32_t id, int32_t width, int32_t height);
+bool SpriteToPixels(RtArray<int32_t>& pixels, int32_t id);
+uint32_t SpriteTexture(int32_t id);
+// Pixel-exact: true when an opaque pixel of one covers an opaque pixel of the other.
+bool SpriteCollision(int32_t a, int32_t xA, int32_t yA, int32_t b, int32_t xB, int32_t yB);
+bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b, int32_t frameB,
+                    int32_t xB, int32_t yB);
+
+// --- Drawing -------------------------------------------------------------------------
+// Screen pixels from the top-left corner; angles in degrees, counter-clockwise.
+
+// 0: opaque; > 0: additive with alpha f; < 0: normal blending with alpha |f| (at most 1).
+void SetAlphaMode(double factor);
+// Linear (non-zero) or nearest filtering of sprites.
+void SetSmoothing(int32_t flag);
+void ClearScreen(int32_t colour);
+void DrawSprite(int32_t id, int32_t x, int32_t y);
+void DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
+// Scaled about the image's centre.
+void DrawSpriteScaled(int32_t id, int32_t x, int32_t y, double sx, double sy);
+// Turned and scaled about the centre the sprite has when drawn plainly at (x, y).
+void DrawSpriteRotated(int32_t id, float x, float y, float angle, float zoom = 1.0f);
+// Frames of an animation sprite, numbered left to right, top to bottom.
+void DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y);
+void DrawFrameRotated(int32_t id, int32_t frame, float x, float y, float angle, float zoom);
+void DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t w, int32_t h);
+// A polygon of sprite id (-1: untextured) as a fan (mode 0), triangles (1) or a strip (2).
+// Texture positions are image pixels; colour 0xFFFFFF leaves a vertex uncoloured.
+void BeginPolygon(int32_t id, int32_t mode);
+void AddPolygonVertex(float x, float y, float tx, float ty, int32_t colour);
+// Starts a new strip inside a strip polygon.
+void BreakPolygonStrip();
+// Draws the polygon; it stays and may be drawn again until the next BeginPolygon.
+void EndPolygon();
+void PlotPixel(int32_t x, int32_t y, int32_t colour);
+void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
+// Negative sizes extend to the left / upwards from (x, y).
+void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 
 }  // namespace qrv

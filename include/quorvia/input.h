@@ -92,10 +92,7 @@ void JoystickState(double* x, double* y, double* button1, double* button2);
 // A constant force along (x, y) for `duration` milliseconds; rumble without haptics.
 void JoystickForce(int32_t index, double duration, double x, double y);
 
-// --- Orientation and waits -----------------------------------------------------------------
-
-// A display turned a quarter turn turns the pointer and the joystick's X and Y with it.
-void SetInputTurned(bool turned);
+// --- Waits -------------------------------------------------------------------------------
 
 // Block until a key character is typed (and released) / a mouse button is clicked.
 void WaitForKey();

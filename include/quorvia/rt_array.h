@@ -39,10 +39,13 @@ struct ArrayKind<double> {
 
 namespace detail {
 
+// The inline block holds trivial numbers only, as a plain array: a byte-array buffer would
+// let any element store alias the array's own fields and slow every access down.
 template <typename T, int32_t N>
 struct InlineBlock {
-  alignas(T) unsigned char bytes[N * sizeof(T)];
-  T* Get() const noexcept { return reinterpret_cast<T*>(const_cast<unsigned char*>(bytes)); }
+  static_assert(std::is_trivial_v<T>);
+  T items[N];
+  T* Get() const noexcept { return const_cast<T*>(items); }
 };
 template <typename T>
 struct InlineBlock<T, 0> {
@@ -153,14 +156,15 @@ class RtArray {
 
   // The checked access: error 9 and the error stop for any index outside the shape.
   T& ElementAt(int32_t i0, int32_t i1 = 0, int32_t i2 = 0, int32_t i3 = 0) {
-    if (i0 < 0) i0 += size0_;
-    // Unsigned comparisons reject negative indices and indices past the end at once.
-    if (static_cast<uint32_t>(i0) >= static_cast<uint32_t>(size0_) ||
-        static_cast<uint32_t>(i1) >= limit1_ || static_cast<uint32_t>(i2) >= limit2_ ||
-        static_cast<uint32_t>(i3) >= limit3_) {
-      ArrayBoundsStop();
-    }
-    return data_[i0 + i1 * stride1_ + i2 * stride2_ + i3 * stride3_];
+    int64_t first = i0 < 0 ? i0 + static_cast<int64_t>(limit0_) : i0;
+    // Unsigned comparisons reject negative indices and indices past the end at once. All
+    // four are evaluated without branching, so every field is read on every path and a
+    // loop of accesses can keep them in registers.
+    bool outside = (static_cast<uint64_t>(first) >= limit0_) | Outside(i1, limit1_) |
+                   Outside(i2, limit2_) | Outside(i3, limit3_);
+    T* element = data_ + (first + i1 * stride1_ + i2 * stride2_ + i3 * stride3_);
+    if (outside) ArrayBoundsStop();
+    return *element;
   }
   const T& ElementAt(int32_t i0, int32_t i1 = 0, int32_t i2 = 0, int32_t i3 = 0) const {
     return const_cast<RtArray*>(this)->ElementAt(i0, i1, i2, i3);
@@ -228,16 +232,19 @@ class RtArray {
   void ClearShape() noexcept {
     size0_ = size1_ = size2_ = size3_ = 0;
     stride1_ = stride2_ = stride3_ = 0;
-    limit1_ = limit2_ = limit3_ = 0;
+    limit0_ = limit1_ = limit2_ = limit3_ = 0;
     dims_ = 0;
   }
 
   // Index limit of dimension 1..3: an unused dimension (size 0) allows index 0 only, so an
   // access never lands outside the storage; a negative size allows nothing.
-  static uint32_t Limit(int32_t size) noexcept {
-    return size > 0 ? static_cast<uint32_t>(size) : (size == 0 ? 1u : 0u);
+  static uint64_t Limit(int32_t size) noexcept {
+    return size > 0 ? static_cast<uint64_t>(size) : (size == 0 ? 1u : 0u);
   }
   static int32_t Extent(int32_t size) noexcept { return size > 0 ? size : 1; }
+  static bool Outside(int32_t index, uint64_t limit) noexcept {
+    return static_cast<uint64_t>(int64_t{index}) >= limit;
+  }
 
   void SetShape(int32_t s0, int32_t s1, int32_t s2, int32_t s3) noexcept {
     dims_ = s3 != 0 ? 4 : s2 != 0 ? 3 : s1 != 0 ? 2 : s0 > 0 ? 1 : 0;
@@ -245,6 +252,7 @@ class RtArray {
     size1_ = s1;
     size2_ = s2;
     size3_ = s3;
+    limit0_ = static_cast<uint64_t>(size0_);
     stride1_ = size0_;
     stride2_ = stride1_ * Extent(s1);
     stride3_ = stride2_ * Extent(s2);
@@ -287,18 +295,21 @@ class RtArray {
     capacity_ = other.capacity_;
     stride1_ = other.stride1_, stride2_ = other.stride2_, stride3_ = other.stride3_;
     size0_ = other.size0_, size1_ = other.size1_, size2_ = other.size2_, size3_ = other.size3_;
-    limit1_ = other.limit1_, limit2_ = other.limit2_, limit3_ = other.limit3_;
+    limit0_ = other.limit0_, limit1_ = other.limit1_;
+    limit2_ = other.limit2_, limit3_ = other.limit3_;
     dims_ = other.dims_;
     other.Release();
   }
 
   T* data_ = nullptr;
   [[no_unique_address]] detail::InlineBlock<T, kInline> inline_;
-  int32_t stride1_ = 0, stride2_ = 0, stride3_ = 0;
   int32_t size0_ = 0, size1_ = 0, size2_ = 0, size3_ = 0;
   int32_t dims_ = 0;
   int32_t capacity_ = 0;
-  uint32_t limit1_ = 0, limit2_ = 0, limit3_ = 0;
+  // The indexing fields are 64-bit so that a store into an int32 element can never alias
+  // them: a loop of accesses keeps them in registers.
+  int64_t stride1_ = 0, stride2_ = 0, stride3_ = 0;
+  uint64_t limit0_ = 0, limit1_ = 0, limit2_ = 0, limit3_ = 0;
 };
 
 // Free-function forms of the array operations, as translated code calls them.

@@ -7,6 +7,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace qrv {
@@ -45,9 +46,20 @@ class RtString {
   // Frees the buffer and returns to the shared empty text.
   void Clear() noexcept;
 
-  RtString& Append(const char* text);
+  RtString& Append(const char* text) {
+    return text == nullptr ? *this : AppendBytes(text, static_cast<uint32_t>(std::strlen(text)));
+  }
   RtString& Append(const RtString& other);
-  RtString& AppendBytes(const char* bytes, uint32_t count);
+  RtString& AppendBytes(const char* bytes, uint32_t count) {
+    // The common case, room for the bytes and the terminator, stays inline.
+    if (count < capacity_ - length_) {
+      std::memmove(buffer_ + length_, bytes, count);
+      length_ += count;
+      buffer_[length_] = 0;
+      return *this;
+    }
+    return AppendGrowing(bytes, count);
+  }
   RtString& Append(int32_t value);
   RtString& Append(float value);
   RtString& Append(double value);
@@ -55,6 +67,8 @@ class RtString {
   void Swap(RtString& other) noexcept;
 
  private:
+  RtString& AppendGrowing(const char* bytes, uint32_t count);
+
   char* buffer_;
   uint32_t capacity_;
   uint32_t length_;

@@ -160,15 +160,17 @@ int32_t FileReader::ReadLine(char* line, int32_t max) {
 bool FileReader::Seek(int32_t offset, int32_t origin) {
   int64_t base = origin == 0 ? 0 : origin == 1 ? position_ : size_;
   int64_t target = base + offset;
+  // A position before the start is refused and leaves reading where it was.
+  if (target < 0 || target > INT32_MAX) return false;
   if (handle_ >= 0) {
     if (!FlushWrites()) return false;
     DropBuffer();
-    position_ = static_cast<int32_t>(std::clamp<int64_t>(target, INT32_MIN, INT32_MAX));
+    position_ = static_cast<int32_t>(target);
     int64_t moved = origin == 2 ? platform::SeekHandle(handle_, offset, 2)
                                 : platform::SeekHandle(handle_, target, 0);
     return moved >= 0;
   }
-  if (memory_ == nullptr || target < 0 || target > size_) return false;
+  if (memory_ == nullptr || target > size_) return false;
   position_ = static_cast<int32_t>(target);
   return true;
 }

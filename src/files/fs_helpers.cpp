@@ -59,32 +59,6 @@ int32_t ToForwardSlashes(RtString& text) {
   return static_cast<int32_t>(text.Length());
 }
 
-bool WildcardMatch(const char* pattern, const char* name) {
-  if (std::string_view(pattern) == "*.*") return true;
-  // Greedy matching that, on a mismatch, lets the last '*' swallow one more character.
-  const char* star = nullptr;
-  const char* resume = nullptr;
-  while (*name != 0) {
-    if (*pattern == '*') {
-      while (*pattern == '*') ++pattern;
-      if (*pattern == 0) return true;
-      star = pattern;
-      resume = name;
-    } else if (*pattern != 0 &&
-               (*pattern == '?' ? *name != '.' : FoldCase(*pattern) == FoldCase(*name))) {
-      ++pattern;
-      ++name;
-    } else if (star != nullptr) {
-      pattern = star;
-      name = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '*') ++pattern;
-  return *pattern == 0;
-}
-
 bool CopyFileData(const RtString& source, const RtString& destination) {
   FileReader from, to;
   if (!from.OpenForReading(source.c_str()) || !to.OpenForWriting(destination.c_str())) {

@@ -32,7 +32,9 @@ const AutomationHooks& Automation() {
   return hooks;
 }
 
-bool UnattendedRun() { return Automation().frameLimit > 0 || Automation().replaying; }
+bool UnattendedRun() {
+  return Automation().frameLimit > 0 || Automation().replaying;
+}
 
 void CountPresent() {
   Runtime& rt = TheRuntime();

@@ -5,16 +5,21 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
-#include "quorvia/files.h"
-#include "quorvia/values.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
+#include "quorvia/files.h"
+#include "quorvia/input.h"
+#include "quorvia/values.h"
 
 namespace qrv {
 
-ProjectSettings& Settings() { return TheRuntime().settings; }
+ProjectSettings& Settings() {
+  return TheRuntime().settings;
+}
 
-const RtString& CommandLine() { return TheRuntime().commandLine; }
+const RtString& CommandLine() {
+  return TheRuntime().commandLine;
+}
 
 void (*FindNamedRoutine(const char* name))() {
   const NamedRoutine* routine = TheRuntime().routines;
@@ -77,7 +82,9 @@ bool Initialise() {
   rt.servicesStarted = true;
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(RawTimer()));
+  CreateInput();
   PlaceWindow();
+  InitInput(rt.settings.mouseCapture != 0);
 
   StartMediaPacks();
 
@@ -91,6 +98,7 @@ bool Initialise() {
   rt.paused = false;
   ResetFrameTimes();
   if (rt.startHidden) rt.device->HideWindow();
+  ShowSystemPointer(rt.settings.mouseCapture == 0);
   AppendToErrorLog("Init Finalized");
   return true;
 }

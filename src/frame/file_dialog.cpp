@@ -32,8 +32,8 @@ RtString FileDialog(int32_t open, const RtString& filter) {
   std::string folder = platform::CurrentDirectory();
   if (rt.device != nullptr) rt.device->HideWindow();
   // Nobody answers a dialog in an unattended run: it counts as cancelled.
-  std::string path =
-      UnattendedRun() ? std::string() : platform::FileDialog(open != 0, FilterPairs(filter), folder);
+  std::string path = UnattendedRun() ? std::string()
+                                     : platform::FileDialog(open != 0, FilterPairs(filter), folder);
   platform::ChangeDirectory(folder);
   if (rt.device != nullptr) {
     if (rt.settings.fullscreen != 0) {

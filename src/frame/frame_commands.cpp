@@ -13,7 +13,9 @@ void SetFrameRate(double fps) {
   if (device != nullptr) device->frameInterval = FrameIntervalFor(fps);
 }
 
-double GameTime() { return RawTimer() - TheRuntime().startTime; }
+double GameTime() {
+  return RawTimer() - TheRuntime().startTime;
+}
 
 double FrameTime() {
   const Runtime& rt = TheRuntime();
@@ -21,9 +23,13 @@ double FrameTime() {
   return elapsed > 0 ? elapsed : 1.0;
 }
 
-void AutoPause(int32_t flag) { TheRuntime().autoPause = flag != 0; }
+void AutoPause(int32_t flag) {
+  TheRuntime().autoPause = flag != 0;
+}
 
-void AllowEscape(double flag) { TheRuntime().escapeEnds = flag != 0; }
+void AllowEscape(double flag) {
+  TheRuntime().escapeEnds = flag != 0;
+}
 
 int32_t DebuggerBreakpoint(int32_t value) {
   if (!platform::DebuggerAttached()) return 0;

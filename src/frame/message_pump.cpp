@@ -21,10 +21,14 @@ static void SetTitle(const RtString& title) {
 }
 
 // Focus changes pause and resume the game, unless debugging, auto-pause is off, or the
-// keys come from a replay (then nobody needs the focus).
+// run is unattended (a frame limit or replayed keys: nobody is there to give the focus
+// back, and a test display hands the focus to whichever window appears). A hidden window (hidden
+// start) loses the focus without anyone switching away, and could never win it back: that loss does
+// not pause.
 static void HandleFocus(bool gained) {
   Runtime& rt = TheRuntime();
-  if (rt.settings.debugFlag != 0 || !rt.autoPause || Automation().replaying) return;
+  if (rt.settings.debugFlag != 0 || !rt.autoPause || UnattendedRun()) return;
+  if (!gained && (rt.window == nullptr || !platform::WindowShown(rt.window))) return;
   if (gained) {
     SetTitle(rt.windowTitle);
     rt.paused = false;

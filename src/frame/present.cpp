@@ -1,13 +1,12 @@
 // Present: the game's once-per-frame call. It flips and paces, pumps the window's
 // messages, holds the game while paused, ends the program on Escape or Alt+F4, and
 // starts the next frame from the default drawing state.
-#include <GL/gl.h>
-
 #include <cstdio>
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
 #include "platform/platform.h"
+#include "quorvia/input.h"
 #include "platform/window_host.h"
 
 namespace qrv {
@@ -35,20 +34,14 @@ static void WaitWhilePaused() {
   }
 }
 
-static void CheckEndingKeys() {
-  if (TheRuntime().escapeEnds && (KeyDownForFrame(129) || KeyDownForFrame(1))) ErrorStop(0);
-  if (KeyDownForFrame(56) && KeyDownForFrame(62)) ErrorStop(0);
+void CheckEndingKeys() {
+  if (TheRuntime().escapeEnds && (KeyDown(129) || KeyDown(1))) ErrorStop(0);
+  if (KeyDown(56) && KeyDown(62)) ErrorStop(0);
 }
 
-// Every frame starts opaque, unblended and alpha-tested over the full window.
-static void StartNextFrame(OpenGLZozezezi& device) {
-  glEnable(GL_BLEND);
-  glDisable(GL_BLEND);
-  glEnable(GL_ALPHA_TEST);
-  device.alpha = 1.0;
-  glColor4f(1, 1, 1, 1);
-  device.SetDefault2DState(0, 0, 0, 0);
-}
+// Every frame starts from the default 2D state over the full window: opaque white,
+// unblended, alpha-tested, device alpha 1.
+static void StartNextFrame(OpenGLZozezezi& device) { device.SetDefault2DState(0, 0, 0, 0); }
 
 void Present() {
   Runtime& rt = TheRuntime();
@@ -56,6 +49,7 @@ void Present() {
   rt.previousFrameTime = rt.thisFrameTime;
   rt.thisFrameTime = RawTimer();
   WaitWhilePaused();
+  SampleFrameInput();
   CheckEndingKeys();
   MessageHook hook = LookUpMessageHook();
   PumpMessages(hook);

@@ -103,14 +103,14 @@ MessageHook LookUpMessageHook();
 int32_t PumpMessages(MessageHook hook);
 // Swaps the buffers, clears the new back buffer and paces to the next deadline. Always 1.
 int32_t Flip(OpenGLZozezezi& device, MessageHook hook);
-// Whether a key is down for the frame's own checks (Escape, Alt+F4).
-bool KeyDownForFrame(int32_t code);
+// Ends the program on Escape (while it may) or Alt+F4; present and the waits apply it.
+void CheckEndingKeys();
 
 // --- Automation hooks (environment) ------------------------------------------------------
 struct AutomationHooks {
-  int64_t frameLimit = 0;     // QRV_FRAMES: end after this many presents (0: never)
-  bool unpaced = false;       // QRV_UNPACED: present never sleeps or waits
-  bool replaying = false;     // QRV_REPLAY: keys come from a file, focus does not matter
+  int64_t frameLimit = 0;  // QRV_FRAMES: end after this many presents (0: never)
+  bool unpaced = false;    // QRV_UNPACED: present never sleeps or waits
+  bool replaying = false;  // QRV_REPLAY: keys come from a file, focus does not matter
 };
 const AutomationHooks& Automation();
 // True when nobody may be at the screen: no dialog may wait for a click.

@@ -31,8 +31,12 @@ static void ScreenSizeInto(T& width, T& height) {
   height = static_cast<T>(turned ? w : h);
 }
 
-void GetScreenSize(int32_t& width, int32_t& height) { ScreenSizeInto(width, height); }
-void GetScreenSize(double& width, double& height) { ScreenSizeInto(width, height); }
+void GetScreenSize(int32_t& width, int32_t& height) {
+  ScreenSizeInto(width, height);
+}
+void GetScreenSize(double& width, double& height) {
+  ScreenSizeInto(width, height);
+}
 
 void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
   OpenGLZozezezi* device = TheRuntime().device;
@@ -48,7 +52,11 @@ static void ViewportInto(T& x, T& y, T& w, T& h) {
   h = static_cast<T>(device != nullptr ? device->viewportH : 0);
 }
 
-void GetViewport(int32_t& x, int32_t& y, int32_t& w, int32_t& h) { ViewportInto(x, y, w, h); }
-void GetViewport(double& x, double& y, double& w, double& h) { ViewportInto(x, y, w, h); }
+void GetViewport(int32_t& x, int32_t& y, int32_t& w, int32_t& h) {
+  ViewportInto(x, y, w, h);
+}
+void GetViewport(double& x, double& y, double& w, double& h) {
+  ViewportInto(x, y, w, h);
+}
 
 }  // namespace qrv

@@ -5,9 +5,10 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
-#include "quorvia/files.h"
 #include "platform/platform.h"
 #include "platform/process_host.h"
+#include "quorvia/files.h"
+#include "quorvia/input.h"
 
 namespace qrv {
 
@@ -28,6 +29,7 @@ void Shutdown() {
   AppendToErrorLog("Shut down QRV");
   CloseAllChannels();
   LineStoreFlush();
+  ShutdownInput();
   delete rt.device;
   rt.device = nullptr;
   ReleaseMediaPacks();

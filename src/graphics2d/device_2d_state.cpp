@@ -17,9 +17,9 @@ static void SetFixedFunctionDefaults() {
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, 0.05f);
   glColor4f(1, 1, 1, 1);
-  for (GLenum cap : {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE,
-                     GL_LIGHTING, GL_COLOR_MATERIAL, GL_DITHER, GL_POLYGON_SMOOTH,
-                     GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL}) {
+  for (GLenum cap :
+       {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE, GL_LIGHTING,
+        GL_COLOR_MATERIAL, GL_DITHER, GL_POLYGON_SMOOTH, GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL}) {
     glDisable(cap);
   }
   glShadeModel(GL_FLAT);
@@ -52,6 +52,7 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
 
   smoothing = 1;
   selectedTexture = 0;
+  boundSprite = -1;
   glEnable(GL_BLEND);
   glDisable(GL_BLEND);
   glEnable(GL_ALPHA_TEST);

@@ -33,8 +33,8 @@ bool OpenGLZozezezi::CreateWindowWithBestFormat(int32_t w, int32_t h, int32_t sa
   return window != nullptr;
 }
 
-bool OpenGLZozezezi::CreateWindowAndContext(int32_t w, int32_t h, int32_t depth,
-                                            int32_t frameRate, int32_t samples) {
+bool OpenGLZozezezi::CreateWindowAndContext(int32_t w, int32_t h, int32_t depth, int32_t frameRate,
+                                            int32_t samples) {
   frameInterval = FrameIntervalFor(frameRate);
   multisampleSamples = samples;
   if (w <= 0 || h <= 0 || !CreateWindowWithBestFormat(w, h, samples)) return false;
@@ -64,8 +64,8 @@ bool OpenGLZozezezi::CreateWindowAndContext(int32_t w, int32_t h, int32_t depth,
 
 // Renderer names of software rasterisers.
 static bool IsSoftwareRenderer(const std::string& renderer) {
-  static const char* const kSoftware[] = {"llvmpipe", "softpipe", "Software Rasterizer",
-                                          "swrast", "Mesa Windows GDI Driver"};
+  static const char* const kSoftware[] = {"llvmpipe", "softpipe", "Software Rasterizer", "swrast",
+                                          "Mesa Windows GDI Driver"};
   for (const char* name : kSoftware) {
     if (renderer.find(name) != std::string::npos) return true;
   }
@@ -102,7 +102,8 @@ void OpenGLZozezezi::ReportSoftwareRenderer() {
   bool found = false;
   std::string note = DriverNote(&found);
   // An unattended run (tests, recordings) must never wait for someone to click.
-  if (found && !UnattendedRun()) platform::ShowWarningBox("No OpenGL Hardware Drivers", note.c_str());
+  if (found && !UnattendedRun())
+    platform::ShowWarningBox("No OpenGL Hardware Drivers", note.c_str());
 }
 
 int32_t OpenGLZozezezi::ShowWindowed() {
@@ -154,6 +155,7 @@ int32_t OpenGLZozezezi::HideWindow() {
 
 int32_t OpenGLZozezezi::DestroyWindowAndTextures() {
   if (window == nullptr) return 0;
+  FreeAllSprites();
   if (fullscreen) platform::LeaveDisplayMode(window);
   fullscreen = false;
   platform::MakeCurrent(nullptr, nullptr);

@@ -1,32 +1,27 @@
 // Image files by name: loading tries the three decoders in a fixed order whatever the
 // name says, saving picks the encoder from the name's ending.
 #include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <climits>
 #include <string>
 
 #include "graphics2d/image_codec.h"
+#include "quorvia/files.h"
 
 namespace qrv {
 namespace {
 
-bool IsMemoryName(std::string_view name) { return name.starts_with("mem://"); }
-
-std::string HostPath(std::string_view name) {
-  std::string path(name);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
+// The whole source: a memory block is used where it lies, a disk file is read into bytes.
+bool ReadSource(FileReader& reader, std::string_view name, std::vector<uint8_t>& bytes,
+                std::span<const uint8_t>& file) {
+  if (!reader.OpenForReading(std::string(name).c_str())) return false;
+  if (reader.HasMemory()) {
+    file = std::span<const uint8_t>(reader.Memory(), size_t(reader.Size()));
+    return true;
   }
-  return path;
-}
-
-bool ReadWholeFile(std::string_view name, std::vector<uint8_t>& bytes) {
-  if (IsMemoryName(name)) return false;
-  std::ifstream in(HostPath(name), std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  bytes.resize(size_t(reader.Size()));
+  if (!bytes.empty() && !reader.Read(bytes.data(), reader.Size())) return false;
+  file = bytes;
+  return true;
 }
 
 bool EndsWithNoCase(std::string_view name, std::string_view ending) {
@@ -41,26 +36,29 @@ bool EndsWithNoCase(std::string_view name, std::string_view ending) {
 // Writes the whole encoded file; an existing file is replaced only once the encoding
 // has succeeded.
 bool WriteWholeFile(std::string_view name, const std::vector<uint8_t>& bytes) {
-  std::FILE* file = std::fopen(HostPath(name).c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+  if (bytes.size() > size_t(INT32_MAX)) return false;
+  FileReader writer;
+  if (!writer.OpenForWriting(std::string(name).c_str())) return false;
+  const bool written = writer.Write(bytes.data(), int32_t(bytes.size()));
+  return writer.Close() && written;
 }
 
 }  // namespace
 
 bool LoadImageFile(RgbaImage& image, std::string_view name, int32_t colourKey) {
+  FileReader reader;
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(name, bytes)) {
+  std::span<const uint8_t> file;
+  if (!ReadSource(reader, name, bytes, file)) {
     image.Clear();
     return false;
   }
-  return DecodeBmp(image, bytes, colourKey) || DecodePng(image, bytes, colourKey, name) ||
-         DecodeJpeg(image, bytes);
+  return DecodeBmp(image, file, colourKey) || DecodePng(image, file, colourKey, name) ||
+         DecodeJpeg(image, file);
 }
 
 bool SaveImageFile(std::string_view name, const RgbaImage& image) {
-  if (IsMemoryName(name)) return false;
+  if (IsMemoryName(std::string(name).c_str())) return false;
   std::vector<uint8_t> bytes;
   bool encoded = false;
   if (name.size() > 4 && EndsWithNoCase(name, ".png")) {

@@ -4,8 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
 
+#include "graphics2d/sprite_record.h"
 #include "platform/window_host.h"
+#include "quorvia/graphics2d.h"
 
 namespace qrv {
 
@@ -52,16 +57,95 @@ class OpenGLZozezezi {
   int32_t orientation = 0;  // non-zero: the display is turned a quarter turn
 
   // Drawing state that the frame resets at the start of every frame.
-  double alpha = 1.0;              // the device's current alpha
-  uint32_t selectedTexture = 0;    // the texture drawing last bound (0: none)
-  int32_t offscreenTarget = -1;    // the off-screen surface drawn into (-1: the window)
+  double alpha = 1.0;            // the device's current alpha
+  uint32_t selectedTexture = 0;  // the texture drawing last bound (0: none)
+  int32_t offscreenTarget = -1;  // the off-screen surface drawn into (-1: the window)
 
   int32_t contextAlive = 0;
   double nextFrameDeadline = 0.0;  // ms on the raw timer's scale
   double frameInterval = 2.0;      // ms
   platform::HostContext* context = nullptr;
 
+
+  // --- Sprite store (sprite_store.cpp, texture_upload.cpp, sprite_collision.cpp) ---------
+
+  // Makes a texture of the image region (x, y, w, h) (w or h 0: to the image's edge) into
+  // the texture slot, replacing what it held; with a mip slot also the mipmapped square
+  // copy. False when the region is empty.
+  static bool UploadTexture(const RgbaImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
+                            uint32_t& texture, uint32_t* mipTexture, bool normalMap,
+                            bool nearest);
+  // Fills the slot from the image (font slots: nearest filtering, no mip copy, no normal
+  // map). False, and the slot empty, when the image is empty or there is no GL context.
+  bool CreateSprite(int32_t id, const RgbaImage& image, bool normalMap);
+  void FreeSprite(int32_t id);
+  void FreeAllSprites();
+  void SetTransparentColour(int32_t colour);
+  // Loading clears the last error and records error 3 when the slot stays empty.
+  void LoadSprite(const RtString& name, int32_t id);
+  void LoadNormalMapSprite(const RtString& name, int32_t id);
+  void LoadAnimSprite(const RtString& name, int32_t id, int32_t frameWidth, int32_t frameHeight);
+  void SetFrameSize(int32_t id, int32_t frameWidth, int32_t frameHeight);
+  void SpriteSize(int32_t id, int32_t& width, int32_t& height) const;
+  int32_t FirstFreeSprite() const;
+  uint32_t SpriteTexture(int32_t id) const;
+  // Pixels are red | green << 8 | blue << 16 | alpha << 24, rows from the top.
+  bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width,
+                        int32_t height);
+  bool SpriteToPixels(std::vector<int32_t>& pixels, int32_t id);
+  // The sprite's image as it is held in its texture. False for an empty slot.
+  bool ReadSpriteImage(int32_t id, RgbaImage& image);
+  // The sprite's alpha mask (texel rows from the bottom), built on first use; null when the
+  // slot is empty.
+  const uint8_t* AlphaMask(int32_t id);
+  void FreeAlphaMask(int32_t id);
+  bool SpriteCollision(int32_t a, int32_t xA, int32_t yA, int32_t b, int32_t xB, int32_t yB);
+  bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b,
+                      int32_t frameB, int32_t xB, int32_t yB);
+
+  std::vector<SpriteRecord> sprites = std::vector<SpriteRecord>(kSpriteCount);
+  std::vector<std::unique_ptr<uint8_t[]>> alphaMasks =
+      std::vector<std::unique_ptr<uint8_t[]>>(kSpriteCount);
+  int32_t transparentColour = kDefaultTransparentColour;
+  int32_t fontColourKey = 0;
+
+  // --- Drawing (drawing.cpp, polygon.cpp) ---------------------------------------------------
+
+  struct QuadVertex {
+    float x, y, s, t;
+  };
+
+  // The bind step: second >= 0 only from the 3D scene; mipmapped picks the mip copy.
+  void Bind(int32_t first, int32_t second = -1, bool mipmapped = false);
+  // The bound texture's filters from the smoothing setting.
+  void ApplyFilters();
+  // 0: opaque; > 0: additive; < 0: normal alpha blending; |factor| is the alpha.
+  void SetAlphaMode(double factor);
+  void SetSmoothing(int32_t flag);
+  void ClearScreen(int32_t colour);
+  void DrawQuadFan(const QuadVertex (&corners)[4]);
+  void DrawSprite(int32_t id, int32_t x, int32_t y);
+  void DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
+  void DrawSpriteScaled(int32_t id, int32_t x, int32_t y, double sx, double sy);
+  void DrawSpriteRotated(int32_t id, float x, float y, float angle, float zoom);
+  void DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y);
+  void DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t w, int32_t h);
+  void DrawFrameRotated(int32_t id, int32_t frame, float x, float y, float angle, float zoom);
+  void BeginPolygon(int32_t id, int32_t mode);
+  void AddPolygonVertex(float x, float y, float tx, float ty, int32_t colour);
+  void BreakPolygonStrip();
+  void EndPolygon();
+  int32_t PolygonVertexCount() const;
+  void PlotPixel(int32_t x, int32_t y, int32_t colour);
+  void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
+  void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+
+  int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
+  bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
  private:
+  void LoadSpriteFile(const RtString& name, int32_t id, bool normalMap);
+  void BeginPrimitive(int32_t colour);
+  void EndPrimitive();
   bool CreateWindowWithBestFormat(int32_t width, int32_t height, int32_t samples);
   void ReportSoftwareRenderer();
 };
@@ -69,5 +153,11 @@ class OpenGLZozezezi {
 // Frame interval in ms for a frame rate: 1000 / rate truncated toward zero, 2 ms when the
 // rate is 0 or less.
 double FrameIntervalFor(double frameRate);
+
+// With QRV_CAPTURE=DIR, saves the back buffer as DIR/frame-NNNNNN.png when the present
+// under way has a number that QRV_CAPTURE_FRAMES lists ("3,10,250", or "every:K"; every
+// present when it is unset). Flip calls it just before the buffer swap, the last moment
+// the frame can be read: this renderer's front buffer reads black afterwards.
+void CaptureFrameIfAsked(OpenGLZozezezi& device);
 
 }  // namespace qrv

@@ -2,9 +2,11 @@
 // joysticks, replay and recording), and the release at shutdown.
 #include "input/input_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
 #include "platform/input_host.h"
 
 namespace qrv {
@@ -64,8 +66,12 @@ void ShutdownInput() {
   rt.input = nullptr;
 }
 
-void SetInputTurned(bool turned) {
-  if (InputState* input = TheInput()) input->turned = turned;
+ScreenShape TheScreen() {
+  const OpenGLZozezezi* device = TheRuntime().device;
+  if (device != nullptr && device->width > 0 && device->height > 0) {
+    return {device->width, device->height, device->orientation != 0};
+  }
+  return {std::max(Settings().screenWidth, 1), std::max(Settings().screenHeight, 1), false};
 }
 
 }  // namespace qrv

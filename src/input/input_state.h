@@ -33,8 +33,6 @@ class InputState {
   int16_t cachedDx = 0, cachedDy = 0, cachedWheel = 0;
   // The lower-cased character ReadKeyChar returned last (0: none).
   char lastKeyChar = 0;
-  // The display is turned a quarter turn.
-  bool turned = false;
   bool hostStarted = false;
 
   // Presents completed; the replay and the recording are keyed on it.
@@ -48,6 +46,17 @@ class InputState {
 
 // The runtime's input object; null before start-up made it.
 InputState* TheInput();
+
+// The screen the pointer moves on: the device's size and whether the display is turned
+// a quarter turn (which turns the pointer and the joystick's X and Y with it).
+struct ScreenShape {
+  int32_t width, height;
+  bool turned;
+};
+ScreenShape TheScreen();
+
+// The tracked pointer as the game sees it: turned with a turned display (mouse.cpp).
+void ReportedPointer(const InputState& input, int32_t* x, int32_t* y);
 
 // Replay and recording (replay_session.cpp).
 void StartReplayAndRecord(InputState& input);

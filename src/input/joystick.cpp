@@ -24,7 +24,7 @@ JoystickSample Read(int32_t index) {
 
 double Scaled(int32_t value) { return std::clamp(value / 32767.0, -1.0, 1.0); }
 
-bool Turned() { return TheInput() != nullptr && TheInput()->turned; }
+bool Turned() { return TheScreen().turned; }
 
 // A hat's direction in eighths of a turn clockwise from up; -1 when centred or odd.
 int32_t HatOctant(uint32_t hat) { return hat < 36000 && hat % 4500 == 0 ? hat / 4500 : -1; }

@@ -4,7 +4,6 @@
 
 #include "input/input_state.h"
 #include "platform/input_host.h"
-#include "quorvia/frame.h"
 
 namespace qrv {
 
@@ -58,6 +57,12 @@ bool SampleMouse(MouseSample* sample) {
   return true;
 }
 
+void ReportedPointer(const InputState& input, int32_t* x, int32_t* y) {
+  ScreenShape screen = TheScreen();
+  *x = screen.turned ? input.pointerY : input.pointerX;
+  *y = screen.turned ? screen.width - 1 - input.pointerX : input.pointerY;
+}
+
 void MouseState(int32_t* x, int32_t* y, int32_t* button1, int32_t* button2) {
   MouseSample sample;
   SampleMouse(&sample);
@@ -66,12 +71,10 @@ void MouseState(int32_t* x, int32_t* y, int32_t* button1, int32_t* button2) {
   *button2 = sample.button2 != 0;
   InputState* input = TheInput();
   if (input == nullptr) return;
-  int32_t width = std::max(Settings().screenWidth, 1);
-  int32_t height = std::max(Settings().screenHeight, 1);
-  input->pointerX = std::clamp(input->pointerX, 0, width - 1);
-  input->pointerY = std::clamp(input->pointerY, 0, height - 1);
-  *x = input->turned ? input->pointerY : input->pointerX;
-  *y = input->turned ? width - 1 - input->pointerX : input->pointerY;
+  ScreenShape screen = TheScreen();
+  input->pointerX = std::clamp(input->pointerX, 0, screen.width - 1);
+  input->pointerY = std::clamp(input->pointerY, 0, screen.height - 1);
+  ReportedPointer(*input, x, y);
 }
 
 void MouseState(double* x, double* y, double* button1, double* button2) {
@@ -87,7 +90,7 @@ void MouseState(double* x, double* y, double* button1, double* button2) {
 int32_t MouseAxis(int32_t axis) {
   MouseSample sample;
   if (!SampleMouse(&sample)) return 0;
-  bool turned = TheInput()->turned;
+  bool turned = TheScreen().turned;
   switch (axis) {
     case 0: return turned ? sample.dy : sample.dx;
     case 1: return turned ? -sample.dx : sample.dy;

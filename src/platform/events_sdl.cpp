@@ -1,5 +1,5 @@
-// The host event queue as the frame's message pump sees it, the listeners that other
-// subsystems hang on it, and the held state of the program-ending keys.
+// The host event queue as the frame's message pump sees it, and the listeners that other
+// subsystems hang on it.
 #include <SDL.h>
 
 #include <vector>
@@ -13,7 +13,9 @@ static std::vector<EventListener>& Listeners() {
   return listeners;
 }
 
-void AddEventListener(EventListener listener) { Listeners().push_back(listener); }
+void AddEventListener(EventListener listener) {
+  Listeners().push_back(listener);
+}
 
 void PumpEvents() {
   if (SDL_WasInit(SDL_INIT_EVENTS) != 0) SDL_PumpEvents();
@@ -47,25 +49,6 @@ bool TakeEvent(HostEventKind* kind) {
   for (EventListener listener : Listeners()) listener(&event);
   *kind = KindOf(event);
   return true;
-}
-
-bool EndingKeyHeld(int32_t scanCode) {
-  SDL_Scancode key;
-  switch (scanCode) {
-    case 1:
-      key = SDL_SCANCODE_ESCAPE;
-      break;
-    case 56:
-      key = SDL_SCANCODE_LALT;
-      break;
-    case 62:
-      key = SDL_SCANCODE_F4;
-      break;
-    default:
-      return false;
-  }
-  if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
-  return SDL_GetKeyboardState(nullptr)[key] != 0;
 }
 
 }  // namespace qrv::platform

@@ -181,11 +181,12 @@ static bool WriteAndRename(const std::string& scratchPrefix, const std::string& 
 }
 
 bool ReplaceFileContent(const std::string& path, const void* bytes, size_t count) {
+  // The file is made anew: a link under its name is replaced, never written through.
   struct stat info;
   mode_t mode = 0644;
   if (lstat(path.c_str(), &info) == 0) {
-    if (!S_ISREG(info.st_mode)) return false;
-    mode = info.st_mode & 07777;
+    if (S_ISDIR(info.st_mode)) return false;
+    if (S_ISREG(info.st_mode)) mode = info.st_mode & 0777;
   }
   return WriteAndRename(path, path, bytes, count, mode);
 }

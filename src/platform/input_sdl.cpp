@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/input_host.h"
+#include "platform/window_host.h"
 
 namespace qrv::platform {
 
@@ -121,26 +122,27 @@ int32_t TakeWheelMotion() {
   return motion;
 }
 
-// Sees every event as it enters the queue, whoever takes it out later.
-static int WatchWheel(void*, SDL_Event* event) {
-  if (event->type != SDL_MOUSEWHEEL) return 0;
+// The frame's pump hands over every event it takes; the wheel comes only as events.
+static void WatchWheel(const void* hostEvent) {
+  const SDL_Event* event = static_cast<const SDL_Event*>(hostEvent);
+  if (event->type != SDL_MOUSEWHEEL) return;
   int32_t notches = event->wheel.y;
   if (event->wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
   wheelMotion = std::clamp(wheelMotion + notches, -1000000, 1000000);
-  return 0;
 }
 
 bool StartInputHost() {
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
   // Force feedback is optional: without it, forces become rumble.
   SDL_InitSubSystem(SDL_INIT_HAPTIC);
-  SDL_AddEventWatch(WatchWheel, nullptr);
+  static bool listening = false;
+  if (!listening) AddEventListener(WatchWheel);
+  listening = true;
   wheelMotion = 0;
   return true;
 }
 
 void StopInputHost() {
-  SDL_DelEventWatch(WatchWheel, nullptr);
   if (SDL_WasInit(SDL_INIT_HAPTIC)) SDL_QuitSubSystem(SDL_INIT_HAPTIC);
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }

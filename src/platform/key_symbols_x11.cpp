@@ -12,7 +12,8 @@ namespace {
 
 struct X11KeyMap {
   Display* display = nullptr;
-  KeySym (*keycodeToKeysym)(Display*, KeyCode, int, int) = nullptr;
+  KeySym* (*getMapping)(Display*, KeyCode, int, int*) = nullptr;
+  int (*free)(void*) = nullptr;
   Status (*getState)(Display*, unsigned int, XkbStatePtr) = nullptr;
 };
 
@@ -23,10 +24,12 @@ const X11KeyMap& KeyMap() {
     void* library = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
     if (library == nullptr) return m;
     auto openDisplay = reinterpret_cast<Display* (*)(const char*)>(dlsym(library, "XOpenDisplay"));
-    m.keycodeToKeysym = reinterpret_cast<decltype(m.keycodeToKeysym)>(
-        dlsym(library, "XkbKeycodeToKeysym"));
+    m.getMapping =
+        reinterpret_cast<decltype(m.getMapping)>(dlsym(library, "XGetKeyboardMapping"));
+    m.free = reinterpret_cast<decltype(m.free)>(dlsym(library, "XFree"));
     m.getState = reinterpret_cast<decltype(m.getState)>(dlsym(library, "XkbGetState"));
-    if (openDisplay != nullptr && m.keycodeToKeysym != nullptr && m.getState != nullptr) {
+    if (openDisplay != nullptr && m.getMapping != nullptr && m.free != nullptr &&
+        m.getState != nullptr) {
       m.display = openDisplay(nullptr);
     }
     return m;
@@ -48,6 +51,8 @@ char KeysymChar(KeySym symbol) {
 
 }  // namespace
 
+// Asked of the server on every call, never cached, so that a layout switched while the
+// program runs is seen at once.
 char ShiftedKeyCharacter(uint8_t code, char plain) {
   const X11KeyMap& map = KeyMap();
   // The server numbers the keys of the main block as the scan code plus 8; the plain
@@ -55,9 +60,17 @@ char ShiftedKeyCharacter(uint8_t code, char plain) {
   if (map.display == nullptr || code == 0 || code > 0x58) return plain;
   XkbStateRec state{};
   int group = map.getState(map.display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
-  KeyCode keycode = static_cast<KeyCode>(code + 8);
-  if (KeysymChar(map.keycodeToKeysym(map.display, keycode, group, 0)) != plain) return plain;
-  char shifted = KeysymChar(map.keycodeToKeysym(map.display, keycode, group, 1));
+  int perKey = 0;
+  KeySym* symbols = map.getMapping(map.display, static_cast<KeyCode>(code + 8), 1, &perKey);
+  if (symbols == nullptr) return plain;
+  // Each group holds a plain and a shifted column; a group without its own falls back to
+  // the first.
+  int column = 2 * group + 1 < perKey && symbols[2 * group] != NoSymbol ? 2 * group : 0;
+  char shifted = 0;
+  if (column + 1 < perKey && KeysymChar(symbols[column]) == plain) {
+    shifted = KeysymChar(symbols[column + 1]);
+  }
+  map.free(symbols);
   return shifted != 0 ? shifted : plain;
 }
 

@@ -8,8 +8,11 @@ namespace qrv::platform {
 // Length of the UTF-8 sequence starting at text[i], or 0 when it is not well formed.
 static size_t Utf8SequenceLength(const unsigned char* text, size_t i) {
   unsigned char lead = text[i];
-  size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                : (lead >> 3) == 0x1E ? 4 : 0;
+  size_t length = lead < 0x80           ? 1
+                  : (lead >> 5) == 0x6  ? 2
+                  : (lead >> 4) == 0xE  ? 3
+                  : (lead >> 3) == 0x1E ? 4
+                                        : 0;
   for (size_t k = 1; k < length; ++k) {
     if ((text[i + k] & 0xC0) != 0x80) return 0;
   }
@@ -38,8 +41,8 @@ std::string HostText(const char* text) {
 }
 
 void ShowWarningBox(const char* title, const char* text) {
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, HostText(title).c_str(),
-                           HostText(text).c_str(), nullptr);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, HostText(title).c_str(), HostText(text).c_str(),
+                           nullptr);
 }
 
 }  // namespace qrv::platform

@@ -71,10 +71,6 @@ bool TakeEvent(HostEventKind* kind);
 using EventListener = void (*)(const void* hostEvent);
 void AddEventListener(EventListener listener);
 
-// Whether one of the program-ending keys (scan codes 1 Escape, 56 left Alt, 62 F4) is held,
-// as the host's keyboard state last pumped says; other codes read as not held.
-bool EndingKeyHeld(int32_t scanCode);
-
 // An 8-bit text of the runtime as UTF-8 for the host: kept when it is valid UTF-8
 // already, else read as Latin-1.
 std::string HostText(const char* text);

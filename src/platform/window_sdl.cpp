@@ -7,7 +7,9 @@
 
 namespace qrv::platform {
 
-static SDL_Window* Sdl(HostWindow* window) { return reinterpret_cast<SDL_Window*>(window); }
+static SDL_Window* Sdl(HostWindow* window) {
+  return reinterpret_cast<SDL_Window*>(window);
+}
 
 bool InitVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return true;
@@ -53,15 +55,21 @@ void DeleteContext(HostContext* context) {
   if (context != nullptr) SDL_GL_DeleteContext(reinterpret_cast<SDL_GLContext>(context));
 }
 
-void* GlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* GlProcAddress(const char* name) {
+  return SDL_GL_GetProcAddress(name);
+}
 
-void SwapBuffers(HostWindow* window) { SDL_GL_SwapWindow(Sdl(window)); }
+void SwapBuffers(HostWindow* window) {
+  SDL_GL_SwapWindow(Sdl(window));
+}
 
 void SetWindowTitle(HostWindow* window, const char* title) {
   SDL_SetWindowTitle(Sdl(window), HostText(title).c_str());
 }
 
-std::string WindowTitle(HostWindow* window) { return SDL_GetWindowTitle(Sdl(window)); }
+std::string WindowTitle(HostWindow* window) {
+  return SDL_GetWindowTitle(Sdl(window));
+}
 
 void SetWindowSize(HostWindow* window, int32_t width, int32_t height) {
   SDL_SetWindowSize(Sdl(window), width, height);
@@ -87,11 +95,17 @@ void PlaceWindow(HostWindow* window, int32_t x, int32_t y) {
   SDL_SetWindowPosition(Sdl(window), x, y);
 }
 
-void ShowWindow(HostWindow* window) { SDL_ShowWindow(Sdl(window)); }
+void ShowWindow(HostWindow* window) {
+  SDL_ShowWindow(Sdl(window));
+}
 
-void HideWindow(HostWindow* window) { SDL_HideWindow(Sdl(window)); }
+void HideWindow(HostWindow* window) {
+  SDL_HideWindow(Sdl(window));
+}
 
-void RaiseWindow(HostWindow* window) { SDL_RaiseWindow(Sdl(window)); }
+void RaiseWindow(HostWindow* window) {
+  SDL_RaiseWindow(Sdl(window));
+}
 
 bool WindowShown(HostWindow* window) {
   return (SDL_GetWindowFlags(Sdl(window)) & SDL_WINDOW_SHOWN) != 0;
@@ -126,6 +140,8 @@ bool EnterDisplayMode(HostWindow* window, int32_t width, int32_t height, int32_t
   return false;
 }
 
-void LeaveDisplayMode(HostWindow* window) { SDL_SetWindowFullscreen(Sdl(window), 0); }
+void LeaveDisplayMode(HostWindow* window) {
+  SDL_SetWindowFullscreen(Sdl(window), 0);
+}
 
 }  // namespace qrv::platform

@@ -1,8 +1,9 @@
 // RtString: construction, assignment, the growth rule and appending.
-// Growth keeps the runtime's capacities (multiples of 16) but extends with realloc,
-// which can often grow a block in place.
+// Capacities follow the runtime's rule (multiples of 16), but the block behind a buffer
+// may be larger: appends grow it geometrically, so most growth steps allocate nothing.
 #include "quorvia/rt_string.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -27,6 +28,31 @@ uint32_t GrownCapacity(uint32_t n) {
 
 [[noreturn]] void OutOfMemory() {
   ErrorStop(7);
+}
+
+// Every buffer sits in a block that records its usable size just in front of the text.
+struct BlockHeader {
+  uint64_t room;
+};
+
+BlockHeader* HeaderOf(char* buffer) {
+  return reinterpret_cast<BlockHeader*>(buffer) - 1;
+}
+
+uint64_t RoomOf(char* buffer) {
+  return HeaderOf(buffer)->room;
+}
+
+// Allocates (old null) or resizes a block to room bytes of text; the text is kept.
+char* ResizeBlock(char* old, uint64_t room) {
+  void* block = std::realloc(old == nullptr ? nullptr : HeaderOf(old), sizeof(BlockHeader) + room);
+  if (block == nullptr) OutOfMemory();
+  static_cast<BlockHeader*>(block)->room = room;
+  return reinterpret_cast<char*>(static_cast<BlockHeader*>(block) + 1);
+}
+
+void FreeBlock(char* buffer) {
+  std::free(HeaderOf(buffer));
 }
 
 }  // namespace
@@ -66,7 +92,7 @@ bool RtString::UsesSharedEmpty() const noexcept {
 }
 
 void RtString::Clear() noexcept {
-  if (!UsesSharedEmpty()) std::free(buffer_);
+  if (!UsesSharedEmpty()) FreeBlock(buffer_);
   buffer_ = SharedEmpty();
   capacity_ = 0;
   length_ = 0;
@@ -109,18 +135,18 @@ void RtString::Reserve(uint32_t n, bool keep) {
   if (n == 0 || capacity_ >= static_cast<uint64_t>(n) + 1) return;
   uint32_t capacity = GrownCapacity(n);
   if (capacity == 0) OutOfMemory();
-  char* block;
-  if (keep && length_ > 0) {
-    block = static_cast<char*>(std::realloc(UsesSharedEmpty() ? nullptr : buffer_, capacity));
-    if (block == nullptr) OutOfMemory();
-    block[length_] = 0;
-  } else {
-    block = static_cast<char*>(std::malloc(capacity));
-    if (block == nullptr) OutOfMemory();
-    block[0] = 0;
-    if (!UsesSharedEmpty()) std::free(buffer_);
+  if (UsesSharedEmpty()) {
+    buffer_ = ResizeBlock(nullptr, capacity);
+  } else if (RoomOf(buffer_) < capacity) {
+    if (keep && length_ > 0) {
+      // Appending grows the block by half again at least, keeping the text.
+      buffer_ = ResizeBlock(buffer_, std::max<uint64_t>(capacity, RoomOf(buffer_) * 3 / 2));
+    } else {
+      FreeBlock(buffer_);
+      buffer_ = ResizeBlock(nullptr, capacity);
+    }
   }
-  buffer_ = block;
+  buffer_[keep ? length_ : 0] = 0;
   capacity_ = capacity;
 }
 
@@ -144,7 +170,7 @@ void RtString::SetLength(int64_t n) noexcept {
   length_ = static_cast<uint32_t>(n);
 }
 
-RtString& RtString::AppendBytes(const char* bytes, uint32_t count) {
+RtString& RtString::AppendGrowing(const char* bytes, uint32_t count) {
   if (count == 0) return *this;
   uint64_t total = static_cast<uint64_t>(length_) + count;
   if (total >= UINT32_MAX) OutOfMemory();
@@ -158,10 +184,6 @@ RtString& RtString::AppendBytes(const char* bytes, uint32_t count) {
   length_ = static_cast<uint32_t>(total);
   buffer_[length_] = 0;
   return *this;
-}
-
-RtString& RtString::Append(const char* text) {
-  return text == nullptr ? *this : AppendBytes(text, static_cast<uint32_t>(std::strlen(text)));
 }
 
 RtString& RtString::Append(const RtString& other) {

@@ -47,8 +47,10 @@ TEST_F(ChannelsTest, ReadFamilyDeliversEachWidthLittleEndian) {
     void (*read)(int32_t, int32_t&);
     int32_t expected[2];
   } cases[] = {
-      {"Int8", qrv::ReadInt8, {-1, -128}},           {"UInt8", qrv::ReadUInt8, {255, 128}},
-      {"Int16", qrv::ReadInt16, {-32513, -32513}},   {"UInt16", qrv::ReadUInt16, {33023, 33023}},
+      {"Int8", qrv::ReadInt8, {-1, -128}},
+      {"UInt8", qrv::ReadUInt8, {255, 128}},
+      {"Int16", qrv::ReadInt16, {-32513, -32513}},
+      {"UInt16", qrv::ReadUInt16, {33023, 33023}},
       {"Int32", qrv::ReadInt32, {-2130738945, -2080177663}},
       {"UInt32", qrv::ReadUInt32, {-2130738945, -2080177663}},
   };
@@ -231,6 +233,11 @@ TEST_F(ChannelsTest, OpeningModesAndFreeChannels) {
   int32_t value = 0;
   qrv::ReadUInt8(0, value);
   EXPECT_EQ(value, '8');
+  // Before the start: refused, reading goes on where it was.
+  qrv::SeekChannel(0, -20, 1);
+  EXPECT_EQ(qrv::ChannelPosition(0), 9);
+  qrv::ReadUInt8(0, value);
+  EXPECT_EQ(value, '9');
   // A channel reading a memory block counts as free.
   ASSERT_TRUE(qrv::OpenChannel(2, MemoryName("m"), 1));
   EXPECT_EQ(qrv::FreeChannel(), 2);

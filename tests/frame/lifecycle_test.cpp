@@ -22,13 +22,18 @@ struct LifecycleCase {
   std::vector<std::string> log;
 };
 
-void PrintTo(const LifecycleCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LifecycleCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Lifecycle : public testing::TestWithParam<LifecycleCase> {};
 
 TEST_P(Lifecycle, ExitsWithCodeZeroAndLeavesTheLog) {
   const LifecycleCase& c = GetParam();
-  ProgramRun run(c.program, c.args, c.env);
+  frame_test::VirtualDisplay display;
+  std::vector<std::pair<std::string, std::string>> env = {{"DISPLAY", display.Name()}};
+  env.insert(env.end(), c.env.begin(), c.env.end());
+  ProgramRun run(c.program, c.args, env);
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(c.log));
 }
@@ -39,47 +44,76 @@ INSTANTIATE_TEST_SUITE_P(
     Frame, Lifecycle,
     testing::Values(
         LifecycleCase{"GameAfterFivePresents", frame_test::GamePath(), {}, kFiveFrames, kFourLines},
-        LifecycleCase{"MainRoutineReturns", frame_test::ProgramPath("frame_probe"), {"--return"},
-                      {}, kFourLines},
+        LifecycleCase{"MainRoutineReturns",
+                      frame_test::ProgramPath("frame_probe"),
+                      {"--return"},
+                      {},
+                      kFourLines},
         LifecycleCase{"DebugFlagAddsFiveLines",
                       frame_test::ProgramPath("frame_probe"),
                       {"--return", "--debug"},
                       {},
                       {"Init GFX", "Init Finalized", "-End On Line", "0", "-1", "0", "0",
                        "Shut down QRV", "qrv is shut down"}},
-        LifecycleCase{"QuitHookCallingEndRunsOnce",
+        LifecycleCase{
+            "QuitHookCallingEndRunsOnce",
+            frame_test::ProgramPath("frame_probe"),
+            {"--quit-hook"},
+            kFiveFrames,
+            {"Init GFX", "Init Finalized", "quit hook", "Shut down QRV", "qrv is shut down"}},
+        LifecycleCase{"NoVideoEndsAtOnce",
                       frame_test::ProgramPath("frame_probe"),
-                      {"--quit-hook"},
-                      kFiveFrames,
-                      {"Init GFX", "Init Finalized", "quit hook", "Shut down QRV",
+                      {},
+                      {{"SDL_VIDEODRIVER", "no_such_driver"}},
+                      {"Init GFX", "No window or OpenGL context available", "Shut down QRV",
                        "qrv is shut down"}},
-        LifecycleCase{"UnpacedFramesStillEndAtTheLimit", frame_test::ProgramPath("frame_probe"),
-                      {}, {{"QRV_FRAMES", "30"}, {"QRV_UNPACED", "1"}}, kFourLines}),
+        LifecycleCase{"UnpacedFramesStillEndAtTheLimit",
+                      frame_test::ProgramPath("frame_probe"),
+                      {},
+                      {{"QRV_FRAMES", "30"}, {"QRV_UNPACED", "1"}},
+                      kFourLines}),
     [](const testing::TestParamInfo<LifecycleCase>& info) { return info.param.name; });
 
 TEST(Lifecycle, StaleLogIsReplaced) {
-  ProgramRun run(frame_test::ProgramPath("frame_probe"), {"--return"}, {}, [](const std::string& dir) {
-    std::ofstream(dir + "/ErrorLog.txt", std::ios::binary) << "old run\r\n";
-  });
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {"--return"},
+                 {{"DISPLAY", display.Name()}}, [](const std::string& dir) {
+                   std::ofstream(dir + "/ErrorLog.txt", std::ios::binary) << "old run\r\n";
+                 });
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
 }
 
 TEST(Lifecycle, FrameLimitCountsPresentsAtTheFrameRate) {
-  ProgramRun run(frame_test::ProgramPath("frame_probe"), {}, {{"QRV_FRAMES", "30"}});
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {},
+                 {{"QRV_FRAMES", "30"}, {"DISPLAY", display.Name()}});
   auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(run.Wait(), 0);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(run.Presents(), 29);  // the 30th present ends the program inside present
-  EXPECT_GT(seconds, 0.4);  // paced: 29 frame intervals at least
+  EXPECT_GT(seconds, 0.4);        // paced: 29 frame intervals at least
 }
 
 TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
-  ProgramRun run(frame_test::ProgramPath("frame_probe"), {});
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {}, {{"DISPLAY", display.Name()}});
   ASSERT_TRUE(frame_test::Eventually([&] { return run.Presents() > 0; }));
   run.Signal(SIGTERM);
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
+}
+
+TEST(Lifecycle, EndAndRunShutsDownThenStartsTheCommand) {
+  frame_test::VirtualDisplay display;
+  ProgramRun run(frame_test::ProgramPath("frame_probe"),
+                 {"--end-and-run", "echo started > \"$TMPDIR/ran\""},
+                 {{"DISPLAY", display.Name()}});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
+  ASSERT_TRUE(frame_test::Eventually([&] {
+    return frame_test::Shell("cat '" + run.Folder() + "/ran' 2>/dev/null") == "started";
+  }));
 }
 
 }  // namespace

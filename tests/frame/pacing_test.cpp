@@ -1,10 +1,11 @@
 // The frame pacing rules on a clock under the test's control: when the wait sleeps,
 // spins or leaves, and where the next deadline lands for frames on time and late.
+#include "frame/pacing.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "frame/pacing.h"
 #include "graphics2d/opengl_device.h"
 
 namespace {
@@ -83,8 +84,8 @@ TEST(Pacing, LateFrameDoesNotWait) {
 TEST(Pacing, FrameIntervalFromRate) {
   const struct {
     double fps, interval;
-  } cases[] = {{60, 1000.0 / 60}, {30.9, 1000.0 / 30}, {1, 1000}, {0.5, 2},
-               {0, 2},            {-60, 2},            {1e300, 2}};
+  } cases[] = {{60, 1000.0 / 60}, {30.9, 1000.0 / 30}, {1, 1000}, {0.5, 2}, {0, 2},
+               {-60, 2},          {1e300, 2}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(qrv::FrameIntervalFor(c.fps), c.interval) << c.fps;
 }
 

@@ -2,7 +2,11 @@
 // Python PIL), pixel by pixel against an independent decoder's reading of the same file.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include "image_fixtures.h"
+#include "quorvia/files.h"
 
 namespace qrv::test {
 namespace {
@@ -160,6 +164,28 @@ TEST_F(ColourKey, KeysBmpAndOpaquePngButNotAlphaPngOrJpeg) {
     }
     EXPECT_EQ(other[0], 0x10);
     EXPECT_EQ(other[3], 255);
+  }
+}
+
+using MemoryName = ScratchFolder;
+
+// A media pack may hold any of the three formats, so each decodes from a memory block.
+TEST_F(MemoryName, DecodesEveryFormatFromAMemoryBlock) {
+  Shell(kMakeSource);
+  Shell("convert src.ppm -compress none BMP3:m.bmp && convert src.ppm PNG24:m.png && "
+        "convert src.ppm -sampling-factor 1x1 -quality 95 m.jpg");
+  for (const char* file : {"m.bmp", "m.png", "m.jpg"}) {
+    SCOPED_TRACE(file);
+    const auto bytes = ReadBytes(Path(file));
+    auto block = std::make_unique<uint8_t[]>(bytes.size());
+    std::memcpy(block.get(), bytes.data(), bytes.size());
+    const RtString name = RegisterMemoryBlock(std::move(block), int32_t(bytes.size()));
+    RgbaImage fromMemory, fromDisk;
+    ASSERT_TRUE(LoadImageFile(fromMemory, name.View(), kNoColourKey));
+    ASSERT_TRUE(LoadImageFile(fromDisk, Path(file), kNoColourKey));
+    EXPECT_EQ(fromMemory.pixels, fromDisk.pixels);
+    ReleaseMemoryBlock(name);
+    EXPECT_FALSE(LoadImageFile(fromMemory, name.View(), kNoColourKey));
   }
 }
 

@@ -9,12 +9,21 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "quorvia/graphics2d.h"
 
 namespace qrv::test {
+
+// A path in the temporary folder that no other process (another checkout's tests running
+// at the same time, say) will pick.
+inline std::filesystem::path UniqueTempPath(const std::string& stem) {
+  static std::random_device device;
+  return std::filesystem::temp_directory_path() /
+         ("qrv_" + stem + "_" + std::to_string(device()) + std::to_string(device()));
+}
 
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -35,7 +44,7 @@ class ScratchFolder : public ::testing::Test {
     for (char& c : name) {
       if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     }
-    dir_ = std::filesystem::temp_directory_path() / ("qrv_" + name);
+    dir_ = UniqueTempPath(name);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }

@@ -8,9 +8,23 @@
 #include <memory>
 #include <string>
 
+#include "frame/runtime.h"
+#include "graphics2d/opengl_device.h"
 #include "input/input_state.h"
 
 namespace qrv {
+
+// Turns the display of a 640x480 device without a window. The device is kept for the
+// rest of the process: without a window it has nothing to release.
+inline void TurnDisplay(bool turned) {
+  Runtime& rt = TheRuntime();
+  if (rt.device == nullptr) {
+    rt.device = new OpenGLZozezezi();
+    rt.device->width = 640;
+    rt.device->height = 480;
+  }
+  rt.device->orientation = turned ? 1 : 0;
+}
 
 class InputTest : public testing::Test {
  protected:

@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "input/input_state.h"
+#include "input_fixture.h"
 
 namespace qrv {
 namespace {
@@ -83,10 +83,10 @@ TEST_F(JoystickTest, AxesScaleAndClampToPlusMinusOne) {
 TEST_F(JoystickTest, TurnedDisplayTurnsXAndY) {
   SetAxis(0, 32767);
   SetAxis(1, -32768);
-  SetInputTurned(true);
+  TurnDisplay(true);
   EXPECT_DOUBLE_EQ(JoystickX(0), 1.0);  // -(Y)
   EXPECT_DOUBLE_EQ(JoystickY(0), 1.0);  // X
-  SetInputTurned(false);
+  TurnDisplay(false);
   EXPECT_DOUBLE_EQ(JoystickY(0), -1.0);
 }
 

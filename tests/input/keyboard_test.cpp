@@ -1,5 +1,7 @@
 // Reading the key table: KeyDown's low-byte rule, the character reader's once-per-press
 // rule with Shift, and the layout's characters for scan codes.
+#include <cstdlib>
+
 #include "input_fixture.h"
 
 namespace qrv {
@@ -65,5 +67,38 @@ TEST_F(KeyboardTest, PresentsCountAndCarryTheScriptForward) {
   EXPECT_TRUE(std::equal(std::begin(answers), std::end(answers), std::begin(expected)));
 }
 
+// A script changes only at presents, so a wait inside a replay could never see a new key;
+// it must pass straight through (a hang here ends in the test's time limit).
+TEST_F(KeyboardTest, WaitsPassStraightThroughDuringAReplay) {
+  UseScript("0 30\n");
+  EXPECT_STREQ(ReadKeyChar().c_str(), "a");
+  WaitForKey();
+  WaitForMouseButton();
+  WaitForInputActivity();
+  EXPECT_EQ(TheInput()->waitDepth, 0);
+  EXPECT_EQ(KeyDown(30), 1);
+}
+
+
+// Scan codes name key positions; characters follow the layout, shifted ones included.
+TEST_F(KeyboardTest, CharactersFollowTheLayoutOfTheDisplay) {
+  ASSERT_EQ(std::system("setxkbmap -layout de"), 0);
+  SDL_Delay(100);
+  SDL_PumpEvents();
+  const std::pair<int, const char*> german[] = {{0x15, "0 21"}, {0x2C, "0 44"}, {0x03, "0 42 3"}};
+  char answers[3];
+  for (int i = 0; i < 3; ++i) {
+    UseScript(german[i].second);
+    answers[i] = ScanCodeToChar(german[i].first);
+  }
+  ASSERT_EQ(std::system("setxkbmap -layout us"), 0);
+  SDL_Delay(100);
+  SDL_PumpEvents();
+  EXPECT_EQ(answers[0], 'z');  // the key right of T
+  EXPECT_EQ(answers[1], 'y');  // the key right of left Shift
+  EXPECT_EQ(answers[2], '"');  // Shift+2
+  UseScript("0 42 3\n");
+  EXPECT_EQ(ScanCodeToChar(0x03), '@');
+}
 }  // namespace
 }  // namespace qrv

@@ -16,6 +16,12 @@ class MouseTest : public InputTest {
     window_ = SDL_CreateWindow("mouse test", 0, 0, 640, 480, SDL_WINDOW_SHOWN);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
     MovePointerTo(100, 100);
+    // The window must be mapped and under the pointer before its pointer events count.
+    for (int tries = 0; tries < 200 && SDL_GetMouseFocus() != window_; ++tries) {
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    ASSERT_EQ(SDL_GetMouseFocus(), window_);
     InitInput(false);
   }
   void TearDown() override {
@@ -62,12 +68,59 @@ TEST_F(MouseTest, MouseStateClampsTheTrackedPosition) {
     EXPECT_EQ(TheInput()->pointerX, c.x);  // stored back
     EXPECT_EQ(b1, 0);
   }
-  SetInputTurned(true);
+  TurnDisplay(true);
   SetMousePosition(10, 20);
   double x, y, b1, b2;
   MouseState(&x, &y, &b1, &b2);
+  TurnDisplay(false);
   EXPECT_EQ(x, 20);
   EXPECT_EQ(y, 629);
+}
+
+// Turned, the motion is that of the turned position: x follows dy, y runs against dx.
+TEST_F(MouseTest, TurnedDisplayTurnsTheMotion) {
+  SampleFrameInput();
+  MouseAxis(0);
+  MovePointerTo(130, 150);
+  SampleFrameInput();
+  TurnDisplay(true);
+  int32_t dx = MouseAxis(0), dy = MouseAxis(1);
+  TurnDisplay(false);
+  EXPECT_EQ(dx, 50);
+  EXPECT_EQ(dy, -30);
+}
+
+// Wheel notches arrive as events through the frame's pump; a frame reads their direction.
+TEST_F(MouseTest, WheelGivesItsDirectionPerFrame) {
+  const std::pair<const char*, int> cases[] = {{"4", 1}, {"5", -1}, {"4 click 4 click 5", 1}};
+  for (auto [buttons, expected] : cases) {
+    ASSERT_EQ(std::system((std::string("xdotool click ") + buttons).c_str()), 0);
+    SDL_Delay(50);
+    PumpMessages(nullptr);
+    SampleFrameInput();
+    EXPECT_EQ(MouseAxis(2), expected) << buttons;
+    EXPECT_EQ(MouseAxis(2), expected) << buttons;  // the same frame: the same reading
+    SampleFrameInput();
+    EXPECT_EQ(MouseAxis(2), 0) << buttons;
+  }
+}
+
+// A hidden pointer is in relative mode: the tracked position integrates the motion.
+TEST_F(MouseTest, HiddenPointerIntegratesRelativeMotion) {
+  ShowSystemPointer(0);
+  SetMousePosition(300, 300);
+  SampleFrameInput();
+  MouseAxis(0);
+  ASSERT_EQ(std::system("xdotool mousemove_relative --sync -- 40 -25"), 0);
+  SDL_Delay(50);
+  SampleFrameInput();
+  EXPECT_EQ(MouseAxis(0), 40);
+  EXPECT_EQ(MouseAxis(1), -25);
+  int32_t x, y, b1, b2;
+  MouseState(&x, &y, &b1, &b2);
+  EXPECT_EQ(x, 340);
+  EXPECT_EQ(y, 275);
+  ShowSystemPointer(1);
 }
 
 TEST_F(MouseTest, ButtonsAreReadLive) {

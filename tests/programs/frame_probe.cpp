@@ -7,6 +7,9 @@
 //   --no-escape     AllowEscape(0)
 //   --fullscreen W H  start fullscreen in the mode W x H
 //   --samples N     ask for N samples per pixel
+//   --switch W H F  after the first present: SetScreen(W, H, F)
+//   --end-and-run C after the first present: EndAndRun(C)
+//   --msg-hook      a QRV_WIN32_MSG that counts its calls; the quit hook logs "hook calls N"
 //   --report        logs the screen size, viewport, fullscreen state and samples per pixel
 //                   after the first present
 #include <GL/gl.h>
@@ -30,7 +33,12 @@ struct Options {
   int32_t fullscreenWidth = 0;
   int32_t fullscreenHeight = 0;
   int32_t samples = 0;
+  int32_t switchTo[3] = {0, 0, -1};
+  bool messageHook = false;
+  const char* endAndRun = nullptr;
 } options;
+
+long hookCalls = 0;
 
 void Settings(qrv::ProjectSettings& settings) {
   settings.title = "FrameProbe";
@@ -44,8 +52,16 @@ void Settings(qrv::ProjectSettings& settings) {
 }
 
 void QuitHook() {
+  if (options.messageHook) {
+    qrv::AppendToErrorLog(("hook calls " + std::to_string(hookCalls)).c_str());
+    return;
+  }
   qrv::AppendToErrorLog("quit hook");
   qrv::End();
+}
+
+void MessageHook() {
+  ++hookCalls;
 }
 
 void Report() {
@@ -55,8 +71,8 @@ void Report() {
   GLint samples = 0;
   glGetIntegerv(GL_SAMPLES, &samples);
   char line[128];
-  std::snprintf(line, sizeof line, "screen %d %d viewport %d %d %d %d fullscreen %d samples %d",
-                w, h, vx, vy, vw, vh, qrv::IsFullscreen(), samples);
+  std::snprintf(line, sizeof line, "screen %d %d viewport %d %d %d %d fullscreen %d samples %d", w,
+                h, vx, vy, vw, vh, qrv::IsFullscreen(), samples);
   qrv::AppendToErrorLog(line);
 }
 
@@ -66,17 +82,26 @@ void Main() {
   if (options.noEscape) qrv::AllowEscape(0);
   const char* tmp = std::getenv("TMPDIR");
   std::string counter = std::string(tmp != nullptr ? tmp : "/tmp") + "/presents";
+  std::string written = counter + ".new";
   for (long presents = 1;; ++presents) {
     qrv::Present();
+    if (options.switchTo[2] >= 0 && presents == 1) {
+      qrv::SetScreen(options.switchTo[0], options.switchTo[1], options.switchTo[2]);
+    }
     if (options.report && presents == 1) Report();
-    if (FILE* file = std::fopen(counter.c_str(), "w")) {
+    if (options.endAndRun != nullptr) qrv::EndAndRun(options.endAndRun);
+    // Replaced in one step, so that a reader never sees a half-written number.
+    if (FILE* file = std::fopen(written.c_str(), "w")) {
       std::fprintf(file, "%ld\n", presents);
       std::fclose(file);
+      std::rename(written.c_str(), counter.c_str());
     }
   }
 }
 
 const qrv::NamedRoutine kWithQuitHook[] = {{QuitHook, "QRV_ON_QUIT"}, {nullptr, nullptr}};
+const qrv::NamedRoutine kWithMessageHook[] = {
+    {MessageHook, "QRV_WIN32_MSG"}, {QuitHook, "QRV_ON_QUIT"}, {nullptr, nullptr}};
 
 }  // namespace
 
@@ -94,6 +119,14 @@ int main(int argc, char** argv) {
       options.fullscreenHeight = std::atoi(argv[++i]);
     }
     if (arg == "--samples" && i + 1 < argc) options.samples = std::atoi(argv[++i]);
+    if (arg == "--switch" && i + 3 < argc) {
+      for (int32_t& value : options.switchTo) value = std::atoi(argv[++i]);
+    }
+    options.messageHook |= arg == "--msg-hook";
+    if (arg == "--end-and-run" && i + 1 < argc) options.endAndRun = argv[++i];
   }
-  qrv::RunProgram(argc, argv, {Settings, Main, options.quitHook ? kWithQuitHook : nullptr});
+  const qrv::NamedRoutine* routines = nullptr;
+  if (options.quitHook) routines = kWithQuitHook;
+  if (options.messageHook) routines = kWithMessageHook;
+  qrv::RunProgram(argc, argv, {Settings, Main, routines});
 }

@@ -20,11 +20,14 @@ constexpr DefaultSymbol kDefaultLegend[] = {
     {'.', {0, kNoGraphic}}, {'#', {1, 0}}, {'/', {2, 3}}, {'\\', {3, 4}}};
 
 // Legend characters: printable ASCII without the space.
-bool IsSymbol(unsigned char c) { return c > 0x20 && c < 0x7F; }
+bool IsSymbol(unsigned char c) {
+  return c > 0x20 && c < 0x7F;
+}
 
 Legend DefaultLegend() {
   Legend legend;
-  for (const auto& entry : kDefaultLegend) legend[static_cast<unsigned char>(entry.symbol)] = entry.record;
+  for (const auto& entry : kDefaultLegend)
+    legend[static_cast<unsigned char>(entry.symbol)] = entry.record;
   return legend;
 }
 
@@ -51,8 +54,7 @@ std::string AtLine(int line, const std::string& what) {
 }
 
 // "legend C TYPE GRAPHIC": adds or replaces one legend entry.
-bool ParseLegendLine(const std::vector<std::string_view>& words, Legend& legend,
-                     std::string& why) {
+bool ParseLegendLine(const std::vector<std::string_view>& words, Legend& legend, std::string& why) {
   if (words.size() != 4) {
     why = "a legend line is 'legend CHARACTER TYPE GRAPHIC'";
     return false;

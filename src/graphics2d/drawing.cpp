@@ -1,0 +1,280 @@
+// Immediate-mode drawing on the device: the bind step, alpha mode and smoothing, sprites
+// plain, stretched, scaled, rotated and by animation frame, pixels, lines and rectangles.
+// Nothing is batched: each operation binds, sets its state and draws at once.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "graphics2d/gl_extensions.h"
+#include "graphics2d/opengl_device.h"
+
+namespace qrv {
+namespace {
+
+// A double argument truncated to an int32, saturating instead of overflowing.
+int32_t TruncToInt(double v) {
+  if (std::isnan(v)) return 0;
+  return int32_t(std::clamp(std::trunc(v), double(std::numeric_limits<int32_t>::min()),
+                            double(std::numeric_limits<int32_t>::max())));
+}
+
+void SetWrap(GLint mode) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
+}
+
+// The texture rectangle of one animation frame; false when the sprite has no frame size.
+struct FrameRect {
+  float s0, s1, t0, t1;
+  int32_t fw, fh;
+};
+
+bool FrameRectOf(const SpriteRecord& s, int32_t frame, FrameRect& r) {
+  if (s.frameWidth == 0 || s.frameHeight == 0) return false;
+  r.fw = s.frameWidth;
+  r.fh = s.frameHeight;
+  const int32_t perRow = s.width / r.fw;
+  const int32_t row = perRow == 0 ? 0 : frame / perRow;
+  const int32_t column = perRow == 0 ? frame : frame % perRow;
+  r.s0 = float(column) * float(r.fw) / float(s.texWidth);
+  r.s1 = r.s0 + float(r.fw) / float(s.texWidth);
+  r.t0 = (float(s.height) - float(r.fh) * float(row + 1)) / float(s.texHeight);
+  r.t1 = r.t0 + float(r.fh) / float(s.texHeight);
+  return true;
+}
+
+}  // namespace
+
+void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
+  boundSprite = IsSpriteId(first) ? first : -1;
+  const auto activeTexture = GlExt().glActiveTextureARB;
+  const bool both = boundSprite >= 0 && IsSpriteId(second);
+  // Unit 1 is touched only when it is or was in use: switching units makes the driver
+  // flush the vertices queued so far, which would cost every sprite a draw call of its own.
+  if (activeTexture != nullptr && (both || secondUnitInUse)) {
+    secondUnitInUse = both;
+    activeTexture(GL_TEXTURE1_ARB);
+    if (both) {
+      glBindTexture(GL_TEXTURE_2D, sprites[size_t(first)].texture);
+      glEnable(GL_TEXTURE_2D);
+      SetWrap(GL_REPEAT);
+    } else {
+      glDisable(GL_TEXTURE_2D);
+    }
+    activeTexture(GL_TEXTURE0_ARB);
+  }
+  if (boundSprite < 0) {
+    selectedTexture = 0;
+    glDisable(GL_TEXTURE_2D);
+    if (activeTexture == nullptr) glEnable(GL_COLOR_MATERIAL);
+    return;
+  }
+  const SpriteRecord& s = sprites[size_t(activeTexture != nullptr && both ? second : first)];
+  selectedTexture = mipmapped ? s.mipTexture : s.texture;
+  glBindTexture(GL_TEXTURE_2D, selectedTexture);
+  glEnable(GL_TEXTURE_2D);
+  SetWrap(GL_REPEAT);
+}
+
+void OpenGLZozezezi::ApplyFilters() {
+  const GLint filter = smoothing != 0 ? GL_LINEAR : GL_NEAREST;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+}
+
+void OpenGLZozezezi::SetAlphaMode(double factor) {
+  glEnable(GL_BLEND);
+  if (factor != 0) {
+    glDisable(GL_ALPHA_TEST);
+    glBlendFunc(GL_SRC_ALPHA, factor > 0 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+  } else {
+    glDisable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+  }
+  alpha = factor == 0 || std::isnan(factor) ? 1.0 : std::min(std::fabs(factor), 1.0);
+  glColor4f(1, 1, 1, float(alpha));
+}
+
+void OpenGLZozezezi::SetSmoothing(int32_t flag) { smoothing = flag != 0 ? 1 : 0; }
+
+void OpenGLZozezezi::ClearScreen(int32_t colour) {
+  glClearColor(float(colour & 0xFF) / 255.0f, float((colour >> 8) & 0xFF) / 255.0f,
+               float((colour >> 16) & 0xFF) / 255.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].x);
+  if (boundSprite >= 0) {
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].s);
+    SetWrap(GL_CLAMP_TO_EDGE);
+  }
+  glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// One GL_QUADS over (x0, y0)-(x1, y1) with the texture rectangle (s0, t0)-(s1, t1); the
+// image's top edge is at t1.
+static void DrawTexturedQuad(float x0, float y0, float x1, float y1, float s0, float t0,
+                             float s1, float t1) {
+  glBegin(GL_QUADS);
+  glTexCoord2f(s1, t1);
+  glVertex2f(x1, y0);
+  glTexCoord2f(s0, t1);
+  glVertex2f(x0, y0);
+  glTexCoord2f(s0, t0);
+  glVertex2f(x0, y1);
+  glTexCoord2f(s1, t0);
+  glVertex2f(x1, y1);
+  glEnd();
+}
+
+void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
+  if (!IsSpriteId(id)) return;
+  const SpriteRecord& s = sprites[size_t(id)];
+  Bind(id);
+  ApplyFilters();
+  DrawTexturedQuad(float(x), float(y), float(int64_t(x) + s.width), float(int64_t(y) + s.height),
+                   0, 0, s.uMax, s.vMax);
+}
+
+void OpenGLZozezezi::DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
+  if (!IsSpriteId(id)) return;
+  const SpriteRecord& s = sprites[size_t(id)];
+  Bind(id);
+  ApplyFilters();
+  const float x0 = float(x), y0 = float(y);
+  const float x1 = float(int64_t(x) + w), y1 = float(int64_t(y) + h);
+  const QuadVertex corners[4] = {
+      {x0, y1, 0, 0}, {x1, y1, s.uMax, 0}, {x1, y0, s.uMax, s.vMax}, {x0, y0, 0, s.vMax}};
+  DrawQuadFan(corners);
+}
+
+void OpenGLZozezezi::DrawSpriteScaled(int32_t id, int32_t x, int32_t y, double sx, double sy) {
+  if (!IsSpriteId(id)) return;
+  const double w = sprites[size_t(id)].width, h = sprites[size_t(id)].height;
+  DrawSpriteStretched(id, TruncToInt(x - (sx * w - w) / 2), TruncToInt(y - (sy * h - h) / 2),
+                      TruncToInt(sx * w), TruncToInt(sy * h));
+}
+
+void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle, float zoom) {
+  if (!IsSpriteId(id)) return;
+  const SpriteRecord& s = sprites[size_t(id)];
+  const float hw = float(s.width) * zoom / 2, hh = float(s.height) * zoom / 2;
+  const float s0 = 0.5f / float(s.texWidth), s1 = (float(s.width) - 0.5f) / float(s.texWidth);
+  const float t0 = 0.5f / float(s.texHeight), t1 = (float(s.height) - 0.5f) / float(s.texHeight);
+  Bind(id);
+  glPushMatrix();
+  glTranslatef(x + float(s.width >> 1), y + float(s.height >> 1), 0);
+  glRotatef(angle, 0, 0, -1);
+  ApplyFilters();
+  const QuadVertex corners[4] = {
+      {-hw, hh, s0, t0}, {hw, hh, s1, t0}, {hw, -hh, s1, t1}, {-hw, -hh, s0, t1}};
+  DrawQuadFan(corners);
+  glPopMatrix();
+}
+
+void OpenGLZozezezi::DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y) {
+  FrameRect r;
+  if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
+  Bind(id);
+  ApplyFilters();
+  DrawTexturedQuad(float(x), float(y), float(int64_t(x) + r.fw), float(int64_t(y) + r.fh), r.s0,
+                   r.t0, r.s1, r.t1);
+}
+
+void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y,
+                                        int32_t w, int32_t h) {
+  FrameRect r;
+  if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
+  Bind(id);
+  ApplyFilters();
+  // The far edges reach a little past the last pixel so that no seam shows between tiles.
+  const float x0 = float(x), y0 = float(y);
+  const float x1 = float(int64_t(x) + w) + 0.1f, y1 = float(int64_t(y) + h) + 0.1f;
+  const QuadVertex corners[4] = {
+      {x0, y0, r.s0, r.t1}, {x0, y1, r.s0, r.t0}, {x1, y1, r.s1, r.t0}, {x1, y0, r.s1, r.t1}};
+  DrawQuadFan(corners);
+}
+
+void OpenGLZozezezi::DrawFrameRotated(int32_t id, int32_t frame, float x, float y, float angle,
+                                      float zoom) {
+  FrameRect r;
+  if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
+  const SpriteRecord& s = sprites[size_t(id)];
+  const float s0 = r.s0 + 0.5f / float(s.texWidth), s1 = r.s1 - 0.5f / float(s.texWidth);
+  const float t0 = r.t0 + 0.5f / float(s.texHeight), t1 = r.t1 - 0.5f / float(s.texHeight);
+  const float cx = x + float(r.fw / 2), cy = y + float(r.fh / 2);
+  const float hw = float(r.fw) * zoom * 0.5f, hh = float(r.fh) * zoom * 0.5f;
+  const float radians = angle * 0.017453292f, c = std::cos(radians), sn = std::sin(radians);
+  auto corner = [&](float dx, float dy, float u, float v) {
+    return QuadVertex{cx + dx * c + dy * sn, cy - dx * sn + dy * c, u, v};
+  };
+  Bind(id);
+  ApplyFilters();
+  const QuadVertex corners[4] = {corner(-hw, -hh, s0, t1), corner(-hw, hh, s0, t0),
+                                 corner(hw, hh, s1, t0), corner(hw, -hh, s1, t1)};
+  DrawQuadFan(corners);
+}
+
+// --- Primitives ----------------------------------------------------------------------
+
+void OpenGLZozezezi::BeginPrimitive(int32_t colour) {
+  glDisable(GL_ALPHA_TEST);
+  const GLubyte a = colour == transparentColour ? 0 : GLubyte(alpha * 255);
+  glColor4ub(GLubyte(colour), GLubyte(colour >> 8), GLubyte(colour >> 16), a);
+  Bind(-1);
+  // Integer coordinates then hit pixel centres.
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glTranslatef(0.375f, 0.375f, 0);
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void OpenGLZozezezi::EndPrimitive() {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glColor4f(1, 1, 1, float(alpha));
+  glEnable(GL_ALPHA_TEST);
+}
+
+void OpenGLZozezezi::PlotPixel(int32_t x, int32_t y, int32_t colour) {
+  BeginPrimitive(colour);
+  glBegin(GL_POINTS);
+  glVertex2i(x, y);
+  glEnd();
+  EndPrimitive();
+}
+
+void OpenGLZozezezi::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour) {
+  BeginPrimitive(colour);
+  glBegin(GL_LINES);
+  glVertex2i(x1, y1);
+  glVertex2i(x2, y2);
+  glEnd();
+  // GL leaves a line's last pixel out; the end point is always set.
+  glBegin(GL_POINTS);
+  glVertex2i(x2, y2);
+  glEnd();
+  EndPrimitive();
+}
+
+void OpenGLZozezezi::FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
+  int64_t left = x, top = y, width = w, height = h;
+  if (width < 0) left += width + 1, width = -width;
+  if (height < 0) top += height + 1, height = -height;
+  BeginPrimitive(colour);
+  const float x0 = float(left), y0 = float(top);
+  const float x1 = float(left + width), y1 = float(top + height);
+  const QuadVertex corners[4] = {{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}};
+  DrawQuadFan(corners);
+  EndPrimitive();
+}
+
+}  // namespace qrv

@@ -1,0 +1,40 @@
+// The sprite table's record and its id ranges. A sprite is an image held as an OpenGL
+// texture; the image's bottom row sits in texel row 0.
+#pragma once
+
+#include <cstdint>
+
+namespace qrv {
+
+constexpr int32_t kSpriteCount = 65536;
+constexpr int32_t kFontSlotBase = 65504;  // font n lives in sprite kFontSlotBase + n
+constexpr int32_t kScratchSprite = 65503;  // overwritten by the off-screen fallback
+constexpr int32_t kDefaultTransparentColour = 0x8000FF;
+// Texture sides stay within the 16-bit size fields whatever the driver allows.
+constexpr int32_t kTextureSideLimit = 16384;
+
+struct SpriteRecord {
+  uint32_t texture = 0;     // GL name of the plain texture, 0: none
+  uint32_t mipTexture = 0;  // GL name of the mipmapped square copy, 0: none
+  float uMax = 1.0f;        // width / texWidth
+  float vMax = 1.0f;        // height / texHeight
+  int16_t texWidth = -1;
+  int16_t texHeight = -1;
+  int16_t width = 0;  // 0: the slot is empty
+  int16_t height = 0;
+  int16_t frameWidth = 0;  // 0: not an animation
+  int16_t frameHeight = 0;
+};
+
+inline bool IsSpriteId(int32_t id) { return id >= 0 && id < kSpriteCount; }
+
+// The texture side for an image side n: the smallest power of two >= n and >= 16.
+inline int32_t TextureSizeFor(int32_t n) {
+  int32_t size = 8;
+  do {
+    size *= 2;
+  } while (size < n && size < kTextureSideLimit);
+  return size;
+}
+
+}  // namespace qrv

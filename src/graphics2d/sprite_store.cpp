@@ -1,0 +1,152 @@
+// The sprite table of the device: filling and freeing slots, loading image files into
+// them with the transparent colour, and exchanging sprites with integer pixel arrays.
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_upload.h"
+#include "quorvia/files.h"
+#include "quorvia/frame.h"
+
+namespace qrv {
+
+void OpenGLZozezezi::FreeSprite(int32_t id) {
+  if (!IsSpriteId(id)) return;
+  SpriteRecord& s = sprites[size_t(id)];
+  if (contextAlive != 0) {
+    if (s.texture != 0) glDeleteTextures(1, &s.texture);
+    if (s.mipTexture != 0) glDeleteTextures(1, &s.mipTexture);
+  }
+  s.texture = 0;
+  s.mipTexture = 0;
+  s.texWidth = -1;
+  s.texHeight = -1;
+  s.width = 0;
+  s.height = 0;
+  s.uMax = 1.0f;
+  s.vMax = 1.0f;
+  alphaMasks[size_t(id)].reset();
+}
+
+void OpenGLZozezezi::FreeAllSprites() {
+  for (int32_t id = 0; id < kSpriteCount; ++id) FreeSprite(id);
+}
+
+bool OpenGLZozezezi::CreateSprite(int32_t id, const RgbaImage& image, bool normalMap) {
+  FreeSprite(id);
+  if (!IsSpriteId(id) || image.Empty() || contextAlive == 0) return false;
+  SpriteRecord& s = sprites[size_t(id)];
+  const bool font = id >= kFontSlotBase;
+  if (!UploadTexture(image, 0, 0, 0, 0, s.texture, font ? nullptr : &s.mipTexture,
+                     normalMap && !font, font)) {
+    return false;
+  }
+  // An image beyond the largest texture keeps its top-left part; the record describes it.
+  const int32_t maxSide = MaxTextureSide();
+  const int32_t w = std::min(image.width, maxSide), h = std::min(image.height, maxSide);
+  s.texWidth = int16_t(TextureSizeFor(w));
+  s.texHeight = int16_t(TextureSizeFor(h));
+  s.width = int16_t(w);
+  s.height = int16_t(h);
+  s.uMax = float(w) / float(s.texWidth);
+  s.vMax = float(h) / float(s.texHeight);
+  return true;
+}
+
+void OpenGLZozezezi::SetTransparentColour(int32_t colour) {
+  transparentColour = colour;
+  fontColourKey = colour;
+}
+
+void OpenGLZozezezi::LoadSpriteFile(const RtString& name, int32_t id, bool normalMap) {
+  ClearError();
+  FreeSprite(id);
+  RtString resolved;
+  RgbaImage image;
+  if (!IsSpriteId(id) || !ResolveMediaName(MainPack(), name, resolved, true) ||
+      !LoadImageFile(image, resolved.View(), transparentColour) ||
+      !CreateSprite(id, image, normalMap)) {
+    RecordError(3);
+  }
+}
+
+void OpenGLZozezezi::LoadSprite(const RtString& name, int32_t id) {
+  LoadSpriteFile(name, id, false);
+}
+
+void OpenGLZozezezi::LoadNormalMapSprite(const RtString& name, int32_t id) {
+  LoadSpriteFile(name, id, true);
+}
+
+void OpenGLZozezezi::LoadAnimSprite(const RtString& name, int32_t id, int32_t frameWidth,
+                                    int32_t frameHeight) {
+  LoadSprite(name, id);
+  SetFrameSize(id, frameWidth, frameHeight);
+}
+
+void OpenGLZozezezi::SetFrameSize(int32_t id, int32_t frameWidth, int32_t frameHeight) {
+  if (!IsSpriteId(id) || sprites[size_t(id)].width <= 0) return;
+  sprites[size_t(id)].frameWidth = int16_t(std::clamp(frameWidth, 0, 32767));
+  sprites[size_t(id)].frameHeight = int16_t(std::clamp(frameHeight, 0, 32767));
+}
+
+void OpenGLZozezezi::SpriteSize(int32_t id, int32_t& width, int32_t& height) const {
+  const bool valid = IsSpriteId(id);
+  width = valid ? sprites[size_t(id)].width : 0;
+  height = valid ? sprites[size_t(id)].height : 0;
+}
+
+int32_t OpenGLZozezezi::FirstFreeSprite() const {
+  for (int32_t id = 0; id < kFontSlotBase; ++id) {
+    if (sprites[size_t(id)].width == 0) return id;
+  }
+  return -1;
+}
+
+uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) const {
+  return IsSpriteId(id) ? sprites[size_t(id)].texture : 0;
+}
+
+bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t id,
+                                      int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0 || pixels.size() != size_t(width) * size_t(height)) {
+    return false;
+  }
+  RgbaImage image;
+  image.Resize(width, height);
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const uint32_t v = uint32_t(pixels[i]);
+    for (int b = 0; b < 4; ++b) image.pixels[i * 4 + size_t(b)] = uint8_t(v >> (8 * b));
+  }
+  return CreateSprite(id, image, false);
+}
+
+bool OpenGLZozezezi::ReadSpriteImage(int32_t id, RgbaImage& image) {
+  if (!IsSpriteId(id) || sprites[size_t(id)].width <= 0 || contextAlive == 0) return false;
+  const SpriteRecord& s = sprites[size_t(id)];
+  std::vector<uint8_t> texels(size_t(s.texWidth) * size_t(s.texHeight) * 4);
+  glBindTexture(GL_TEXTURE_2D, s.texture);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  image.Resize(s.width, s.height);
+  for (int32_t row = 0; row < s.height; ++row) {
+    const uint8_t* texelRow = texels.data() + size_t(s.height - 1 - row) * size_t(s.texWidth) * 4;
+    std::copy_n(texelRow, size_t(s.width) * 4, image.Row(row));
+  }
+  return true;
+}
+
+bool OpenGLZozezezi::SpriteToPixels(std::vector<int32_t>& pixels, int32_t id) {
+  RgbaImage image;
+  if (!ReadSpriteImage(id, image)) return false;
+  pixels.resize(size_t(image.width) * size_t(image.height));
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const uint8_t* p = image.pixels.data() + i * 4;
+    pixels[i] = int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                        uint32_t(p[3]) << 24);
+  }
+  return true;
+}
+
+}  // namespace qrv

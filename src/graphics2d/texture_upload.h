@@ -1,0 +1,15 @@
+// Texture helpers shared by the sprite store, fonts and surfaces.
+#pragma once
+
+#include <cstdint>
+
+namespace qrv {
+
+// GL_MAX_TEXTURE_SIZE, kept within 16..kTextureSideLimit.
+int32_t MaxTextureSide();
+
+// Turns a height field (the blue bytes) into a normal map in place; alpha is kept and
+// neighbours wrap around every edge.
+void MakeNormalMap(uint8_t* texels, int32_t width, int32_t height);
+
+}  // namespace qrv

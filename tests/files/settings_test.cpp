@@ -1,0 +1,154 @@
+// Settings files: the line rules, lookups without regard to case, write-back on
+// switching, and real settings files of this machine's packages read without loss.
+#include <map>
+#include <sstream>
+
+#include "files_fixture.h"
+#include "quorvia/files.h"
+
+namespace {
+
+using files_test::ReadFile;
+using files_test::WriteFile;
+namespace fs = std::filesystem;
+
+class SettingsTest : public files_test::FilesTest {
+ protected:
+  void TearDown() override {
+    qrv::IniOpen("");
+    FilesTest::TearDown();
+  }
+};
+
+std::string Get(const char* section, const char* key) {
+  return qrv::IniGet(section, key, "<default>").c_str();
+}
+
+TEST_F(SettingsTest, LineRulesAndLookups) {
+  WriteFile("game.ini",
+            "top = before any section\r\n"
+            "; a comment = not an entry\r\n"
+            "\r\n"
+            "   [Video]\r\n"
+            "Width = 640\r\n"
+            "\tTitle=  My  Game \t\t\r\n"
+            "noequals\r\n"
+            "Width=800\n"
+            "[Empty]\n"
+            "[My Game]\n"
+            "Spaced key = yes\n"
+            "[ Audio ] trailing words\n"
+            "Volume=7\n"
+            "Name=Caf\xc3\xa9\n"
+            "[video]\n"
+            "Depth=32\n");
+  qrv::IniOpen("game.ini");
+  const struct {
+    const char *section, *key, *value;
+  } cases[] = {
+      {"video", "WIDTH", "640"},
+      {"", "top", "before any section"},
+      {"VIDEO", "title", "My  Game "},
+      {"Video", "noequals", "<default>"},
+      {"Video", "; a comment", "<default>"},
+      {"My Game", "spaced KEY", "yes"},
+      {"audio", "volume", "7"},
+      {"Audio", "Name", "Caf\xc3\xa9"},
+      {"Video", "Depth", "<default>"},
+      {"Missing", "Width", "<default>"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Get(c.section, c.key), c.value) << c.section << c.key;
+}
+
+TEST_F(SettingsTest, ChangesAreWrittenBackWhenSwitchingFiles) {
+  WriteFile("game.ini", "[Video]\r\nWidth = 640\r\n[Empty]\r\n");
+  qrv::IniOpen("game.ini");
+  qrv::IniPut("video", "width", "1024");
+  qrv::IniPut("Audio", "Volume", "7");
+  qrv::IniPut("Audio", "Music", "on");
+  qrv::IniPut("My Game", "Last Level", "3");
+  EXPECT_EQ(Get("AUDIO", "VOLUME"), "7");
+  EXPECT_EQ(ReadFile("game.ini"), "[Video]\r\nWidth = 640\r\n[Empty]\r\n");
+  qrv::IniOpen("other.ini");
+  EXPECT_EQ(ReadFile("game.ini"),
+            "[Video]\r\nWidth=1024\r\n[Audio]\r\nVolume=7\r\nMusic=on\r\n"
+            "[My Game]\r\nLast Level=3\r\n");
+  EXPECT_EQ(Get("Audio", "Volume"), "<default>");
+  // A missing file starts empty; what is put there is written on the next switch.
+  qrv::IniPut("New", "Key", "Value");
+  qrv::IniOpen("");
+  EXPECT_EQ(ReadFile("other.ini"), "[New]\r\nKey=Value\r\n");
+  qrv::IniOpen("game.ini");
+  EXPECT_EQ(Get("my game", "last level"), "3");
+  // An unchanged store is not written.
+  fs::remove("other.ini");
+  qrv::IniOpen("other.ini");
+  qrv::IniOpen("");
+  EXPECT_FALSE(fs::exists("other.ini"));
+}
+
+TEST_F(SettingsTest, FilesInTheMainPackLoad) {
+  WriteFile("src/Scene.ini", "[Camera]\nFov=60\n");
+  ASSERT_EQ(files_test::RunQrv("pack create main.pak src/Scene.ini"), 0);
+  qrv::SetMediaPacks("main.pak", "main.pak");
+  qrv::IniOpen("levels/scene.INI");
+  EXPECT_EQ(Get("camera", "fov"), "60");
+  qrv::ReleaseMediaPacks();
+}
+
+// The entries of a settings file as its line rules define them: first value per key.
+std::map<std::pair<std::string, std::string>, std::string> ExpectedEntries(
+    const std::string& text) {
+  std::map<std::pair<std::string, std::string>, std::string> entries;
+  std::istringstream lines(text);
+  std::string line, section;
+  auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  while (std::getline(lines, line)) {
+    while (!line.empty() && static_cast<unsigned char>(line.back()) < 32) line.pop_back();
+    size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == ';') continue;
+    line = line.substr(first);
+    if (line[0] == '[') {
+      section = lower(line.substr(1, line.find(']') - 1));
+      continue;
+    }
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    std::string key = line.substr(0, line.find_last_not_of(" \t", equals - 1) + 1);
+    std::string value = line.substr(equals + 1);
+    value.erase(0, value.find_first_not_of(" \t") == std::string::npos
+                       ? value.size()
+                       : value.find_first_not_of(" \t"));
+    entries.emplace(std::make_pair(section, lower(key)), value);
+  }
+  return entries;
+}
+
+TEST_F(SettingsTest, RealSettingsFilesReadWithoutLossAndSurviveWriteBack) {
+  int checked = 0;
+  for (const char* path :
+       {"/usr/share/applications/vim.desktop", "/etc/xdg/autostart/at-spi-dbus-bus.desktop",
+        "/etc/systemd/journald.conf", "/etc/openni2/OpenNI.ini"}) {
+    if (!fs::exists(path)) continue;
+    ++checked;
+    fs::copy_file(path, "copy.ini", fs::copy_options::overwrite_existing);
+    auto expected = ExpectedEntries(ReadFile(path));
+    ASSERT_FALSE(expected.empty()) << path;
+    for (int pass = 0; pass < 2; ++pass) {
+      qrv::IniOpen("copy.ini");
+      for (const auto& [where, value] : expected) {
+        EXPECT_EQ(Get(where.first.c_str(), where.second.c_str()), value)
+            << path << " [" << where.first << "] " << where.second << " pass " << pass;
+      }
+      // The second pass reads what the runtime wrote back.
+      qrv::IniPut("qrv", "touched", "1");
+      qrv::IniOpen("");
+    }
+  }
+  if (checked == 0) GTEST_SKIP() << "no settings files of the packages found";
+}
+
+}  // namespace

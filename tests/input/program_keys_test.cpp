@@ -1,0 +1,169 @@
+// Whole programs under the display: real X key events pressed with xdotool reach KeyDown
+// as the right scan codes, the focus rule, replay scripts give the same key table at the
+// same present numbers, and a recorded session replays identically.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "frame/process_runner.h"
+
+namespace {
+
+using frame_test::Eventually;
+using frame_test::ProgramRun;
+using frame_test::Shell;
+using Env = std::vector<std::pair<std::string, std::string>>;
+
+const std::string kProgram = frame_test::ProgramPath("input_keys");
+
+std::vector<std::string> OutputLines(const ProgramRun& run) {
+  std::ifstream in(run.Folder() + "/keys.txt");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The codes of the program's newest complete line (the last one may be half written).
+std::vector<int> HeldNow(const ProgramRun& run) {
+  std::vector<std::string> lines = OutputLines(run);
+  std::vector<int> codes;
+  if (lines.size() < 2) return codes;
+  std::istringstream line(lines[lines.size() - 2]);
+  int value;
+  line >> value;
+  while (line >> value) codes.push_back(value);
+  return codes;
+}
+
+bool Holds(const ProgramRun& run, int code) {
+  std::vector<int> codes = HeldNow(run);
+  return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+// Finds the program's window and gives it the keyboard focus.
+void FocusProgramWindow() {
+  std::string id = Shell("xdotool search --sync --onlyvisible --name '^input keys$' | head -1");
+  ASSERT_FALSE(id.empty());
+  Shell("xdotool windowfocus --sync " + id);
+}
+
+// A script file of the test's own, for QRV_REPLAY.
+std::string WriteScript(const std::string& name, const std::string& text) {
+  std::string path = testing::TempDir() + "/input-" + name + ".txt";
+  std::ofstream(path) << text;
+  return path;
+}
+
+TEST(KeysProgram, RealKeyEventsGiveTheirScanCodes) {
+  ProgramRun run(kProgram, {});
+  FocusProgramWindow();
+  const std::pair<const char*, int> keys[] = {
+      {"Right", 205},   {"Left", 203},    {"Up", 200},         {"Down", 208},
+      {"Shift_L", 42},  {"Shift_R", 54},  {"Alt_L", 56},       {"F4", 62},
+      {"Escape", 1},    {"KP_Enter", 156}, {"Control_R", 157}, {"Control_L", 29},
+      {"Return", 28},   {"space", 57},    {"a", 30},           {"Delete", 211},
+  };
+  for (auto [name, code] : keys) {
+    Shell(std::string("xdotool keydown ") + name);
+    EXPECT_TRUE(Eventually([&] { return Holds(run, code); }, 5)) << name;
+    Shell(std::string("xdotool keyup ") + name);
+    EXPECT_TRUE(Eventually([&] { return HeldNow(run).empty(); }, 5)) << name;
+  }
+  Shell("xdotool keydown Alt_L keydown F4 keyup F4 keyup Alt_L");
+  EXPECT_EQ(run.Wait(10), 0);  // Alt+F4 ends the program
+}
+
+TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
+  ProgramRun run(kProgram, {});
+  ProgramRun other(kProgram, {});  // a second window to take the focus
+  std::string ids;
+  ASSERT_TRUE(Eventually([&] {
+    ids = Shell("xdotool search --onlyvisible --name '^input keys$'");
+    return ids.find('\n') != std::string::npos;
+  })) << "two windows expected";
+  std::string first = ids.substr(0, ids.find('\n'));
+  std::string second = ids.substr(ids.find('\n') + 1);
+  Shell("xdotool windowfocus --sync " + first);
+  Shell("xdotool keydown Right");
+  ASSERT_TRUE(Eventually([&] { return Holds(run, 205) || Holds(other, 205); }, 5));
+  ProgramRun& focused = Holds(run, 205) ? run : other;
+  Shell("xdotool windowfocus --sync " + second + " keyup Right");
+  size_t before = OutputLines(focused).size();
+  ASSERT_TRUE(Eventually([&] { return OutputLines(focused).size() > before + 20; }, 5));
+  EXPECT_TRUE(Holds(focused, 205));  // still held: the table is kept while unfocused
+  Shell("xdotool windowfocus --sync " + first);
+  EXPECT_TRUE(Eventually([&] { return !Holds(focused, 205); }, 5));
+}
+
+TEST(KeysProgram, ReplayHoldsRightFromTenToForty) {
+  std::string script = WriteScript("right", "# Right from present 10 to 40\n10 205\n40\n");
+  for (int run_number = 0; run_number < 2; ++run_number) {
+    ProgramRun run(kProgram, {}, Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "50"},
+                                     {"QRV_UNPACED", "1"}});
+    ASSERT_EQ(run.Wait(), 0);
+    std::vector<std::string> lines = OutputLines(run);
+    ASSERT_EQ(lines.size(), 50u);
+    for (int present = 0; present < 50; ++present) {
+      std::string expected = std::to_string(present);
+      if (present >= 10 && present < 40) expected += " 205";
+      EXPECT_EQ(lines[present], expected);
+    }
+  }
+}
+
+TEST(KeysProgram, ReplayedEscapeEndsAtItsPresent) {
+  std::string script = WriteScript("escape", "0 200\n5 1\n");
+  ProgramRun run(kProgram, {"escape"}, Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "100"},
+                                           {"QRV_UNPACED", "1"}});
+  ASSERT_EQ(run.Wait(), 0);
+  std::vector<std::string> lines = OutputLines(run);
+  ASSERT_EQ(lines.size(), 5u);  // the 5th present ends the program before it returns
+  EXPECT_EQ(lines.back(), "4 200");
+}
+
+TEST(KeysProgram, FaultyScriptStopsTheProgramNamingTheLine) {
+  std::string script = WriteScript("faulty", "3 205\n4 205 999\n");
+  ProgramRun run(kProgram, {}, Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "100"}});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_TRUE(OutputLines(run).empty());
+  std::vector<std::string> log = run.LogLines();
+  std::string message = "QRV_REPLAY: " + script + ": line 2: expected a scan code 0..255";
+  EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
+}
+
+TEST(KeysProgram, RecordedSessionReplaysIdentically) {
+  std::string record = testing::TempDir() + "/input-recorded.txt";
+  std::vector<std::string> live;
+  {
+    ProgramRun run(kProgram, {}, Env{{"QRV_RECORD", record}});
+    FocusProgramWindow();
+    for (const char* step : {"keydown Right", "keydown Shift_L", "keyup Shift_L", "keyup Right",
+                             "keydown a", "keydown Left", "keyup a", "keyup Left"}) {
+      Shell(std::string("xdotool ") + step + " sleep 0.1");
+    }
+    Shell("xdotool keydown Alt_L keydown F4");
+    ASSERT_EQ(run.Wait(10), 0);
+    Shell("xdotool keyup F4 keyup Alt_L");
+    live = OutputLines(run);
+  }
+  ASSERT_GT(live.size(), 20u);
+  ProgramRun replay(kProgram, {}, Env{{"QRV_REPLAY", record}, {"QRV_UNPACED", "1"}});
+  ASSERT_EQ(replay.Wait(), 0);  // the recorded Alt+F4 ends the replay too
+  EXPECT_EQ(OutputLines(replay), live);
+}
+
+TEST(KeysProgram, WaitForKeyWaitsForATypedKey) {
+  ProgramRun run(kProgram, {"wait-key"});
+  FocusProgramWindow();
+  Shell("sleep 0.3");
+  EXPECT_TRUE(OutputLines(run).empty());
+  Shell("xdotool key b");
+  EXPECT_TRUE(Eventually([&] {
+    std::vector<std::string> lines = OutputLines(run);
+    return !lines.empty() && lines[0] == "waited";
+  }));
+}
+
+}  // namespace

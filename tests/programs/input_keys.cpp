@@ -1,0 +1,54 @@
+// A runtime program for the input tests. Before the first present and after each one it
+// writes the present number and every held scan code as one line in the replay script
+// format to keys.txt in the temporary folder ($TMPDIR).
+//   argument "escape": Escape and Alt+F4 end it as usual (otherwise only Alt+F4);
+//            "wait-key": it first waits with WaitForKey and writes "waited".
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "quorvia/frame.h"
+#include "quorvia/input.h"
+
+namespace {
+
+std::FILE* output = nullptr;
+std::string mode;
+
+void WriteKeys(long present) {
+  std::fprintf(output, "%ld", present);
+  for (int code = 0; code < 256; ++code) {
+    if (qrv::KeyDown(code)) std::fprintf(output, " %d", code);
+  }
+  std::fputc('\n', output);
+  std::fflush(output);
+}
+
+void Configure(qrv::ProjectSettings& settings) {
+  settings.title = "input keys";
+  settings.frameRate = 60;
+}
+
+void Main() {
+  if (mode != "escape") qrv::AllowEscape(0);
+  // Focus changes must not freeze the program: the tests move the focus on purpose.
+  qrv::AutoPause(0);
+  if (mode == "wait-key") {
+    qrv::WaitForKey();
+    std::fputs("waited\n", output);
+  }
+  for (long present = 0;; ++present) {
+    WriteKeys(present);
+    qrv::Present();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* folder = std::getenv("TMPDIR");
+  output = std::fopen((std::string(folder != nullptr ? folder : "/tmp") + "/keys.txt").c_str(), "w");
+  if (output == nullptr) return 1;
+  if (argc > 1) mode = argv[1];
+  qrv::RunProgram(argc, argv, {Configure, Main, nullptr});
+}
