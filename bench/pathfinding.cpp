@@ -147,22 +147,25 @@ double TimeReference(int32_t side, double weight) {
   return ProcessorMilliseconds() - begin;
 }
 
-// The plain search on growing grids; on the full grid only when the growth seen so far
-// says it ends within a minute, else the extrapolation from the two largest grids.
+// The plain search on grids of doubling side, as long as the growth seen so far says the
+// next grid ends within a minute; the full grid's time is measured when it gets there,
+// else extrapolated from the last two grids measured.
 void ReportReference(double weight) {
-  double smaller = TimeReference(kSide / 8, weight);
-  double larger = TimeReference(kSide / 4, weight);
-  double growth =
-      std::log2(std::max(larger, 1e-3) / std::max(smaller, 1e-3)) / 2;  // per doubling of the side
-  double estimate = larger * std::pow(4.0, growth);
-  const char* how = "extrapolated";
-  if (estimate < 60000) {
-    estimate = TimeReference(kSide, weight);
-    how = "measured";
+  constexpr double kMinute = 60000;
+  int32_t side = kSide / 8;
+  double previous = TimeReference(side / 2, weight);
+  double last = TimeReference(side, weight);
+  double growth = last / std::max(previous, 1e-3);  // per doubled side
+  while (side < kSide && last * growth < kMinute) {
+    side *= 2;
+    previous = last;
+    last = TimeReference(side, weight);
+    growth = last / std::max(previous, 1e-3);
   }
-  std::printf(
-      "  plain search      %12.1f ms (%s; %.0f ms on %d x %d, growth x%.1f per doubled side)\n",
-      estimate, how, larger, kSide / 4, kSide / 4, std::pow(2.0, growth * 2));
+  double estimate = last;
+  for (int32_t s = side; s < kSide; s *= 2) estimate *= growth;
+  std::printf("  plain search      %12.1f ms (%s; %.0f ms on %d x %d, x%.0f per doubled side)\n",
+              estimate, side == kSide ? "measured" : "extrapolated", last, side, side, growth);
 }
 
 }  // namespace

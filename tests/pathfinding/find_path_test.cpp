@@ -144,6 +144,12 @@ TEST(FindPath, CostsAreNormalisedToOneToTwo) {
   EXPECT_EQ(planner.CostAt(0, 1), qrv::kBlockedCell);
   EXPECT_EQ(planner.CostAt(1, 1), qrv::kBlockedCell);
   EXPECT_EQ(planner.CostAt(2, 1), 1.505f);
+  // Costs beyond the float range still normalise: the division is done in double.
+  const double huge[] = {1e300, 2e300, 1e-300};
+  ASSERT_TRUE(planner.Configure(qrv::CommandConfig(huge, 3, 1, 0.5, 0, 0, 2, 0)));
+  EXPECT_EQ(planner.CostAt(0, 0), 1.5f);
+  EXPECT_EQ(planner.CostAt(1, 0), 2.0f);
+  EXPECT_EQ(planner.CostAt(2, 0), 1.0f);
 }
 
 // Weights outside 0..1 act as the nearest end, NaN as 0; found on a grid where the
