@@ -1,6 +1,8 @@
 // Path finding on a 1024 x 1024 grid (costs 1..9, 20% blocked, corner to corner):
 // FindPath against a textbook binary-heap A* and against the plain search it replaces.
 // Prints the times and FindPath's ratio to the textbook search (target: 1.5 or less).
+#include "quorvia/pathfinding.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -13,8 +15,6 @@
 #include <vector>
 
 #include "../tests/pathfinding/reference_search.h"
-#include "pathfinding/astar_planner.h"
-#include "pathfinding/command_search.h"
 
 namespace {
 
@@ -41,7 +41,9 @@ const std::vector<double>& Grid() {
 }
 
 // Processor time in milliseconds: the machine may be shared, and waiting is not work.
-double ProcessorMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double ProcessorMilliseconds() {
+  return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
 
 // Fastest iteration of each benchmark in milliseconds of processor time, for the summary.
 std::map<std::string, double>& Fastest() {
@@ -64,17 +66,21 @@ std::string Key(const char* what, double weight) {
   return std::string(what) + " " + std::to_string(weight).substr(0, 3);
 }
 
-int32_t RunFindPath(const std::vector<double>& costs, int32_t side, double weight) {
-  qrv::AStarPlanner planner;
-  if (!planner.Configure(
-          qrv::CommandConfig(costs.data(), side, side, weight, 0, 0, side - 1, side - 1))) {
-    return 0;
-  }
-  planner.BeginSearch();
-  planner.RunSearch();
-  int32_t length = qrv::PathLength(planner.PathHead());
-  planner.EndSearch();
-  return length;
+// The grid as a game holds it: a double array indexed [x][y].
+const qrv::RtArray<double>& GridArray() {
+  static const qrv::RtArray<double> array = [] {
+    qrv::RtArray<double> a;
+    a.Dim(kSide, kSide);
+    std::copy(Grid().begin(), Grid().end(), a.Data());
+    return a;
+  }();
+  return array;
+}
+
+// The command as a game calls it: cost array in, path array out.
+int32_t RunFindPath(double weight) {
+  qrv::RtArray<int32_t> path;
+  return qrv::FindPath(GridArray(), path, weight, 0, 0, kSide - 1, kSide - 1);
 }
 
 // The textbook search: a binary heap of (f, cell) where stale entries are skipped on the
@@ -127,7 +133,7 @@ int32_t RunReference(const std::vector<double>& costs, int32_t side, double weig
 }
 
 void BM_FindPath(benchmark::State& state, double weight) {
-  Measure(state, Key("FindPath", weight), [&] { return RunFindPath(Grid(), kSide, weight); });
+  Measure(state, Key("FindPath", weight), [&] { return RunFindPath(weight); });
 }
 
 void BM_TextbookAStar(benchmark::State& state, double weight) {
@@ -141,20 +147,25 @@ double TimeReference(int32_t side, double weight) {
   return ProcessorMilliseconds() - begin;
 }
 
-// The plain search on growing grids; on the full grid only when the growth seen so far
-// says it ends within a minute, else the extrapolation from the two largest grids.
+// The plain search on grids of doubling side, as long as the growth seen so far says the
+// next grid ends within a minute; the full grid's time is measured when it gets there,
+// else extrapolated from the last two grids measured.
 void ReportReference(double weight) {
-  double smaller = TimeReference(kSide / 8, weight);
-  double larger = TimeReference(kSide / 4, weight);
-  double growth = std::log2(std::max(larger, 1e-3) / std::max(smaller, 1e-3)) / 2;  // per doubling of the side
-  double estimate = larger * std::pow(4.0, growth);
-  const char* how = "extrapolated";
-  if (estimate < 60000) {
-    estimate = TimeReference(kSide, weight);
-    how = "measured";
+  constexpr double kMinute = 60000;
+  int32_t side = kSide / 8;
+  double previous = TimeReference(side / 2, weight);
+  double last = TimeReference(side, weight);
+  double growth = last / std::max(previous, 1e-3);  // per doubled side
+  while (side < kSide && last * growth < kMinute) {
+    side *= 2;
+    previous = last;
+    last = TimeReference(side, weight);
+    growth = last / std::max(previous, 1e-3);
   }
-  std::printf("  plain search      %12.1f ms (%s; %.0f ms on %d x %d, growth x%.1f per doubled side)\n",
-              estimate, how, larger, kSide / 4, kSide / 4, std::pow(2.0, growth * 2));
+  double estimate = last;
+  for (int32_t s = side; s < kSide; s *= 2) estimate *= growth;
+  std::printf("  plain search      %12.1f ms (%s; %.0f ms on %d x %d, x%.0f per doubled side)\n",
+              estimate, side == kSide ? "measured" : "extrapolated", last, side, side, growth);
 }
 
 }  // namespace
@@ -168,13 +179,14 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::printf("\n%d x %d grid, costs 1..9, 20%% blocked, corner to corner (fastest runs, processor time)\n",
-              kSide, kSide);
+  std::printf(
+      "\n%d x %d grid, costs 1..9, 20%% blocked, corner to corner (fastest runs, processor time)\n",
+      kSide, kSide);
   for (double weight : kWeights) {
     double mine = Fastest()[Key("FindPath", weight)];
     double textbook = Fastest()[Key("textbook", weight)];
     std::printf("weight %.1f: FindPath's path has %d cells, the textbook search's %d\n", weight,
-                RunFindPath(Grid(), kSide, weight), TextbookAStar(Grid(), kSide, weight));
+                RunFindPath(weight), TextbookAStar(Grid(), kSide, weight));
     std::printf("  FindPath          %12.1f ms\n", mine);
     std::printf("  textbook A*       %12.1f ms\n", textbook);
     std::fflush(stdout);

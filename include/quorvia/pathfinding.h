@@ -17,7 +17,7 @@ namespace qrv {
 int32_t FindPath(const RtArray<double>& costs, RtArray<int32_t>& path, double weight,
                  int32_t startX, int32_t startY, int32_t goalX, int32_t goalY);
 // The same, writing the path as doubles.
-int32_t FindPath(const RtArray<double>& costs, RtArray<double>& path, double weight,
-                 int32_t startX, int32_t startY, int32_t goalX, int32_t goalY);
+int32_t FindPath(const RtArray<double>& costs, RtArray<double>& path, double weight, int32_t startX,
+                 int32_t startY, int32_t goalX, int32_t goalY);
 
 }  // namespace qrv

@@ -7,13 +7,16 @@
 namespace qrv {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // A decimal number: sign, digits with an optional fraction, optional exponent. Words such
 // as "inf" or "nan" and hexadecimal forms are not costs.
 bool ParseNumber(std::string_view token, double& value) {
   for (char c : token) {
-    bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+    bool allowed =
+        (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
     if (!allowed) return false;
   }
   // from_chars takes no '+'; a sign after it ("+-1") is no number either.

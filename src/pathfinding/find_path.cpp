@@ -1,9 +1,8 @@
 // FindPath: one planner per call, built on the stack, configured, searched once and
 // torn down; the found path is written into the caller's array.
-#include "quorvia/pathfinding.h"
-
 #include "pathfinding/astar_planner.h"
 #include "pathfinding/command_search.h"
+#include "quorvia/pathfinding.h"
 
 namespace qrv {
 namespace {
@@ -35,8 +34,8 @@ int32_t FindPath(const RtArray<double>& costs, RtArray<int32_t>& path, double we
   return FindPathInto(costs, path, weight, startX, startY, goalX, goalY);
 }
 
-int32_t FindPath(const RtArray<double>& costs, RtArray<double>& path, double weight,
-                 int32_t startX, int32_t startY, int32_t goalX, int32_t goalY) {
+int32_t FindPath(const RtArray<double>& costs, RtArray<double>& path, double weight, int32_t startX,
+                 int32_t startY, int32_t goalX, int32_t goalY) {
   return FindPathInto(costs, path, weight, startX, startY, goalX, goalY);
 }
 

@@ -40,7 +40,9 @@ bool NormaliseGrid(const double* costs, size_t cells, float* grid) {
 }
 
 // NaN counts as 0: a NaN weight would make every f NaN and the ordering meaningless.
-float ClampWeight(float w) { return w > 0 ? std::min(w, 1.0f) : 0.0f; }
+float ClampWeight(float w) {
+  return w > 0 ? std::min(w, 1.0f) : 0.0f;
+}
 
 }  // namespace
 

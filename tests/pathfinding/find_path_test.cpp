@@ -29,8 +29,8 @@ template <typename Element>
 Cells Rows(const qrv::RtArray<Element>& path) {
   Cells cells;
   for (int32_t i = 0; i < path.Bounds(0); ++i) {
-    cells.push_back({static_cast<int32_t>(path.ElementAt(i, 0)),
-                     static_cast<int32_t>(path.ElementAt(i, 1))});
+    cells.push_back(
+        {static_cast<int32_t>(path.ElementAt(i, 0)), static_cast<int32_t>(path.ElementAt(i, 1))});
   }
   return cells;
 }
@@ -48,16 +48,35 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const PathCase kPathCases[] = {
     {"straight line", {{1, 1, 1}}, 0, 0, 2, 0, {{0, 0}, {1, 0}, {2, 0}}},
     {"open 3x3 has no diagonal moves",
-     {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}, 0, 0, 2, 2,
+     {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}},
+     0,
+     0,
+     2,
+     2,
      {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}}},
     {"wall without a gap", {{1, 0, 1}, {1, -2, 1}, {1, 0, 1}}, 0, 0, 2, 2, {}},
-    {"around a wall", {{1, 0, 1}, {1, 0, 1}, {1, 1, 1}}, 0, 0, 2, 0,
+    {"around a wall",
+     {{1, 0, 1}, {1, 0, 1}, {1, 1, 1}},
+     0,
+     0,
+     2,
+     0,
      {{0, 0}, {0, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1}, {2, 0}}},
     {"blocked start is still left", {{0, 1, 1}}, 0, 0, 2, 0, {{0, 0}, {1, 0}, {2, 0}}},
     {"blocked goal is unreachable", {{1, 1, 0}}, 0, 0, 2, 0, {}},
-    {"a dear cell costs at most twice a cheap one", {{1, 50, 1}, {1, 1, 1}}, 0, 0, 2, 0,
+    {"a dear cell costs at most twice a cheap one",
+     {{1, 50, 1}, {1, 1, 1}},
+     0,
+     0,
+     2,
+     0,
      {{0, 0}, {1, 0}, {2, 0}}},
-    {"equal routes: the first neighbour found wins", {{1, 1}, {1, 1}}, 0, 0, 1, 1,
+    {"equal routes: the first neighbour found wins",
+     {{1, 1}, {1, 1}},
+     0,
+     0,
+     1,
+     1,
      {{0, 0}, {1, 0}, {1, 1}}},
     {"infinite cost blocks", {{1, kInf, 1}}, 0, 0, 2, 0, {}},
     {"NaN cost blocks", {{1, kNaN, 1}}, 0, 0, 2, 0, {}},
@@ -125,6 +144,12 @@ TEST(FindPath, CostsAreNormalisedToOneToTwo) {
   EXPECT_EQ(planner.CostAt(0, 1), qrv::kBlockedCell);
   EXPECT_EQ(planner.CostAt(1, 1), qrv::kBlockedCell);
   EXPECT_EQ(planner.CostAt(2, 1), 1.505f);
+  // Costs beyond the float range still normalise: the division is done in double.
+  const double huge[] = {1e300, 2e300, 1e-300};
+  ASSERT_TRUE(planner.Configure(qrv::CommandConfig(huge, 3, 1, 0.5, 0, 0, 2, 0)));
+  EXPECT_EQ(planner.CostAt(0, 0), 1.5f);
+  EXPECT_EQ(planner.CostAt(1, 0), 2.0f);
+  EXPECT_EQ(planner.CostAt(2, 0), 1.0f);
 }
 
 // Weights outside 0..1 act as the nearest end, NaN as 0; found on a grid where the

@@ -1,11 +1,11 @@
 // FixedDeque against std::deque under long random runs of every operation, with the
 // capacity limit, wrap-around, and the failures of a full or an empty deque.
+#include "pathfinding/fixed_deque.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <random>
-
-#include "pathfinding/fixed_deque.h"
 
 namespace {
 

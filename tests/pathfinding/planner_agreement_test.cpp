@@ -55,9 +55,10 @@ Grid RandomGrid(std::mt19937& random) {
   double blocked = std::uniform_real_distribution<double>(0.0, 0.4)(random);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   for (int32_t i = 0; i < grid.width * grid.height; ++i) {
-    double cost = kind == 0 ? 1.0 : kind == 1 ? 1 + static_cast<int>(unit(random) * 3)
-                            : kind == 2 ? 1 + static_cast<int>(unit(random) * 9)
-                                        : unit(random) * 50;
+    double cost = kind == 0   ? 1.0
+                  : kind == 1 ? 1 + static_cast<int>(unit(random) * 3)
+                  : kind == 2 ? 1 + static_cast<int>(unit(random) * 9)
+                              : unit(random) * 50;
     if (unit(random) < blocked) cost = unit(random) < 0.5 ? 0.0 : -3.0;
     grid.costs.push_back(cost);
   }
@@ -71,12 +72,15 @@ struct Variant {
   bool diagonalCost;
 };
 
-constexpr Variant kVariants[] = {
-    {"uniform cost", 0.0, false, true},   {"A*", 0.5, false, true},
-    {"greedy", 1.0, false, true},         {"weight 0.3", 0.3, false, true},
-    {"A* diagonal", 0.5, true, true},     {"greedy diagonal", 1.0, true, true},
-    {"uniform diagonal unit", 0.0, true, false}, {"clamped -2", -2.0, false, true},
-    {"clamped 7", 7.0, false, true}};
+constexpr Variant kVariants[] = {{"uniform cost", 0.0, false, true},
+                                 {"A*", 0.5, false, true},
+                                 {"greedy", 1.0, false, true},
+                                 {"weight 0.3", 0.3, false, true},
+                                 {"A* diagonal", 0.5, true, true},
+                                 {"greedy diagonal", 1.0, true, true},
+                                 {"uniform diagonal unit", 0.0, true, false},
+                                 {"clamped -2", -2.0, false, true},
+                                 {"clamped 7", 7.0, false, true}};
 
 TEST(PlannerAgreement, SamePathAsTheReferenceOnRandomGrids) {
   std::mt19937 random(20261207);
@@ -86,13 +90,13 @@ TEST(PlannerAgreement, SamePathAsTheReferenceOnRandomGrids) {
     std::uniform_int_distribution<int32_t> x(0, grid.width - 1), y(0, grid.height - 1);
     int32_t sx = x(random), sy = y(random), gx = x(random), gy = y(random);
     for (const Variant& v : kVariants) {
-      qrv::PlannerConfig config = qrv::CommandConfig(grid.costs.data(), grid.width, grid.height,
-                                                     v.weight, sx, sy, gx, gy);
+      qrv::PlannerConfig config =
+          qrv::CommandConfig(grid.costs.data(), grid.width, grid.height, v.weight, sx, sy, gx, gy);
       config.diagonalMoves = v.diagonalMoves;
       config.diagonalCost = v.diagonalCost;
-      reference::Result expected = reference::FindPath(
-          grid.costs, grid.width, grid.height, v.weight, sx, sy, gx, gy,
-          {v.diagonalMoves, v.diagonalCost});
+      reference::Result expected =
+          reference::FindPath(grid.costs, grid.width, grid.height, v.weight, sx, sy, gx, gy,
+                              {v.diagonalMoves, v.diagonalCost});
       reference::Result actual = RunPlanner(config);
       ASSERT_EQ(actual.configured, expected.configured) << v.name << " trial " << trial;
       ASSERT_EQ(actual.path, expected.path) << v.name << " trial " << trial;
