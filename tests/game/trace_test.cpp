@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "game_run.h"
@@ -201,6 +202,16 @@ TEST(Trace, FallingOutOfTheMapEndsTheProgram) {
   ASSERT_FALSE(trace.empty());
   EXPECT_LT(trace.size(), 100u);
   EXPECT_GT(trace.back().y, 400);
+}
+
+// Without its map the main routine returns at once and the program ends normally.
+TEST(Trace, MissingMapEndsTheProgramBeforeTheFirstFrame) {
+  GameRun game;
+  ASSERT_EQ(std::remove(game.MapPath().c_str()), 0);
+  ASSERT_EQ(game.Play(100, ""), 0);
+  EXPECT_TRUE(game.Trace().empty());
+  EXPECT_NE(game_test::ReadFile(game.Folder() + "/ErrorLog.txt").find("qrv is shut down"),
+            std::string::npos);
 }
 
 }  // namespace
