@@ -24,7 +24,11 @@ double FrameTime() {
 }
 
 void AutoPause(int32_t flag) {
-  TheRuntime().autoPause = flag != 0;
+  Runtime& rt = TheRuntime();
+  rt.autoPause = flag != 0;
+  // A pause that began before the game switched pausing off (a focus loss during start-up)
+  // could never end: only focus changes under auto-pause clear it.
+  if (!rt.autoPause && rt.paused) SetPaused(false);
 }
 
 void AllowEscape(double flag) {

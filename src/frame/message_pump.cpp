@@ -29,13 +29,13 @@ static void HandleFocus(bool gained) {
   Runtime& rt = TheRuntime();
   if (rt.settings.debugFlag != 0 || !rt.autoPause || UnattendedRun()) return;
   if (!gained && (rt.window == nullptr || !platform::WindowShown(rt.window))) return;
-  if (gained) {
-    SetTitle(rt.windowTitle);
-    rt.paused = false;
-  } else {
-    SetTitle(rt.windowTitle + " <pause>");
-    rt.paused = true;
-  }
+  SetPaused(!gained);
+}
+
+void SetPaused(bool paused) {
+  Runtime& rt = TheRuntime();
+  SetTitle(paused ? rt.windowTitle + " <pause>" : rt.windowTitle);
+  rt.paused = paused;
 }
 
 static void WindowProcedure(platform::HostEventKind kind) {

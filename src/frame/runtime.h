@@ -101,6 +101,8 @@ MessageHook LookUpMessageHook();
 // Hands every waiting host event to the window procedure, calling the hook before each
 // one when there is a hook. Always 1.
 int32_t PumpMessages(MessageHook hook);
+// Enters or leaves the paused state; the title shows " <pause>" while paused.
+void SetPaused(bool paused);
 // Swaps the buffers, clears the new back buffer and paces to the next deadline. Always 1.
 int32_t Flip(OpenGLZozezezi& device, MessageHook hook);
 // Ends the program on Escape (while it may) or Alt+F4; present and the waits apply it.

@@ -57,6 +57,16 @@ TEST(FrameCommands, FlagsFollowTheirArguments) {
   qrv::AutoPause(1);
 }
 
+TEST(FrameCommands, SwitchingAutoPauseOffEndsAPauseItCouldNeverEnd) {
+  qrv::Runtime& rt = qrv::TheRuntime();
+  rt.paused = true;  // a focus loss during start-up, before the game ran
+  qrv::AutoPause(1);
+  EXPECT_TRUE(rt.paused);
+  qrv::AutoPause(0);
+  EXPECT_FALSE(rt.paused);
+  qrv::AutoPause(1);
+}
+
 TEST(FrameCommands, BreakpointWithoutADebuggerDoesNothing) {
   qrv::Runtime& rt = qrv::TheRuntime();
   rt.paused = true;

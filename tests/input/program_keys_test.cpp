@@ -44,7 +44,7 @@ bool Holds(const ProgramRun& run, int code) {
 
 // Finds the program's window and gives it the keyboard focus.
 void FocusProgramWindow() {
-  std::string id = Shell("xdotool search --sync --onlyvisible --name '^input keys$' | head -1");
+  std::string id = Shell("xdotool search --sync --onlyvisible --name '^input keys' | head -1");
   ASSERT_FALSE(id.empty());
   Shell("xdotool windowfocus --sync " + id);
 }
@@ -71,8 +71,10 @@ TEST(KeysProgram, RealKeyEventsGiveTheirScanCodes) {
     Shell(std::string("xdotool keyup ") + name);
     EXPECT_TRUE(Eventually([&] { return HeldNow(run).empty(); }, 5)) << name;
   }
-  Shell("xdotool keydown Alt_L keydown F4 keyup F4 keyup Alt_L");
+  // Both keys stay down until the program has seen them together at a present.
+  Shell("xdotool keydown Alt_L keydown F4");
   EXPECT_EQ(run.Wait(10), 0);  // Alt+F4 ends the program
+  Shell("xdotool keyup F4 keyup Alt_L");
 }
 
 TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
@@ -80,9 +82,9 @@ TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
   ProgramRun other(kProgram, {});  // a second window to take the focus
   std::string ids;
   ASSERT_TRUE(Eventually([&] {
-    ids = Shell("xdotool search --onlyvisible --name '^input keys$'");
+    ids = Shell("xdotool search --onlyvisible --name '^input keys'");
     return ids.find('\n') != std::string::npos;
-  })) << "two windows expected";
+  }, 20)) << "two windows expected";
   std::string first = ids.substr(0, ids.find('\n'));
   std::string second = ids.substr(ids.find('\n') + 1);
   Shell("xdotool windowfocus --sync " + first);
