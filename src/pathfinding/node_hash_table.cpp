@@ -16,12 +16,6 @@ bool NodeHashTable::Init(int32_t width, int32_t height) {
   return ok;
 }
 
-void NodeHashTable::Insert(Node* node) {
-  Node*& bucket = buckets_[Cell(node->x, node->y)];
-  if (bucket == nullptr) ++count_;
-  bucket = node;
-}
-
 void NodeHashTable::Unlink(Node* node) {
   Node*& bucket = buckets_[Cell(node->x, node->y)];
   if (bucket != node) return;

@@ -17,7 +17,11 @@ class NodeHashTable {
   // The expanded node of cell (x, y), or none; (x, y) must lie in the grid.
   Node* Find(int32_t x, int32_t y) const { return buckets_[Cell(x, y)]; }
   // Adds a node; a node already in the table stays once.
-  void Insert(Node* node);
+  void Insert(Node* node) {
+    Node*& bucket = buckets_[Cell(node->x, node->y)];
+    count_ += bucket == nullptr;
+    bucket = node;
+  }
   // Takes the node out of the table (it is being reopened).
   void Unlink(Node* node);
   size_t Count() const { return count_; }

@@ -18,19 +18,6 @@ bool OpenList::Init(size_t capacity, int32_t width, int32_t height) {
   return ok;
 }
 
-Node* OpenList::Find(int32_t x, int32_t y) const {
-  int32_t slot = slots_[static_cast<size_t>(x) + static_cast<size_t>(y) * width_];
-  return slot < 0 ? nullptr : heap_.At(static_cast<size_t>(slot)).node;
-}
-
-bool OpenList::Insert(Node* node) {
-  Entry entry{node->f, Cell(node), entries_, node};
-  if (!heap_.PushBack(entry)) return false;
-  ++entries_;
-  SiftUp(heap_.Size() - 1, entry);
-  return true;
-}
-
 void OpenList::Reinsert(Node* node) {
   size_t slot = static_cast<size_t>(slots_[Cell(node)]);
   Entry entry{node->f, Cell(node), entries_++, node};

@@ -20,9 +20,18 @@ class OpenList {
   bool Empty() const { return heap_.Empty(); }
   size_t Size() const { return heap_.Size(); }
   // The open node of cell (x, y), or none; (x, y) must lie in the grid.
-  Node* Find(int32_t x, int32_t y) const;
+  Node* Find(int32_t x, int32_t y) const {
+    int32_t slot = slots_[static_cast<size_t>(x) + static_cast<size_t>(y) * width_];
+    return slot < 0 ? nullptr : heap_.At(static_cast<size_t>(slot)).node;
+  }
   // Adds a node with its f already set, as the newest of its f; false when full.
-  bool Insert(Node* node);
+  bool Insert(Node* node) {
+    Entry entry{node->f, Cell(node), entries_, node};
+    if (!heap_.PushBack(entry)) return false;
+    ++entries_;
+    SiftUp(heap_.Size() - 1, entry);
+    return true;
+  }
   // Re-ranks an open node whose f has changed, as the newest of its (new) f.
   void Reinsert(Node* node);
   // Removes and returns the best node; the list must not be empty.
