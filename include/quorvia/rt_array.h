@@ -160,8 +160,10 @@ class RtArray {
     // Unsigned comparisons reject negative indices and indices past the end at once. All
     // four are evaluated without branching, so every field is read on every path and a
     // loop of accesses can keep them in registers.
-    bool outside = (static_cast<uint64_t>(first) >= limit0_) | Outside(i1, limit1_) |
-                   Outside(i2, limit2_) | Outside(i3, limit3_);
+    bool outside =
+        (static_cast<int>(static_cast<uint64_t>(first) >= limit0_) |
+         static_cast<int>(Outside(i1, limit1_)) | static_cast<int>(Outside(i2, limit2_)) |
+         static_cast<int>(Outside(i3, limit3_))) != 0;
     T* element = data_ + (first + i1 * stride1_ + i2 * stride2_ + i3 * stride3_);
     if (outside) ArrayBoundsStop();
     return *element;
