@@ -22,7 +22,8 @@ void AStarPlanner::BeginSearch() {
   Planner::BeginSearch();
   Node* start = pool_.Allocate();
   if (start == nullptr) return;
-  *start = Node{nullptr, config_.startX, config_.startY, 0.0f, 0.0f};
+  *start = Node{nullptr, config_.startX, config_.startY, 0.0f, 0.0f, 0, false};
+  nodes_.Insert(start);
   open_.Insert(start);
 }
 
@@ -33,12 +34,10 @@ bool AStarPlanner::RunSearch() {
   while (!open_.Empty()) {
     Node* current = open_.PopBest();
     if (current->x == config_.goalX && current->y == config_.goalY) {
-      expanded_.Insert(current);
       pathHead_ = current;
       break;
     }
     if (!Expand(current, weight, diagonal)) break;
-    expanded_.Insert(current);
   }
   ready_ = true;
   return true;
@@ -60,24 +59,23 @@ bool AStarPlanner::Expand(Node* current, float weight, float diagonal) {
   return true;
 }
 
+// A cell's first route opens a new node; a cheaper one re-ranks the node if it is open and
+// reopens it if it has been expanded.
 bool AStarPlanner::Relax(Node* current, int32_t x, int32_t y, float g, float f) {
-  if (Node* node = expanded_.Find(x, y)) {
-    if (node->g <= g) return true;
-    expanded_.Unlink(node);
-    *node = Node{current, x, y, f, g};
-    return open_.Insert(node);
-  }
-  if (Node* node = open_.Find(x, y)) {
-    if (node->g <= g) return true;
-    node->parent = current;
-    node->g = g;
-    node->f = f;
-    open_.Reinsert(node);
+  Node* node = nodes_.Find(x, y);
+  if (node == nullptr) {
+    node = pool_.Allocate();
+    if (node == nullptr) return false;
+    node->x = x;
+    node->y = y;
+    node->open = false;
+    nodes_.Insert(node);
+  } else if (node->g <= g) {
     return true;
   }
-  Node* node = pool_.Allocate();
-  if (node == nullptr) return false;
-  *node = Node{current, x, y, f, g};
+  node->parent = current;
+  node->g = g;
+  node->f = f;
   return open_.Insert(node);
 }
 

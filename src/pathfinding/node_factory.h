@@ -19,6 +19,8 @@ class NodeFactory {
   // Gives count nodes back. Nodes stay allocated until the pool is re-initialised.
   void Release(size_t count) { next_ = count < next_ ? next_ - count : 0; }
   size_t InUse() const { return next_; }
+  // Node i of those handed out; i must be below InUse().
+  const Node& At(size_t i) const { return nodes_[i]; }
   size_t Capacity() const { return capacity_; }
 
  private:

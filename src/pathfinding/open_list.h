@@ -1,11 +1,11 @@
 // OpenList: the planner's open nodes, lowest f first and, among equal f, the node that
-// entered first. A binary heap over a FixedDeque with a per-cell slot index, so finding,
-// adding, re-ranking and taking the best node all cost O(log n) or less.
+// entered first. A binary heap over a FixedDeque; re-ranking a node adds a fresh entry and
+// leaves the old one behind as stale, to be dropped when it comes to the top.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "pathfinding/fixed_deque.h"
 #include "pathfinding/node.h"
@@ -14,58 +14,57 @@ namespace qrv {
 
 class OpenList {
  public:
-  // Room for capacity nodes over a width x height grid; empties the list. False when
-  // memory is short (the list then takes nothing).
-  bool Init(size_t capacity, int32_t width, int32_t height);
-  bool Empty() const { return heap_.Empty(); }
-  size_t Size() const { return heap_.Size(); }
-  // The open node of cell (x, y), or none; (x, y) must lie in the grid.
-  Node* Find(int32_t x, int32_t y) const {
-    int32_t slot = slots_[static_cast<size_t>(x) + static_cast<size_t>(y) * width_];
-    return slot < 0 ? nullptr : heap_.At(static_cast<size_t>(slot)).node;
-  }
-  // Adds a node with its f already set, as the newest of its f; false when full.
+  // Room for capacity open nodes; empties the list. False when memory is short (the list
+  // then takes nothing). Entries are numbered below orders (fewer only to test renumbering).
+  bool Init(size_t capacity, uint32_t orders = UINT32_MAX);
+  bool Empty() const { return open_ == 0; }
+  // The number of open nodes (stale entries do not count).
+  size_t Size() const { return open_; }
+  // Opens a node with its f set, or re-ranks a node that is open already; either way it
+  // becomes the newest of its f. False when a node would have to be opened in a full list.
   bool Insert(Node* node) {
-    Entry entry{node->f, Cell(node), entries_, node};
-    if (!heap_.PushBack(entry)) return false;
-    ++entries_;
+    if (!node->open) {
+      if (open_ == capacity_) return false;
+      node->open = true;
+      ++open_;
+    }
+    if (heap_.Full() || next_ >= orders_) Renumber();
+    node->order = next_;
+    Entry entry{Key(node->f, next_++), node};
+    heap_.PushBack(entry);
     SiftUp(heap_.Size() - 1, entry);
     return true;
   }
-  // Re-ranks an open node whose f has changed, as the newest of its (new) f.
-  void Reinsert(Node* node);
-  // Removes and returns the best node; the list must not be empty.
+  // Removes and returns the best open node; the list must not be empty.
   Node* PopBest();
-  // Empties the list; returns how many nodes it held.
+  // Empties the list; returns how many nodes were open.
   size_t Clear();
 
  private:
-  // The node's key travels with it so that ranking never has to visit the node.
+  // The node's rank travels with it: f in the high half, the entry's number in the low.
   struct Entry {
-    float f;
-    uint32_t cell;
-    uint64_t order;
+    uint64_t key;
     Node* node;
   };
-  // The order the search needs: lower f first, then the earlier entry.
-  static bool Before(const Entry& a, const Entry& b) {
-    return a.f < b.f || (a.f == b.f && a.order < b.order);
+  // Maps f to an integer of the same order, -0 folded into +0 as the two compare equal.
+  static uint64_t Key(float f, uint32_t order) {
+    uint32_t bits = std::bit_cast<uint32_t>(f + 0.0f);
+    bits ^= (bits >> 31) != 0 ? UINT32_MAX : 0x80000000u;
+    return uint64_t{bits} << 32 | order;
   }
-  uint32_t Cell(const Node* node) const {
-    return static_cast<uint32_t>(node->x + static_cast<size_t>(node->y) * width_);
+  static bool Stale(const Entry& entry) {
+    return static_cast<uint32_t>(entry.key) != entry.node->order;
   }
-  void Place(size_t slot, const Entry& entry) {
-    heap_.At(slot) = entry;
-    slots_[entry.cell] = static_cast<int32_t>(slot);
-  }
+  void RemoveTop();
   void SiftUp(size_t slot, Entry entry);
-  void SiftDown(size_t slot, Entry entry);
+  void SiftDown(size_t slot, Entry entry, size_t size);
+  void Renumber();
 
   FixedDeque<Entry> heap_;
-  std::unique_ptr<int32_t[]> slots_;  // heap slot of each cell's open node, -1 for none
-  size_t cells_ = 0;
-  size_t width_ = 0;
-  uint64_t entries_ = 0;  // insertions so far: the next node's order
+  size_t capacity_ = 0;
+  size_t open_ = 0;
+  uint32_t orders_ = 0;
+  uint32_t next_ = 0;  // the next entry's number
 };
 
 }  // namespace qrv

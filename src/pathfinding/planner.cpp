@@ -56,11 +56,10 @@ bool Planner::Configure(const PlannerConfig& config) {
   size_t openSize = config.openSize == 0 ? cells : static_cast<size_t>(config.openSize);
   ready_ = false;
   pathHead_ = nullptr;
-  if (!pool_.Init(poolSize) || !open_.Init(openSize, config.width, config.height) ||
-      !expanded_.Init(config.width, config.height)) {
+  if (!pool_.Init(poolSize) || !open_.Init(openSize) || !nodes_.Init(config.width, config.height)) {
     pool_.Init(0);
-    open_.Init(0, 0, 0);
-    expanded_.Init(0, 0);
+    open_.Init(0);
+    nodes_.Init(0, 0);
     grid_.reset();
     config_ = PlannerConfig{};
     return false;
@@ -91,7 +90,7 @@ void Planner::EndSearch() {
 // could place nowhere, so the pool takes them all back.
 void Planner::ReleaseNodes() {
   open_.Clear();
-  expanded_.Clear();
+  for (size_t i = 0; i < pool_.InUse(); ++i) nodes_.Remove(pool_.At(i));
   pool_.Release(pool_.InUse());
 }
 

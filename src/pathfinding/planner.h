@@ -1,5 +1,5 @@
 // Planner: the abstract path planner. It owns the normalised cost grid, the node pool,
-// the open list and the table of expanded nodes; a concrete planner supplies the search.
+// the open list and the table of nodes by cell; a concrete planner supplies the search.
 #pragma once
 
 #include <cstddef>
@@ -62,7 +62,7 @@ class Planner {
   size_t Cell(int32_t x, int32_t y) const {
     return static_cast<size_t>(x) + static_cast<size_t>(y) * static_cast<size_t>(config_.width);
   }
-  // Gives the nodes of the open list and the expanded table back to the pool.
+  // Gives the nodes of the open list and the node table back to the pool.
   void ReleaseNodes();
 
   bool ready_ = false;
@@ -71,7 +71,7 @@ class Planner {
   std::unique_ptr<float[]> grid_;
   int32_t counter_ = 0;
   OpenList open_;
-  NodeHashTable expanded_;
+  NodeHashTable nodes_;
   Node* pathHead_ = nullptr;
 };
 
