@@ -73,6 +73,13 @@ static void DrawFirstFrame() {
   rt.device->SetDefault2DState(0, 0, 0, 0);
 }
 
+// The program's folder becomes the current directory: relative media paths resolve there.
+void EnterProgramFolder() {
+  std::string self = platform::ExecutablePath();
+  size_t slash = self.find_last_of('/');
+  if (slash != std::string::npos) platform::ChangeDirectory(self.substr(0, slash));
+}
+
 bool Initialise() {
   Runtime& rt = TheRuntime();
   platform::RemoveFile(ErrorLogPath().c_str());
@@ -88,10 +95,7 @@ bool Initialise() {
 
   StartMediaPacks();
 
-  // The program's folder becomes the current directory: relative media paths resolve there.
-  std::string self = platform::ExecutablePath();
-  size_t slash = self.find_last_of('/');
-  if (slash != std::string::npos) platform::ChangeDirectory(self.substr(0, slash));
+  EnterProgramFolder();
 
   ResetFrameTimes();
   DrawFirstFrame();

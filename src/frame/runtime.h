@@ -89,6 +89,8 @@ Runtime& TheRuntime();
 
 // Start-up: brings up every service in order. False when the window cannot be made.
 bool Initialise();
+// Makes the program's own folder the current directory (start-up, and again at shutdown).
+void EnterProgramFolder();
 
 // --- Timers ---------------------------------------------------------------------------
 void InitialiseTimer();

@@ -27,6 +27,8 @@ void Shutdown() {
   if (!rt.servicesStarted) return;
   rt.servicesStarted = false;
   AppendToErrorLog("Shut down QRV");
+  // Write-backs by relative name land in the program folder, wherever the game went.
+  EnterProgramFolder();
   CloseAllChannels();
   LineStoreFlush();
   ShutdownInput();

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/fs_host.h"
 #include "platform/platform.h"
 
 namespace qrv::platform {
@@ -37,17 +38,6 @@ bool ChangeDirectory(const std::string& path) { return chdir(path.c_str()) == 0;
 
 bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
 
-static bool WriteAll(int fd, const char* bytes, size_t count) {
-  while (count > 0) {
-    ssize_t n = write(fd, bytes, count);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    count -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 bool AppendLineNoFollow(const std::string& path, const char* text) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
                 0600);
@@ -57,7 +47,7 @@ bool AppendLineNoFollow(const std::string& path, const char* text) {
   // Exclusive use while writing, as the log is opened without sharing.
   bool ok = ours && flock(fd, LOCK_EX | LOCK_NB) == 0;
   if (ok) {
-    ok = WriteAll(fd, text, std::strlen(text)) && WriteAll(fd, "\r\n", 2);
+    ok = WriteHandle(fd, text, std::strlen(text)) && WriteHandle(fd, "\r\n", 2);
     flock(fd, LOCK_UN);
   }
   close(fd);

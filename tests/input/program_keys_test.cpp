@@ -78,24 +78,28 @@ TEST(KeysProgram, RealKeyEventsGiveTheirScanCodes) {
 }
 
 TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
-  ProgramRun run(kProgram, {});
-  ProgramRun other(kProgram, {});  // a second window to take the focus
+  // A display of the test's own: no other program's window can take part in the focus dance.
+  frame_test::VirtualDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "no Xvfb";
+  const Env env{{"DISPLAY", display.Name()}};
+  ProgramRun run(kProgram, {}, env);
+  ProgramRun other(kProgram, {}, env);  // a second window to take the focus
   std::string ids;
   ASSERT_TRUE(Eventually([&] {
-    ids = Shell("xdotool search --onlyvisible --name '^input keys'");
+    ids = display.Tool("xdotool search --onlyvisible --name '^input keys'");
     return ids.find('\n') != std::string::npos;
   }, 20)) << "two windows expected";
   std::string first = ids.substr(0, ids.find('\n'));
   std::string second = ids.substr(ids.find('\n') + 1);
-  Shell("xdotool windowfocus --sync " + first);
-  Shell("xdotool keydown Right");
+  display.Tool("xdotool windowfocus --sync " + first);
+  display.Tool("xdotool keydown Right");
   ASSERT_TRUE(Eventually([&] { return Holds(run, 205) || Holds(other, 205); }, 5));
   ProgramRun& focused = Holds(run, 205) ? run : other;
-  Shell("xdotool windowfocus --sync " + second + " keyup Right");
+  display.Tool("xdotool windowfocus --sync " + second + " keyup Right");
   size_t before = OutputLines(focused).size();
   ASSERT_TRUE(Eventually([&] { return OutputLines(focused).size() > before + 20; }, 5));
   EXPECT_TRUE(Holds(focused, 205));  // still held: the table is kept while unfocused
-  Shell("xdotool windowfocus --sync " + first);
+  display.Tool("xdotool windowfocus --sync " + first);
   EXPECT_TRUE(Eventually([&] { return !Holds(focused, 205); }, 5));
 }
 
