@@ -126,54 +126,28 @@ void WriteChannelValue(int32_t channel, Given value) {
   WriteChannelBytes(channel, &stored, sizeof stored);
 }
 
-inline void ReadInt8(int32_t c, int32_t& d) {
-  ReadChannelValue<int8_t>(c, d);
-}
-inline void ReadUInt8(int32_t c, int32_t& d) {
-  ReadChannelValue<uint8_t>(c, d);
-}
-inline void ReadInt16(int32_t c, int32_t& d) {
-  ReadChannelValue<int16_t>(c, d);
-}
-inline void ReadUInt16(int32_t c, int32_t& d) {
-  ReadChannelValue<uint16_t>(c, d);
-}
-inline void ReadInt32(int32_t c, int32_t& d) {
-  ReadChannelValue<int32_t>(c, d);
-}
-inline void ReadUInt32(int32_t c, int32_t& d) {
-  ReadChannelValue<uint32_t>(c, d);
-}
-inline void ReadFloat64(int32_t c, double& d) {
-  ReadChannelValue<double>(c, d);
-}
-inline void ReadFloat32(int32_t c, double& d) {
-  ReadChannelValue<float>(c, d);
-}
-inline void WriteInt8(int32_t c, int32_t v) {
-  WriteChannelValue<uint8_t>(c, v);
-}
-inline void WriteUInt8(int32_t c, int32_t v) {
-  WriteChannelValue<uint8_t>(c, v);
-}
-inline void WriteInt16(int32_t c, int32_t v) {
-  WriteChannelValue<uint16_t>(c, v);
-}
-inline void WriteUInt16(int32_t c, int32_t v) {
-  WriteChannelValue<uint16_t>(c, v);
-}
-inline void WriteInt32(int32_t c, int32_t v) {
-  WriteChannelValue<uint32_t>(c, v);
-}
-inline void WriteUInt32(int32_t c, int32_t v) {
-  WriteChannelValue<uint32_t>(c, v);
-}
-inline void WriteFloat64(int32_t c, double v) {
-  WriteChannelValue<double>(c, v);
-}
-inline void WriteFloat32(int32_t c, double v) {
-  WriteChannelValue<float>(c, v);
-}
+// The typed members, one row each: name, stored type, the game's type. Writes store the
+// value's low bytes, so signed and unsigned members write alike.
+#define QRV_CHANNEL_VALUE_KINDS(X) \
+  X(Int8, int8_t, int32_t)         \
+  X(UInt8, uint8_t, int32_t)       \
+  X(Int16, int16_t, int32_t)       \
+  X(UInt16, uint16_t, int32_t)     \
+  X(Int32, int32_t, int32_t)       \
+  X(UInt32, uint32_t, int32_t)     \
+  X(Float64, double, double)       \
+  X(Float32, float, double)
+
+#define QRV_CHANNEL_VALUE_MEMBERS(Name, Stored, Value)               \
+  inline void Read##Name(int32_t channel, Value& destination) {      \
+    ReadChannelValue<Stored>(channel, destination);                  \
+  }                                                                  \
+  inline void Write##Name(int32_t channel, Value value) {            \
+    WriteChannelValue<Stored>(channel, value);                       \
+  }
+QRV_CHANNEL_VALUE_KINDS(QRV_CHANNEL_VALUE_MEMBERS)
+#undef QRV_CHANNEL_VALUE_MEMBERS
+#undef QRV_CHANNEL_VALUE_KINDS
 
 // n <= 0 gives the empty string without touching the channel.
 void ReadBytes(int32_t channel, RtString& destination, int32_t n);
