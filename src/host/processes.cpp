@@ -12,6 +12,8 @@ namespace qrv {
 double RunProcess(const RtString& commandLine, double wait, double show, double& exitCode) {
   exitCode = 0;
   std::string command(commandLine.c_str());
+  // A blank command line names no program to start.
+  if (command.find_first_not_of(" \t\r\n") == std::string::npos) return 0;
   bool waitForEnd = wait != 0 || std::isnan(wait);
   platform::ShellRun run =
       platform::RunShellCommand(command, host::CommandProgram(command), waitForEnd, show != 0);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 #include "platform/host_services.h"
 
@@ -28,12 +29,17 @@ static const char kRunScript[] =
     "set --\n"
     "if [ \"$qrv_wait\" = wait ]; then eval \"$qrv_command\"; else (eval \"$qrv_command\") & fi\n";
 
+// Repeats a system call that a signal interrupted.
+template <typename Call>
+static auto RetryInterrupted(Call call) {
+  auto result = call();
+  while (result < 0 && errno == EINTR) result = call();
+  return result;
+}
+
 static int WaitForChild(pid_t child) {
   int status = 0;
-  pid_t result;
-  do {
-    result = waitpid(child, &status, 0);
-  } while (result < 0 && errno == EINTR);
+  pid_t result = RetryInterrupted([&] { return waitpid(child, &status, 0); });
   if (result != child) return 0;  // already reaped elsewhere (SIGCHLD ignored)
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -43,12 +49,25 @@ static int WaitForChild(pid_t child) {
 // Whether the shell wrote its start mark before closing descriptor 3.
 static bool ReadStartMark(int handle) {
   char mark = 0;
-  ssize_t count;
-  do {
-    count = read(handle, &mark, 1);
-  } while (count < 0 && errno == EINTR);
+  ssize_t count = RetryInterrupted([&] { return read(handle, &mark, 1); });
   return count == 1 && mark == 's';
 }
+
+// Started programs begin with every signal at its default and none blocked, whatever
+// this process ignores or blocks.
+struct CleanSignals {
+  CleanSignals() {
+    posix_spawnattr_init(&attributes);
+    sigset_t all, none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  }
+  ~CleanSignals() { posix_spawnattr_destroy(&attributes); }
+  posix_spawnattr_t attributes;
+};
 
 static void DiscardStandardStreams(posix_spawn_file_actions_t& actions) {
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -75,7 +94,9 @@ ShellRun RunShellCommand(const std::string& commandLine, const std::string& prog
                         wait ? "wait" : "detach",
                         nullptr};
   pid_t child = 0;
-  int failed = posix_spawn(&child, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
+  CleanSignals signals;
+  int failed = posix_spawn(&child, "/bin/sh", &actions, &signals.attributes,
+                           const_cast<char**>(argv), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(startPipe[1]);
   if (failed != 0) {
@@ -97,8 +118,9 @@ bool OpenWithDesktop(const std::string& target) {
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   const char* argv[] = {"xdg-open", target.c_str(), nullptr};
   pid_t child = 0;
-  int failed =
-      posix_spawnp(&child, "xdg-open", &actions, nullptr, const_cast<char**>(argv), environ);
+  CleanSignals signals;
+  int failed = posix_spawnp(&child, "xdg-open", &actions, &signals.attributes,
+                            const_cast<char**>(argv), environ);
   posix_spawn_file_actions_destroy(&actions);
   return failed == 0;
 }

@@ -13,32 +13,17 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
+#include "host/host_files.h"
 #include "quorvia/host.h"
 
 namespace fs = std::filesystem;
+using host_test::ReadFile;
+using host_test::TempFolder;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A fresh folder under /tmp, removed with everything in it.
-struct TempFolder {
-  TempFolder() {
-    char pattern[] = "/tmp/qrv-host-XXXXXX";
-    path = mkdtemp(pattern);
-  }
-  ~TempFolder() { fs::remove_all(path); }
-  fs::path path;
-};
 
 // True when this process has no child left, zombie or running.
 bool NoChildren() {

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "frame/process_runner.h"
+#include "host/host_files.h"
 
 TEST(HostExample, PrintsTheHostsAnswers) {
-  char pattern[] = "/tmp/qrv-host-XXXXXX";
-  std::string folder = mkdtemp(pattern);
+  host_test::TempFolder temp;
+  std::string folder = temp.path.string();
   std::string output = frame_test::Shell("cd '" + folder + "' && TMPDIR='" + folder +
                                          "' LANG=pt_BR.UTF-8 " QRV_BUILD_DIR
                                          "/examples/example_host_info; echo \"status $?\"");
-  std::filesystem::remove_all(folder);
   for (const char* expected :
        {"PlatformInfo(\"\") = LINUX\n", "PlatformInfo(\"DEVICE\") = DESKTOP\n",
         "PlatformInfo(\"LOCALE\") = pt\n", "PlatformInfo(\"GLEXT:glGenBuffers\") = 1\n",

@@ -5,23 +5,17 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "frame/process_runner.h"
+#include "host/host_files.h"
 
 using frame_test::ExpectedLog;
 using frame_test::ProgramPath;
 using frame_test::ProgramRun;
+using host_test::ReadFile;
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> Between(const std::vector<std::string>& log) {
   // The lines the program logged itself, between start-up and shutdown.

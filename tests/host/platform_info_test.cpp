@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/host_files.h"
 #include "quorvia/host.h"
 
 using qrv::PlatformInfo;
@@ -127,8 +128,8 @@ TEST(PlatformInfo, LocaleFollowsTheMessageLanguage) {
 
 TEST(PlatformInfo, DocumentsFromTheUserDirsFile) {
   ScopedEnvironment env;
-  char pattern[] = "/tmp/qrv-host-XXXXXX";
-  std::filesystem::path folder = mkdtemp(pattern);
+  host_test::TempFolder temp;
+  const std::filesystem::path& folder = temp.path;
   env.Set("HOME", folder.c_str());
   env.Set("XDG_CONFIG_HOME", nullptr);
   EXPECT_EQ(Info("DOCUMENTS"), "NO_DATA");
@@ -140,7 +141,6 @@ TEST(PlatformInfo, DocumentsFromTheUserDirsFile) {
   std::ofstream(folder / "conf/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"/srv/shared docs\"\n";
   env.Set("XDG_CONFIG_HOME", (folder / "conf").c_str());
   EXPECT_EQ(Info("Documents"), "/srv/shared docs");
-  std::filesystem::remove_all(folder);
 }
 
 TEST(PlatformInfo, GlExtWithoutAContextIsAbsent) {
