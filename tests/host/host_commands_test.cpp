@@ -147,9 +147,9 @@ TEST(RunProcess, CommandsThatCannotStart) {
   fs::path plain = temp.path / "not executable";
   std::ofstream(plain) << "exit 0\n";
   double exitCode = -1;
-  for (std::string command :
-       {std::string("qrv_no_such_program_here --flag"), std::string("/nonexistent/qrv/prog"),
-        "'" + plain.string() + "'", std::string("X=1 qrv_no_such_program_here")}) {
+  for (std::string command : {std::string("qrv_no_such_program_here --flag"),
+                              std::string("/nonexistent/qrv/prog"), "'" + plain.string() + "'",
+                              std::string("X=1 qrv_no_such_program_here"), std::string(" \t ")}) {
     for (double wait : {0.0, 1.0}) {
       exitCode = -1;
       EXPECT_EQ(qrv::RunProcess(command.c_str(), wait, 0, exitCode), 0) << command;
