@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg62-turbo-dev liblzo2-dev libgcrypt20-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils x11-xkb-utils xdotool
+  xvfb xauth x11-utils x11-xkb-utils xdotool xdg-utils
   imagemagick netpbm python3 python3-pil
 )
 

@@ -11,3 +11,4 @@
 #include "quorvia/net.h"
 #include "quorvia/pathfinding.h"
 #include "quorvia/scene3d.h"
+#include "quorvia/host.h"

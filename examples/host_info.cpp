@@ -1,0 +1,34 @@
+// The host from a game's point of view: every platform information key, an environment
+// variable, a command run through the shell, and a function of the maths library
+// called by name. Prints to the console and ends.
+#include "quorvia/quorvia.h"
+
+using qrv::RtString;
+
+static void Show(const RtString& key) {
+  qrv::ConsoleWrite("PlatformInfo(\"" + key + "\") = " + qrv::PlatformInfo(key) + "\n");
+}
+
+static void Main() {
+  for (const char* key : {"", "ID", "DEVICE", "TIME", "BATTERY", "COMPILED", "HOSTID", "LOCALE",
+                          "DOCUMENTS", "GLEXT:glGenBuffers", "GLEXT:glNoSuchThing", "SOMETHING"}) {
+    Show(key);
+  }
+
+  qrv::SetEnvironment("HOST_INFO_GREETING", "hello");
+  qrv::ConsoleWrite("HOST_INFO_GREETING = " + qrv::GetEnvironment("HOST_INFO_GREETING") + "\n");
+
+  double exitCode = 0;
+  double started = qrv::RunProcess("test -n \"$HOST_INFO_GREETING\" && exit 42", 1, 1, exitCode);
+  qrv::ConsoleWrite(RtString("RunProcess started ") + started + ", exit code " + exitCode + "\n");
+
+  double (*cosine)(double) = nullptr;
+  qrv::ExternalFunction("libm.so.6", "cos", cosine);
+  if (cosine != nullptr) qrv::ConsoleWrite(RtString("cos(0) from libm = ") + cosine(0) + "\n");
+
+  qrv::Assert(cosine != nullptr);
+}
+
+int main(int argc, char** argv) {
+  qrv::RunProgram(argc, argv, {nullptr, Main, nullptr});
+}

@@ -1,0 +1,48 @@
+// Functions of shared libraries by name. Each library is loaded once; the table keys
+// are the lower-cased names, while the library itself is loaded by the name as given
+// (the host's library names are case-sensitive).
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/host_services.h"
+#include "quorvia/host.h"
+#include "quorvia/values.h"
+
+namespace qrv {
+
+namespace {
+
+struct LoadedLibrary {
+  std::string key;
+  void* handle;
+};
+
+// Process-wide; libraries stay loaded until the process ends.
+std::vector<LoadedLibrary>& LoadedLibraries() {
+  static std::vector<LoadedLibrary> table;
+  return table;
+}
+
+void* FindOrLoad(const RtString& library) {
+  std::string key(LowerCase(library).View());
+  for (const LoadedLibrary& entry : LoadedLibraries()) {
+    if (entry.key == key) return entry.handle;
+  }
+  void* handle = platform::LoadSharedLibrary(library.c_str());
+  if (handle != nullptr) LoadedLibraries().push_back({std::move(key), handle});
+  return handle;
+}
+
+}  // namespace
+
+void ExternalFunction(const RtString& library, const char* function, void*& destination) {
+  void* handle = FindOrLoad(library);
+  if (handle == nullptr) {
+    DebugOutput("DECLARE module not found: " + library + "\n");
+    return;
+  }
+  destination = function != nullptr ? platform::SharedLibraryFunction(handle, function) : nullptr;
+}
+
+}  // namespace qrv

@@ -1,0 +1,89 @@
+// PlatformInfo: the keyed questions a game asks about the host it runs on.
+#include <string>
+
+#include "host/host_rules.h"
+#include "platform/host_services.h"
+#include "quorvia/host.h"
+#include "quorvia/values.h"
+
+namespace qrv {
+
+namespace {
+
+// Identifies this build; fixed when the runtime is built.
+constexpr const char* kHostId = "7f3a9c21";
+constexpr std::string_view kGlExtPrefix = "GLEXT:";
+
+std::string MachineId() {
+  std::string text;
+  for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
+    if (platform::ReadSmallTextFile(path, 64, text) &&
+        host::MachineSerial(text) != host::kFallbackSerial) {
+      break;
+    }
+  }
+  return host::MachineIdText(host::MachineSerial(text));
+}
+
+std::string Time() {
+  platform::LocalTime now = platform::CurrentLocalTime();
+  return host::TimeText(now.year, now.month, now.day, now.hour, now.minute, now.second);
+}
+
+std::string Battery() {
+  platform::PowerSupply supply = platform::CurrentPowerSupply();
+  return host::BatteryText(supply.hasBattery, supply.percent);
+}
+
+// The user's language: the locale variables in the order the host's message catalogues
+// consult them.
+std::string Locale() {
+  std::string value;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    if (platform::EnvironmentValue(name, value) && !value.empty()) break;
+    value.clear();
+  }
+  return host::LanguageCode(host::LanguageIdentifier(value));
+}
+
+std::string Documents() {
+  std::string home, config, text;
+  platform::EnvironmentValue("HOME", home);
+  if (!platform::EnvironmentValue("XDG_CONFIG_HOME", config) || config.empty() ||
+      config[0] != '/') {
+    config = home.empty() ? std::string() : home + "/.config";
+  }
+  std::string folder;
+  if (!config.empty() && platform::ReadSmallTextFile(config + "/user-dirs.dirs", 65536, text)) {
+    folder = host::DocumentsFolder(text, home);
+  }
+  return folder.empty() ? "NO_DATA" : folder;
+}
+
+std::string Answer(const RtString& key) {
+  std::string upper(UpperCase(key).View());
+  if (upper.empty()) return "LINUX";
+  if (upper.compare(0, kGlExtPrefix.size(), kGlExtPrefix) == 0) {
+    // The function name as the caller wrote it.
+    RtString name = Mid(key, static_cast<int32_t>(kGlExtPrefix.size()), -1);
+    return platform::GlFunctionProvided(name.c_str()) ? "1" : "0";
+  }
+  if (upper == "ID") return MachineId();
+  if (upper == "DEVICE") return "DESKTOP";
+  if (upper == "TIME") return Time();
+  if (upper == "BATTERY") return Battery();
+  if (upper == "COMPILED") return __DATE__ "-" __TIME__;
+  if (upper == "HOSTID") return kHostId;
+  if (upper == "LOCALE") return Locale();
+  if (upper == "DOCUMENTS") return Documents();
+  return "NO_DATA";
+}
+
+}  // namespace
+
+RtString PlatformInfo(const RtString& key) {
+  std::string answer = Answer(key);
+  return RtString(answer.data(), static_cast<uint32_t>(answer.size()));
+}
+
+}  // namespace qrv

@@ -1,0 +1,85 @@
+// The host commands that need a whole runtime process: GL functions of the live
+// context, the game's routines by name, Assert ending the program, and OpenDocument
+// handing its target to the desktop's opener after the shutdown.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <string>
+
+#include "frame/process_runner.h"
+#include "host/host_files.h"
+
+using frame_test::ExpectedLog;
+using frame_test::ProgramPath;
+using frame_test::ProgramRun;
+using host_test::ReadFile;
+
+namespace {
+
+std::vector<std::string> Between(const std::vector<std::string>& log) {
+  // The lines the program logged itself, between start-up and shutdown.
+  std::vector<std::string> lines;
+  bool inside = false;
+  for (const std::string& line : log) {
+    if (line == "Shut down QRV") break;
+    if (inside) lines.push_back(line);
+    if (line == "Init Finalized") inside = true;
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(HostProcess, GlExtAsksTheLiveDriverInTheCallersCase) {
+  ProgramRun run(ProgramPath("host_probe"),
+                 {"--glext", "glGenBuffers", "--glext", "glgenbuffers", "--glext", "glBegin",
+                  "--glext", "glQrvNoSuchFunction", "--glext", "glGenBuffersARB", "--glext", ""});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(Between(run.LogLines()),
+            (std::vector<std::string>{"glGenBuffers=1", "glgenbuffers=0", "glBegin=1",
+                                      "glQrvNoSuchFunction=0", "glGenBuffersARB=1", "=0"}));
+}
+
+TEST(HostProcess, CallByNameFindsTheGamesRoutines) {
+  ProgramRun run(
+      ProgramPath("host_probe"),
+      {"--call", "Greet", "--call", "greet", "--call", "QRV_ON_QUIT", "--call", "QRV_WIN32_MSG"},
+      {{"QRV_DEBUG", "1"}});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(Between(run.LogLines()),
+            (std::vector<std::string>{"greeted", "call Greet=1", "call greet=0",
+                                      "call QRV_ON_QUIT=0", "call QRV_WIN32_MSG=0"}));
+  // Only the missing routine the game was expected to have is reported.
+  EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"), "TXCALLBYNAME \"greet\" *** failed ***\n");
+}
+
+TEST(HostProcess, AssertOfZeroEndsWithCode21) {
+  ProgramRun run(ProgramPath("host_probe"), {"--assert"}, {{"QRV_DEBUG", "1"}});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(),
+            ExpectedLog({"Init GFX", "Init Finalized", "after Assert(1)", "-End On Line", "21",
+                         "-1", "0", "0", "Shut down QRV", "qrv is shut down"}));
+  EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"), "TXAssertion: Value = 0\n");
+}
+
+TEST(HostProcess, OpenDocumentOpensAfterTheShutdownAndEnds) {
+  // The desktop's opener hands an address of an unknown scheme to $BROWSER: here a
+  // script that records what it got.
+  std::string target = "qrv-test://doc?a=1&b=two words";
+  ProgramRun run(ProgramPath("host_probe"), {"--open", target}, {}, [](const std::string& folder) {
+    std::string browser = folder + "/browser";
+    std::ofstream(browser) << "#!/bin/sh\n"
+                              "printf '%s' \"$1\" > \"$(dirname \"$0\")/opened.tmp\"\n"
+                              "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n";
+    chmod(browser.c_str(), 0700);
+    setenv("BROWSER", browser.c_str(), 1);
+  });
+  unsetenv("BROWSER");
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(run.LogLines(),
+            ExpectedLog({"Init GFX", "Init Finalized", "Shut down QRV", "qrv is shut down"}));
+  std::string opened = run.Folder() + "/opened";
+  EXPECT_TRUE(frame_test::Eventually([&] { return !ReadFile(opened).empty(); }, 20));
+  EXPECT_EQ(ReadFile(opened), target);
+}
