@@ -11,3 +11,5 @@
 #include "quorvia/net.h"
 #include "quorvia/pathfinding.h"
 #include "quorvia/scene3d.h"
+#include "quorvia/key_codes.h"
+#include "quorvia/colour.h"
