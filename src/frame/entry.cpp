@@ -91,7 +91,6 @@ bool Initialise() {
   if (!platform::InitVideo()) {
     // Said where the user looks: a program without a window would otherwise just end.
     std::fprintf(stderr, "no display\n");
-    AppendToErrorLog("no display");
     return false;
   }
   if (!CreateDevice()) return false;
