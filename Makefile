@@ -1,32 +1,45 @@
-# The README's commands. Each one installs what is missing first, then builds.
+# The README's commands. Each one installs what is missing first, then builds. Every step
+# says what it does and shows its commands' output.
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps build test play bench fuzz clean
+.PHONY: all deps configure build test play bench fuzz clean
 
 all: build
 
 deps:
+	@echo "== Checking the Debian packages the build needs"
 	@bash tools/install-deps.sh
 
-build: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)
+configure: deps
+	@echo "== Configuring the build in $(BUILD)/"
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	@echo "== Building everything: library, game, tool, examples, tests, benchmarks"
+	cmake --build $(BUILD)
 
 test: build
-	@bash tools/run-tests.sh $(BUILD)
+	@echo "== Running the test suite"
+	bash tools/run-tests.sh $(BUILD)
 
-play: build
-	@bash tools/play.sh $(BUILD)
+# Only what the game needs: the library, the game and the qrv tool.
+play: configure
+	@echo "== Building the library, the game and the qrv tool"
+	cmake --build $(BUILD) --target skipdale2 qrv
+	@echo "== Starting the game"
+	bash tools/play.sh $(BUILD)
 
 bench: build
-	@bash tools/run-bench.sh $(BUILD)
+	@echo "== Running the benchmarks"
+	bash tools/run-bench.sh $(BUILD)
 
 fuzz: deps
-	@bash tools/run-fuzz.sh build-fuzz
+	@echo "== Building and running the fuzz targets"
+	bash tools/run-fuzz.sh build-fuzz
 
 clean:
 	rm -rf $(BUILD) build-fuzz

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "quorvia/rt_string.h"
 
@@ -95,6 +96,17 @@ int32_t DebuggerBreakpoint(int32_t value);
 
 // Records an error code (truncated toward zero) with the current source line; returns code.
 double RecordError(double code);
+// What a failed command was about: its name, the file it was given and why it failed.
+// Empty parts are left out of the report; an empty reason gives the code's own text.
+struct ErrorContext {
+  std::string_view command;
+  std::string_view file;
+  std::string_view reason;
+};
+// Records the code as above. With QRV_VERBOSE=1, or while the settings' debug flag is set,
+// every error recorded (with a context or without) is also written to standard error as
+// one line: "LoadSprite: Media/missing.png: no such file".
+double RecordError(double code, const ErrorContext& context);
 void ClearError();
 int32_t LastError();
 int32_t ErrorLine();

@@ -12,3 +12,5 @@
 #include "quorvia/pathfinding.h"
 #include "quorvia/scene3d.h"
 #include "quorvia/host.h"
+#include "quorvia/key_codes.h"
+#include "quorvia/colour.h"

@@ -33,7 +33,9 @@ FileReader& Channel(int32_t channel) {
 
 bool OpenForReadingThroughMainPack(FileReader& reader, const RtString& name) {
   RtString resolved;
-  if (!ResolveMediaName(MainPack(), name, resolved, true)) RecordError(3);
+  if (!ResolveMediaName(MainPack(), name, resolved, true)) {
+    RecordError(3, {"OpenChannel", name.View(), "no such file"});
+  }
   return reader.OpenForReading(resolved.Empty() ? name.c_str() : resolved.c_str());
 }
 
@@ -53,7 +55,7 @@ bool OpenChannel(int32_t channel, const RtString& name, int32_t mode) {
   bool open = mode >= 1   ? OpenForReadingThroughMainPack(reader, name)
               : mode == 0 ? reader.OpenForWriting(name.c_str())
                           : reader.OpenForAppending(name.c_str());
-  if (!open) RecordError(3);
+  if (!open) RecordError(3, {"OpenChannel", name.View(), "cannot be opened"});
   return open;
 }
 

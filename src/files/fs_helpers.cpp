@@ -18,7 +18,7 @@ int32_t FileSize(const RtString& name) {
   ClearError();
   FileReader reader;
   if (!reader.OpenForReading(name.c_str())) {
-    RecordError(3);
+    RecordError(3, {"FileSize", name.View(), "no such file"});
     return 0;
   }
   return reader.Size();
@@ -48,7 +48,7 @@ double ChangeDirectory(const RtString& path) {
   ClearError();
   std::string existing = ExistingHostPath(path.c_str());
   if (existing.empty() || !platform::ChangeDirectory(existing)) {
-    RecordError(3);
+    RecordError(3, {"ChangeDirectory", path.View(), "no such folder"});
     return 0;
   }
   return 1;

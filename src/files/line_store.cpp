@@ -80,7 +80,7 @@ void LineStoreGet(const RtString& file, int32_t index, RtString& destination) {
   }
   if (!store.holdsData) {
     destination = "NO_FILE";
-    RecordError(3);
+    RecordError(3, {"LineStoreGet", file.View(), "no such file"});
     return;
   }
   // Trailing control characters go (line ends, tabs); text bytes of any value stay.

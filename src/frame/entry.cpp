@@ -1,5 +1,6 @@
 // The process entry and start-up: the command line, the project settings, the services
 // brought up in their fixed order, then the game's main routine.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -87,6 +88,11 @@ bool Initialise() {
   InitialiseTimer();
   AppendToErrorLog("Init GFX");
   rt.servicesStarted = true;
+  if (!platform::InitVideo()) {
+    // Said where the user looks: a program without a window would otherwise just end.
+    std::fprintf(stderr, "no display\n");
+    return false;
+  }
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
   CreateInput();

@@ -2,6 +2,8 @@
 // text form of the code.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "frame/runtime.h"
 
@@ -12,13 +14,41 @@ Runtime& TheRuntime() {
   return runtime;
 }
 
-double RecordError(double code) {
+static const char* ErrorCodeText(int32_t code);
+
+// QRV_VERBOSE is read once: the report must not depend on when the first error happens.
+static bool VerboseErrors() {
+  static const bool fromEnvironment = [] {
+    const char* text = std::getenv("QRV_VERBOSE");
+    return text != nullptr && *text != 0 && std::string_view(text) != "0";
+  }();
+  return fromEnvironment || TheRuntime().settings.debugFlag != 0;
+}
+
+// "command: file: reason", each part only when known.
+static void ReportError(int32_t code, const ErrorContext& context) {
+  std::string line;
+  for (std::string_view part : {context.command, context.file}) {
+    if (!part.empty()) line.append(part).append(": ");
+  }
+  if (!context.reason.empty()) {
+    line.append(context.reason);
+  } else {
+    line.append("error ").append(std::to_string(code)).append(" ").append(ErrorCodeText(code));
+  }
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+double RecordError(double code) { return RecordError(code, ErrorContext{}); }
+
+double RecordError(double code, const ErrorContext& context) {
   Runtime& rt = TheRuntime();
   double truncated = std::trunc(code);
   // Codes beyond the int32 range (or NaN) cannot be stored: they count as unknown errors.
   rt.lastError = (truncated >= INT32_MIN && truncated <= INT32_MAX) ? static_cast<int32_t>(truncated)
                                                                     : -1;
   rt.errorLine = rt.sourceLine;
+  if (rt.lastError != 0 && VerboseErrors()) ReportError(rt.lastError, context);
   return code;
 }
 

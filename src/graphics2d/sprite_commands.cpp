@@ -12,7 +12,7 @@ void LoadSprite(const RtString& name, int32_t id) {
     Device()->LoadSprite(name, id);
   } else {
     ClearError();
-    RecordError(3);
+    RecordError(3, {"LoadSprite", name.View(), "no graphics device"});
   }
 }
 

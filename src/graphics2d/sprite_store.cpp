@@ -64,10 +64,18 @@ void OpenGLZozezezi::LoadSpriteFile(const RtString& name, int32_t id, bool norma
   FreeSprite(id);
   RtString resolved;
   RgbaImage image;
-  if (!IsSpriteId(id) || !ResolveMediaName(MainPack(), name, resolved, true) ||
-      !LoadImageFile(image, resolved.View(), transparentColour) ||
-      !CreateSprite(id, image, normalMap)) {
-    RecordError(3);
+  const char* reason = nullptr;
+  if (!IsSpriteId(id)) {
+    reason = "no such sprite id";
+  } else if (!ResolveMediaName(MainPack(), name, resolved, true)) {
+    reason = "no such file";
+  } else if (!LoadImageFile(image, resolved.View(), transparentColour)) {
+    reason = "not a BMP, PNG or JPEG image";
+  } else if (!CreateSprite(id, image, normalMap)) {
+    reason = "the texture cannot be made";
+  }
+  if (reason != nullptr) {
+    RecordError(3, {normalMap ? "LoadNormalMapSprite" : "LoadSprite", name.View(), reason});
   }
 }
 

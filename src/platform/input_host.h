@@ -23,7 +23,8 @@ bool ReadKeyTable(uint8_t table[256]);
 // The character the keyboard layout gives the key, shifted or not; 0 for none.
 char KeyCharacter(uint8_t code, bool shift);
 // The layout's shifted character of a key whose plain character is `plain`, read from the
-// display server's key map; `plain` when that map cannot be had.
+// display server's key map (0 when the layout has no Latin-1 character there, as on a dead
+// key); `plain` when that map cannot be had.
 char ShiftedKeyCharacter(uint8_t code, char plain);
 // True while Caps Lock is on.
 bool CapsLockOn();

@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/window_host.h"
 
 namespace qrv::platform {
@@ -14,6 +17,14 @@ static SDL_Window* Sdl(HostWindow* window) {
 bool InitVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return true;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  // Without a display SDL may settle for a driver that shows nothing: unless the user asked
+  // for one by name, a game there would run unseen, so that counts as no display.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return false;
+  }
   // The program owns the screen while it runs: no screen saver, no monitor power-down.
   SDL_DisableScreenSaver();
   return true;

@@ -17,7 +17,8 @@ class ChannelsTest : public files_test::FilesTest {
  protected:
   void SetUp() override {
     FilesTest::SetUp();
-    // END then writes the error code it stops with into the error log.
+    // END then writes the error code it stops with into the error log (and the stop is
+    // reported on standard error).
     qrv::Settings().debugFlag = 1;
   }
   void TearDown() override {
@@ -154,21 +155,21 @@ TEST_F(ChannelsTest, ReadingPastTheEndStopsTheProgramWithErrorThree) {
     qrv::ReadFloat64(1, d);
     std::fprintf(stderr, "not reached\n");
   };
-  EXPECT_EXIT(shortDiskRead(), ExitedWithCode(0), "first read done\n$");
+  EXPECT_EXIT(shortDiskRead(), ExitedWithCode(0), "first read done\nerror 3 no such file\n$");
   EXPECT_EQ(StopCode(), 3);
   auto readClosed = [] {
     int32_t a;
     qrv::ReadInt8(5, a);
     std::fprintf(stderr, "not reached\n");
   };
-  EXPECT_EXIT(readClosed(), ExitedWithCode(0), "^$");
+  EXPECT_EXIT(readClosed(), ExitedWithCode(0), "^error 3 no such file\n$");
   EXPECT_EQ(StopCode(), 3);
   auto writeToReader = [] {
     qrv::OpenChannel(1, "four.bin", 1);
     qrv::WriteInt8(1, 0);
     std::fprintf(stderr, "not reached\n");
   };
-  EXPECT_EXIT(writeToReader(), ExitedWithCode(0), "^$");
+  EXPECT_EXIT(writeToReader(), ExitedWithCode(0), "^error 3 no such file\n$");
   EXPECT_EQ(StopCode(), 3);
 }
 
@@ -197,7 +198,7 @@ TEST_F(ChannelsTest, MemoryBlocksDeliverWhatRemainsThenStopPastTheEnd) {
     qrv::ReadLine(2, line);
     std::fprintf(stderr, "not reached\n");
   };
-  EXPECT_EXIT(beyond(), ExitedWithCode(0), "stayed inside\nstill inside\nat the end\n$");
+  EXPECT_EXIT(beyond(), ExitedWithCode(0), "stayed inside\nstill inside\nat the end\nerror 3 no such file\n$");
   EXPECT_EQ(StopCode(), 3);
 }
 
@@ -207,7 +208,7 @@ TEST_F(ChannelsTest, BadChannelNumbersStopWithErrorSeven) {
       qrv::OpenChannel(channel, "x", 1);
       std::fprintf(stderr, "not reached\n");
     };
-    EXPECT_EXIT(open(), ExitedWithCode(0), "^$");
+    EXPECT_EXIT(open(), ExitedWithCode(0), "^error 7 out of memory\n$");
     EXPECT_EQ(StopCode(), 7);
   }
   EXPECT_EXIT(qrv::SeekChannel(9, 0, 0), ExitedWithCode(0), "");

@@ -1,0 +1,35 @@
+// Settings files: "example_settings.ini" beside the program remembers how often the example
+// has run and which colour its boxes have. Every run adds one box; the file is written back
+// when the program ends. Escape ends it.
+#include "quorvia/quorvia.h"
+
+namespace {
+
+void Main() {
+  qrv::IniOpen("example_settings.ini");
+  const int32_t runs = qrv::TextToInteger(qrv::IniGet("stats", "runs", "0")) + 1;
+  qrv::IniPut("stats", "runs", qrv::IntegerText(runs));
+  // A colour the user may change in the file.
+  int32_t part[3];
+  const char* names[3] = {"red", "green", "blue"};
+  const char* defaults[3] = {"90", "160", "255"};
+  for (int32_t i = 0; i < 3; ++i) {
+    const qrv::RtString value = qrv::IniGet("colour", names[i], defaults[i]);
+    qrv::IniPut("colour", names[i], value);
+    part[i] = qrv::TextToInteger(value);
+  }
+  for (;;) {
+    qrv::ClearScreen(qrv::Rgb(30, 30, 30));
+    for (int32_t i = 0; i < runs && i < 100; ++i) {
+      qrv::FillRect(20 + (i % 10) * 60, 20 + (i / 10) * 44, 50, 34,
+                    qrv::Rgb(part[0], part[1], part[2]));
+    }
+    qrv::Present();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qrv::RunProgram(argc, argv, {nullptr, Main, nullptr});
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Remakes the examples' pictures in docs/examples/ with the capture hook: each example runs
+# unpaced under a display (virtual when there is none) and its frame 90 is kept.
+# Usage: tools/example-screenshots.sh [BUILD_DIR]
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+out="$source_dir/docs/examples"
+work=$(mktemp -d /tmp/qrv-shots-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+rm -f "$build/examples/example_settings.ini"
+for program in "$build"/examples/example_*; do
+  [[ -x "$program" ]] || continue
+  name=$(basename "$program")
+  name=${name#example_}
+  mkdir -p "$work/$name"
+  settings=(TMPDIR="$work" QRV_FRAMES=91 QRV_UNPACED=1 QRV_CAPTURE="$work/$name" QRV_CAPTURE_FRAMES=90)
+  replay="$source_dir/examples/$name.replay"
+  [[ -f "$replay" ]] && settings+=(QRV_REPLAY="$replay")
+  echo "== $name"
+  env "${settings[@]}" bash "$source_dir/tools/with-display.sh" "$program"
+  cp "$work/$name/frame-000090.png" "$out/$name.png"
+done
+rm -f "$build/examples/example_settings.ini"
+echo "Pictures in $out"
