@@ -25,7 +25,8 @@ std::string TrackerModule() {
   std::string sample(22, '\0');
   sample += Be16(16) + std::string("\0\x40", 2) + Be16(0) + Be16(16);  // 32 bytes, looped
   mod += sample;
-  for (int i = 1; i < 31; ++i) mod += std::string(22, '\0') + Be16(0) + "\0\0" + Be16(0) + Be16(1);
+  for (int i = 1; i < 31; ++i)
+    mod += std::string(22, '\0') + Be16(0) + std::string(2, '\0') + Be16(0) + Be16(1);
   mod += std::string("\x01\x7F", 2) + std::string(128, '\0') + "M.K.";
   std::string pattern(64 * 4 * 4, '\0');
   pattern[0] = 0x01;  // sample 1 (high bits) with period 428 (0x1AC)
@@ -75,8 +76,8 @@ class MusicTest : public SoundTest {
 };
 
 TEST_F(MusicTest, FormatsPlayFromDiskPackAndMemory) {
-  std::vector<std::string> pieces = {Piece("piece.ogg", "libvorbis"), Piece("piece.mp3", "libmp3lame"),
-                                     Piece("piece.flac", "flac")};
+  std::vector<std::string> pieces = {Piece("piece.ogg", "libvorbis"),
+                                     Piece("piece.mp3", "libmp3lame"), Piece("piece.flac", "flac")};
   std::ofstream(PathOf("song.mod"), std::ios::binary) << TrackerModule();
   pieces.push_back(PathOf("song.mod"));
   for (const std::string& path : pieces) {
@@ -90,7 +91,8 @@ TEST_F(MusicTest, FormatsPlayFromDiskPackAndMemory) {
   }
 
   // Through the music pack (the file is only in the pack) and through a live block.
-  ASSERT_EQ(std::system(("cd '" + folder_.string() + "' && " QRV_BUILD_DIR
+  ASSERT_EQ(std::system(("cd '" + folder_.string() +
+                         "' && " QRV_BUILD_DIR
                          "/tools/qrv pack create music.pak piece.ogg >/dev/null && rm piece.ogg")
                             .c_str()),
             0);
@@ -142,17 +144,17 @@ TEST_F(MusicTest, VolumeIsSentOnlyWhenItChanges) {
   qrv::SetMusicVolume(0.5);
   EXPECT_EQ(qrv::platform::MusicLevel(), 500);
   // Someone else changes the mixer's level: the same volume again sends nothing.
-  qrv::platform::SetMusicLevel(100);
+  qrv::platform::SetMusicLevel(125);
   qrv::SetMusicVolume(0.5);
-  EXPECT_EQ(qrv::platform::MusicLevel(), 100);
+  EXPECT_EQ(qrv::platform::MusicLevel(), 125);
   qrv::SetMusicVolume(0.25);
   EXPECT_EQ(qrv::platform::MusicLevel(), 250);
   // A new piece sends 1.0 itself, so 1.0 right after it sends nothing.
   qrv::StopMusic();
   qrv::PlayMusic(path.c_str(), false);
-  qrv::platform::SetMusicLevel(100);
+  qrv::platform::SetMusicLevel(125);
   qrv::SetMusicVolume(1.0);
-  EXPECT_EQ(qrv::platform::MusicLevel(), 100);
+  EXPECT_EQ(qrv::platform::MusicLevel(), 125);
   qrv::SetMusicVolume(0.25);
   EXPECT_EQ(qrv::platform::MusicLevel(), 250);
 }
