@@ -75,14 +75,14 @@ class MovieScreen {
 };
 
 // The movie's sound as a clip of its own, started with the pictures.
-class MovieSound {
+class MovieVoice {
  public:
-  explicit MovieSound(const std::vector<uint8_t>& samples)
+  explicit MovieVoice(const std::vector<uint8_t>& samples)
       : clip_(samples.empty() ? nullptr
                               : platform::MakeAudioClip(samples.data(), samples.size(), {})) {}
-  ~MovieSound() { platform::FreeAudioClip(clip_); }
-  MovieSound(const MovieSound&) = delete;
-  MovieSound& operator=(const MovieSound&) = delete;
+  ~MovieVoice() { platform::FreeAudioClip(clip_); }
+  MovieVoice(const MovieVoice&) = delete;
+  MovieVoice& operator=(const MovieVoice&) = delete;
   void Start() {
     platform::StopVoice(voice_);
     voice_ = platform::StartVoice(clip_, 1.0, 1.0);
@@ -103,7 +103,7 @@ void ServeWindow() {
 }
 
 // Shows pictures as they fall due until the end (a looping movie starts over) or a key.
-void RunMovie(platform::MovieSource* movie, MovieScreen& screen, MovieSound& sound, bool loop) {
+void RunMovie(platform::MovieSource* movie, MovieScreen& screen, MovieVoice& sound, bool loop) {
   std::vector<uint8_t> picture;
   double due = 0;
   bool more = platform::NextMovieFrame(movie, picture, due);
@@ -147,7 +147,7 @@ int32_t PlayMovie(const RtString& file, bool loop) {
   if (movie == nullptr) return 3;
   {
     MovieScreen screen(*device, platform::MovieWidth(movie), platform::MovieHeight(movie));
-    MovieSound sound(platform::MovieSound(movie));
+    MovieVoice sound(platform::MovieSound(movie));
     // A key still held from before the movie must not end it at once.
     while (KeyOrButton()) ServeWindow();
     RunMovie(movie, screen, sound, loop);

@@ -35,18 +35,23 @@ TEST_F(SoundExample, MusicRepeatsFromPresentAndKeysPlayTheEffect) {
   ASSERT_GT(heard.size(), 22050u * 2);
   // The 0.5 s piece starts again and again over the 2.5 s of frames.
   EXPECT_GE(Onsets(heard, &Frame::right), 4);
-  // Only the effects make the sides differ: nothing before the first key, then about
-  // 0.15 s on each side.
-  long firstDifference = -1, leftOnly = 0, rightOnly = 0;
+  // Only the effects make the sides differ: nothing before the first key, then Space's
+  // effect adding to the left, and later Return's adding to the right.
+  std::vector<long> differing;
   for (size_t i = 0; i < heard.size(); ++i) {
-    const int difference = heard[i].left - heard[i].right;
-    if (difference != 0 && firstDifference < 0) firstDifference = static_cast<long>(i);
-    leftOnly += std::abs(difference) > 200 && std::abs(heard[i].right) < 50;
-    rightOnly += std::abs(difference) > 200 && std::abs(heard[i].left) < 50;
+    if (std::abs(heard[i].left - heard[i].right) > 100) differing.push_back(static_cast<long>(i));
   }
-  EXPECT_GT(firstDifference, FirstSound(heard) + 22050 / 2);
-  EXPECT_GT(leftOnly, 0);
-  EXPECT_GT(rightOnly, 0);
+  ASSERT_FALSE(differing.empty());
+  EXPECT_GT(differing.front(), FirstSound(heard) + 22050 / 2);
+  const long split = differing.front() + 22050 / 3;  // the keys are 40 frames apart
+  double left[2] = {0, 0}, right[2] = {0, 0};
+  for (long i : differing) {
+    const int effect = i < split ? 0 : 1;
+    left[effect] += double(heard[i].left) * heard[i].left;
+    right[effect] += double(heard[i].right) * heard[i].right;
+  }
+  EXPECT_GT(left[0], right[0] * 1.5);
+  EXPECT_GT(right[1], left[1] * 1.5);
 }
 
 // Without a device the program runs on silently and ends as usual.
