@@ -5,6 +5,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <vector>
@@ -34,8 +35,9 @@ struct MixerState {
   std::vector<uint32_t> serials;
   uint32_t nextSerial = 0;
   MusicTrack* playing = nullptr;
-  MixHook hook = nullptr;
-  void* hookUser = nullptr;
+  // Read on the mixer's thread: the user is stored before the hook and read after it.
+  std::atomic<MixHook> hook{nullptr};
+  std::atomic<void*> hookUser{nullptr};
 };
 
 MixerState& Mixer() {
@@ -45,9 +47,9 @@ MixerState& Mixer() {
 
 void PostMix(void* user, Uint8* stream, int length) {
   MixerState& mixer = *static_cast<MixerState*>(user);
-  if (mixer.hook != nullptr) {
-    mixer.hook(mixer.hookUser, reinterpret_cast<const int16_t*>(stream),
-               length / static_cast<int>(sizeof(int16_t)));
+  if (MixHook hook = mixer.hook.load()) {
+    hook(mixer.hookUser.load(), reinterpret_cast<const int16_t*>(stream),
+         length / static_cast<int>(sizeof(int16_t)));
   }
 }
 
@@ -67,7 +69,7 @@ SDL_AudioFormat HostFormat(SampleKind kind) {
 
 // A channel that plays nothing, after growing the pool when every one is busy; -1 when
 // the pool is at its limit.
-int FreeChannel() {
+int IdleChannel() {
   MixerState& mixer = Mixer();
   int count = static_cast<int>(mixer.serials.size());
   for (int channel = 0; channel < count; ++channel) {
@@ -107,6 +109,7 @@ void CloseAudioDevice() {
   MixerState& mixer = Mixer();
   if (!mixer.open) return;
   Mix_SetPostMix(nullptr, nullptr);
+  mixer.hook.store(nullptr);
   Mix_HaltChannel(-1);
   Mix_HaltMusic();
   Mix_CloseAudio();
@@ -123,11 +126,9 @@ bool AudioDeviceOpen() {
 
 void SetMixHook(MixHook hook, void* user) {
   MixerState& mixer = Mixer();
-  if (!mixer.open) return;
-  SDL_LockAudio();
-  mixer.hook = hook;
-  mixer.hookUser = user;
-  SDL_UnlockAudio();
+  mixer.hook.store(nullptr);
+  mixer.hookUser.store(user);
+  mixer.hook.store(hook);
 }
 
 AudioClip* MakeAudioClip(const uint8_t* bytes, size_t size, const PcmShape& shape) {
@@ -171,7 +172,7 @@ Voice StartVoice(AudioClip* clip, double leftGain, double rightGain) {
   MixerState& mixer = Mixer();
   Voice voice;
   if (!mixer.open || clip == nullptr) return voice;
-  int channel = FreeChannel();
+  int channel = IdleChannel();
   if (channel < 0) return voice;
   // Levels are set before the start, so no block is heard at the previous play's levels.
   Mix_Volume(channel, MIX_MAX_VOLUME);

@@ -149,7 +149,10 @@ int32_t PlayMovie(const RtString& file, bool loop) {
     MovieScreen screen(*device, platform::MovieWidth(movie), platform::MovieHeight(movie));
     MovieVoice sound(platform::MovieSound(movie));
     // A key still held from before the movie must not end it at once.
-    while (KeyOrButton()) ServeWindow();
+    while (KeyOrButton()) {
+      ServeWindow();
+      platform::SleepMilliseconds(2);
+    }
     RunMovie(movie, screen, sound, loop);
   }
   platform::CloseMovie(movie);
