@@ -2,6 +2,8 @@
 // output (seen by the mixer's post-mix hook), and LoadSound of a 10 MB WAV against
 // SDL_LoadWAV_RW with SDL_AudioCVT alone, in the same run (target: ratio under 1.5).
 // The device is SDL's disk driver writing to /dev/null, so the mixer runs in real time.
+#include "quorvia/sound.h"
+
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -16,7 +18,6 @@
 
 #include "frame/runtime.h"
 #include "platform/audio_host.h"
-#include "quorvia/sound.h"
 
 namespace {
 
@@ -74,8 +75,8 @@ bool SdlAlone(const std::string& path) {
     return false;
   }
   SDL_AudioCVT cvt;
-  bool ok = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2,
-                              22050) >= 0;
+  bool ok =
+      SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, 22050) >= 0;
   if (ok) {
     cvt.len = static_cast<int>(length);
     cvt.buf = static_cast<Uint8*>(SDL_malloc(static_cast<size_t>(length) * cvt.len_mult));
@@ -149,10 +150,9 @@ void BM_PlaySoundLatency(benchmark::State& state) {
       break;
     }
     while (watch.heardAt.load() == 0 && Seconds(start) < 1.0) std::this_thread::yield();
-    const double latency =
-        std::chrono::duration<double>(Clock::duration(watch.heardAt.load()) -
-                                      start.time_since_epoch())
-            .count();
+    const double latency = std::chrono::duration<double>(Clock::duration(watch.heardAt.load()) -
+                                                         start.time_since_epoch())
+                               .count();
     total += latency;
     worst = std::max(worst, latency);
     state.PauseTiming();
