@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-xkb-utils xdotool xdg-utils
   imagemagick netpbm python3 python3-pil
+  sox ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
 )
 
 missing=()

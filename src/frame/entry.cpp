@@ -10,6 +10,7 @@
 #include "platform/window_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/sound.h"
 #include "quorvia/values.h"
 
 namespace qrv {
@@ -96,8 +97,11 @@ bool Initialise() {
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
   CreateInput();
+  CreateSoundDevice();
   PlaceWindow();
   InitInput(rt.settings.mouseCapture != 0);
+  InitSound();  // without a device the program runs silently
+  SetSoundWindow();
 
   StartMediaPacks();
 

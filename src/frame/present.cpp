@@ -7,6 +7,7 @@
 #include "graphics2d/opengl_device.h"
 #include "platform/platform.h"
 #include "quorvia/input.h"
+#include "quorvia/sound.h"
 #include "platform/window_host.h"
 
 namespace qrv {
@@ -29,6 +30,7 @@ static void ServeActivateRequest() {
 static void WaitWhilePaused() {
   Runtime& rt = TheRuntime();
   while (rt.paused && !rt.activateRequest) {
+    MusicLoopCheck();
     PumpMessages(LookUpMessageHook());
     if (rt.paused) platform::SleepMilliseconds(100);
   }
@@ -51,6 +53,7 @@ void Present() {
   WaitWhilePaused();
   SampleFrameInput();
   CheckEndingKeys();
+  MusicLoopCheck();
   MessageHook hook = LookUpMessageHook();
   PumpMessages(hook);
   if (rt.device != nullptr && rt.device->contextAlive != 0) {

@@ -9,6 +9,7 @@
 #include "platform/process_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/sound.h"
 
 namespace qrv {
 
@@ -27,11 +28,13 @@ void Shutdown() {
   if (!rt.servicesStarted) return;
   rt.servicesStarted = false;
   AppendToErrorLog("Shut down QRV");
+  StopMusic();
   // Write-backs by relative name land in the program folder, wherever the game went.
   EnterProgramFolder();
   CloseAllChannels();
   LineStoreFlush();
   ShutdownInput();
+  ShutdownSound();
   delete rt.device;
   rt.device = nullptr;
   ReleaseMediaPacks();

@@ -5,6 +5,7 @@
 #include "frame/runtime.h"
 #include "input/input_state.h"
 #include "platform/platform.h"
+#include "quorvia/sound.h"
 
 namespace qrv {
 
@@ -23,6 +24,7 @@ class WaitScope {
 };
 
 void PumpWindow() {
+  MusicLoopCheck();
   PumpMessages(LookUpMessageHook());
 }
 

@@ -1,0 +1,25 @@
+// The sample data of a WAV file as the device's converter takes it: the layout's format
+// turned into a sample kind, 24-bit samples widened to 32 bits on the way.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/audio_host.h"
+#include "sound/wav_chunks.h"
+
+namespace qrv {
+
+struct WavSamples {
+  platform::PcmShape shape;
+  std::span<const uint8_t> bytes;  // into the file, or into `widened`
+  std::vector<uint8_t> widened;
+};
+
+// False when the format has no sample kind here: integer samples of 8, 16, 24 or 32 bits
+// (any tag but float counts as integer PCM) or 32-bit float, 1..8 channels, and a block
+// alignment of exactly one sample per channel.
+bool ExtractWavSamples(std::span<const uint8_t> file, const WavLayout& layout, WavSamples& out);
+
+}  // namespace qrv

@@ -1,0 +1,231 @@
+// Sound effects heard through SDL's disk driver: the mixed output read back sample by
+// sample for the levels, the pan, the channels of a slot and the WAV shapes real tools write.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "sound_fixture.h"
+
+namespace sound_test {
+namespace {
+
+using qrv::LoadSound;
+using qrv::PlaySound;
+using qrv::SoundPlaying;
+
+class EffectOutput : public SoundTest {
+ protected:
+  // A near-constant level (about a quarter of full scale) in the device's own rate.
+  std::string Level(const std::string& name, double seconds) {
+    return Sox(name, "-r 22050 -c 1 -b 16",
+               "synth " + std::to_string(seconds) + " sine 0 dcshift 0.25");
+  }
+
+  // One play on a fresh device; the whole output. The id must have started.
+  std::vector<Frame> PlayAlone(const std::string& path, double pan, double volume) {
+    std::filesystem::remove(PathOf("out.raw"));
+    EXPECT_TRUE(OpenDevice());
+    LoadSound(path.c_str(), 3, 1);
+    int32_t id = PlaySound(3, pan, volume);
+    EXPECT_EQ(id, 3 * 256);
+    EXPECT_EQ(SoundPlaying(id), 1);
+    WaitForEnd(id);
+    return Capture();
+  }
+};
+
+// The captured sound from its first sample against the expected frames scaled per side.
+void ExpectScaled(const std::vector<Frame>& heard, const std::vector<Frame>& expected,
+                  double leftGain, double rightGain) {
+  long start = FirstSound(heard);
+  ASSERT_GE(start, 0);
+  ASSERT_GE(heard.size() - start, expected.size());
+  double sumHeardL = 0, sumHeardR = 0, sumExpected = 0;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const Frame& h = heard[start + i];
+    // Each sample within 1% (and one step of rounding) of the law's level.
+    const double wantL = expected[i].left * leftGain, wantR = expected[i].right * rightGain;
+    ASSERT_NEAR(h.left, wantL, 1.0 + std::abs(wantL) * 0.01) << "frame " << i;
+    ASSERT_NEAR(h.right, wantR, 1.0 + std::abs(wantR) * 0.01) << "frame " << i;
+    sumHeardL += std::abs(h.left);
+    sumHeardR += std::abs(h.right);
+    sumExpected += std::abs(expected[i].left);
+  }
+  // Nothing after the sound's end.
+  for (size_t i = start + expected.size(); i < heard.size(); ++i) {
+    ASSERT_EQ(heard[i].left, 0);
+    ASSERT_EQ(heard[i].right, 0);
+  }
+  EXPECT_NEAR(sumHeardL / sumExpected, leftGain, leftGain * 0.01);
+  EXPECT_NEAR(sumHeardR / sumExpected, rightGain, rightGain * 0.01);
+}
+
+TEST_F(EffectOutput, LevelsAndPanFollowTheDecibelLaw) {
+  const std::string path = Level("level.wav", 0.15);
+  const std::vector<Frame> file = DeviceFramesBySox(path);
+  ASSERT_EQ(file.size(), 3307u);
+
+  // Volume 1 and centre: the file's own samples on both sides.
+  ExpectScaled(PlayAlone(path, 0, 1), file, 1, 1);
+  // Volume 0.94 is -600 hundredths of a dB: half the amplitude.
+  ExpectScaled(PlayAlone(path, 0, 0.94), file, 0.5, 0.5);
+  // A pan of 1 (and beyond) attenuates the left side by 100 dB: silent there.
+  ExpectScaled(PlayAlone(path, 5, 2), file, 0, 1);
+  ExpectScaled(PlayAlone(path, -1, 1), file, 1, 0);
+  // A pan of 0.3 takes 30 dB off the left only.
+  ExpectScaled(PlayAlone(path, 0.3, 1), file, std::pow(10.0, -1.5), 1);
+  // Volume 0.005 is step 0: -10000, silence, though the channel plays.
+  std::vector<Frame> silent = PlayAlone(path, 0, 0.005);
+  EXPECT_EQ(FirstSound(silent), -1);
+  EXPECT_GT(silent.size(), file.size());
+}
+
+TEST_F(EffectOutput, TwoChannelSlotCutsOffItsOldestPlay) {
+  const std::string path = Level("long.wav", 1.0);
+  ASSERT_TRUE(OpenDevice());
+  LoadSound(path.c_str(), 7, 2);
+  const int32_t first = PlaySound(7, 0, 1);
+  const int32_t second = PlaySound(7, 0, 1);
+  const int32_t third = PlaySound(7, 0, 1);
+  EXPECT_EQ(first, 7 * 256 + 0);
+  EXPECT_EQ(second, 7 * 256 + 1);
+  EXPECT_EQ(third, 7 * 256 + 0);
+  EXPECT_EQ(SoundPlaying(second), 1);
+  EXPECT_EQ(SoundPlaying(third), 1);
+  WaitForEnd(second);
+  WaitForEnd(third);
+  std::vector<Frame> heard = Capture();
+  // Two copies at most at any moment: the level of one near 8192, never three of them.
+  int peak = 0;
+  for (const Frame& frame : heard) peak = std::max(peak, std::abs(static_cast<int>(frame.left)));
+  EXPECT_GT(peak, 2 * 8192 * 0.95);
+  EXPECT_LT(peak, 2 * 8192 * 1.10);
+}
+
+TEST_F(EffectOutput, ChannelCountsStopsAndFreeSlots) {
+  const std::string path = Level("long.wav", 2.0);
+  ASSERT_TRUE(OpenDevice());
+  // 0 and -3 channels give one: a second play while the first sounds fails.
+  LoadSound(path.c_str(), 0, 0);
+  LoadSound(path.c_str(), 1, -3);
+  EXPECT_EQ(qrv::FreeSoundSlot(), 2);
+  const int32_t only = PlaySound(0, 0, 1);
+  EXPECT_EQ(only, 0);
+  EXPECT_EQ(PlaySound(0, 0, 1), -1);
+  EXPECT_EQ(SoundPlaying(only), 1);
+  // 9 channels give four; the fifth play cuts off channel 0 again.
+  LoadSound(path.c_str(), 99999, 9);  // above the table: the last slot
+  std::vector<int32_t> ids;
+  for (int i = 0; i < 5; ++i) ids.push_back(PlaySound(5000, 0, 1));
+  EXPECT_EQ(ids, (std::vector<int32_t>{4095 * 256, 4095 * 256 + 1, 4095 * 256 + 2, 4095 * 256 + 3,
+                                       4095 * 256}));
+  // A channel number outside the slot's stops all of them; stop and status skip bad ids.
+  qrv::StopSound(4095 * 256 + 200);
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(SoundPlaying(4095 * 256 + c), 0) << c;
+  qrv::StopSound(-1);
+  EXPECT_EQ(SoundPlaying(-5), 0);
+  EXPECT_EQ(SoundPlaying(only), 1);
+  qrv::StopAllSounds();
+  EXPECT_EQ(SoundPlaying(only), 0);
+  // Negative slots are refused; a failed load empties the slot it was given.
+  LoadSound(path.c_str(), -1, 1);
+  EXPECT_EQ(PlaySound(-1, 0, 1), -1);
+  LoadSound(PathOf("missing.wav").c_str(), 1, 1);
+  EXPECT_EQ(PlaySound(1, 0, 1), -1);
+  EXPECT_EQ(qrv::FreeSoundSlot(), 1);
+}
+
+// Real files in the shapes the tools write: the sound lasts as long as the file says
+// (resampled to the device rate) and the left channel stays left.
+TEST_F(EffectOutput, WavShapesOfRealToolsPlay) {
+  struct Shape {
+    const char* name;
+    std::string command;  // writes %s
+  };
+  const std::string left = "synth 0.2 sine 441 remix 1v0.5 1v0.125";
+  const Shape shapes[] = {
+      {"u8-mono-11025.wav", "sox -D -n -r 11025 -c 1 -b 8 %s synth 0.2 sine 441 vol 0.5"},
+      {"s16-stereo-44100.wav", "sox -D -n -r 44100 -c 2 -b 16 %s " + left},
+      {"s24-stereo-48000-extensible.wav", "sox -D -n -r 48000 -c 2 -b 24 %s " + left},
+      {"f32-stereo-22050-fmt18.wav", "sox -D -n -r 22050 -c 2 -e float -b 32 %s " + left},
+      // The lavfi sine is at 1/8 of full scale.
+      {"s16-stereo-48000-list.wav",
+       "ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=0.2' -ar 48000 "
+       "-af 'pan=stereo|c0=4*c0|c1=c0' %s"},
+      {"s16-mono-22050.wav", "sox -D -n -r 22050 -c 1 -b 16 %s synth 0.2 sine 441 vol 0.5"},
+      // Six channels (front left louder than front right) mixed down to two.
+      {"s16-six-22050.wav", "sox -D -n -r 22050 -c 6 -b 16 %s " + left + " 0 0 0 0"},
+  };
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    std::string command = shape.command;
+    command.replace(command.find("%s"), 2, "'" + PathOf(shape.name) + "'");
+    ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0) << command;
+    std::vector<Frame> heard = PlayAlone(PathOf(shape.name), 0, 1);
+    EXPECT_NEAR(SoundingFrames(heard), 0.2 * 22050, 0.2 * 22050 * 0.03);
+    int peakLeft = 0, peakRight = 0;
+    for (const Frame& f : heard) {
+      peakLeft = std::max(peakLeft, std::abs(static_cast<int>(f.left)));
+      peakRight = std::max(peakRight, std::abs(static_cast<int>(f.right)));
+    }
+    if (std::string(shape.name).find("six") != std::string::npos) {
+      EXPECT_GT(peakLeft, 2000);
+      EXPECT_NEAR(peakRight * 4.0, peakLeft, peakLeft * 0.12);
+      continue;
+    }
+    EXPECT_NEAR(peakLeft, 16384, 16384 * 0.12);
+    if (std::string(shape.name).find("stereo") != std::string::npos) {
+      EXPECT_NEAR(peakRight, 4096, 4096 * 0.12);
+    }
+  }
+}
+
+// The chunk order of a real file turned round: its LIST chunk first, a fact chunk before the
+// data; and the data truncated, which must fail the load rather than read past the file.
+TEST_F(EffectOutput, ChunkOrderAndTruncation) {
+  std::string path = PathOf("tool.wav");
+  ASSERT_EQ(std::system(("ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=0.2' "
+                         "-ar 22050 '" +
+                         path + "' 2>/dev/null")
+                            .c_str()),
+            0);
+  std::string bytes = ReadBytes(path);
+  const size_t list = bytes.find("LIST"), data = bytes.find("data");
+  ASSERT_NE(list, std::string::npos);
+  ASSERT_LT(list, data);
+  std::string fmt = bytes.substr(12, list - 12), listChunk = bytes.substr(list, data - list);
+  std::string fact("fact\x04\0\0\0\x01\x02\x03\x04", 12);
+  std::string turned = bytes.substr(0, 12) + listChunk + fmt + fact + bytes.substr(data);
+  std::ofstream(PathOf("turned.wav"), std::ios::binary) << turned;
+  std::ofstream(PathOf("cut.wav"), std::ios::binary) << bytes.substr(0, bytes.size() - 100);
+
+  ASSERT_TRUE(OpenDevice());
+  LoadSound(PathOf("turned.wav").c_str(), 0, 1);
+  LoadSound(PathOf("cut.wav").c_str(), 1, 1);
+  EXPECT_EQ(qrv::FreeSoundSlot(), 1);
+  const int32_t id = PlaySound(0, 0, 1);
+  EXPECT_EQ(id, 0);
+  WaitForEnd(id);
+  EXPECT_NEAR(SoundingFrames(Capture()), 0.2 * 22050, 0.2 * 22050 * 0.02);
+}
+
+// A driver that cannot open: every command still answers, with the answers of no sound.
+TEST_F(EffectOutput, NoDeviceAnswersQuietly) {
+  const std::string path = Level("level.wav", 0.1);
+  EXPECT_FALSE(OpenDevice("no-such-driver"));
+  LoadSound(path.c_str(), 0, 2);
+  EXPECT_EQ(PlaySound(0, 0, 1), -1);
+  EXPECT_EQ(SoundPlaying(0), 0);
+  qrv::StopSound(0);
+  qrv::StopAllSounds();
+  EXPECT_EQ(qrv::FreeSoundSlot(), 0);
+  qrv::PlayMusic(path.c_str(), true);
+  EXPECT_FALSE(qrv::MusicPlaying());
+  qrv::SetMusicVolume(0.5);
+  qrv::MusicLoopCheck();
+  qrv::RestartMusic();
+  EXPECT_EQ(qrv::StopMusic(), 0);
+}
+
+}  // namespace
+}  // namespace sound_test
