@@ -1,8 +1,58 @@
 // Network: sockets, sessions and HTTP downloads.
+//
+// Sockets are small integer handles (0..1023) into one process-wide table. IPv4
+// addresses travel as 32-bit integers in host order (a.b.c.d = a<<24 | b<<16 | c<<8 | d);
+// only the low 16 bits of a port count. Failures return -1 (or an empty string) and leave
+// a code in the last network error: 8 for a full table, 10035 would block, 10036 a
+// connect time-out, 10054 connection reset, 10093 network not started, 11001 host not
+// found, and the nearest code of the same family for the rest.
 #pragma once
 
 #include <cstdint>
 
 #include "quorvia/rt_string.h"
 
-namespace qrv {}  // namespace qrv
+namespace qrv {
+
+// --- The network and names -----------------------------------------------------------
+
+// Counts one user of the network; the first start empties the socket table. 1 (0 when
+// the host refuses).
+int32_t NetStart();
+// Undoes one start; the last one closes every socket of the table.
+void NetStop();
+// The machine's IPv4 addresses, loopback left out, separated by "|"; empty when none.
+RtString NetLocalAddresses();
+// The last network error as a number.
+int32_t NetLastError();
+// "code text" for the last network error; empty when the host has no text for it.
+RtString NetErrorText();
+// The IPv4 address of a name ("" means this machine), or -1.
+int32_t NetResolve(const RtString& host);
+// "a.b.c.d" of an address.
+RtString NetAddressText(int32_t address);
+
+// --- Sockets -------------------------------------------------------------------------
+
+// A TCP socket listening on every local address at port (IPv6 too where the host has it).
+int32_t TcpListen(int32_t port);
+// The handle of a waiting connection, or -1 at once when none waits. address receives
+// the peer's IPv4 address (0 for an IPv6 peer).
+int32_t TcpAccept(int32_t listenHandle, int32_t& address);
+// Connects to host:port (a name, an IPv4 or an IPv6 address; "" means this machine),
+// waiting at most timeoutMs (1..30000; anything else means 30000). Gives up with 10036.
+int32_t TcpConnect(const RtString& host, int32_t port, int32_t timeoutMs);
+// A UDP socket bound to port on every local address (0: unbound), broadcast allowed.
+int32_t UdpOpen(int32_t port);
+// Sends every byte on a TCP handle: the count, or -1 (also when the peer takes nothing
+// for 5 seconds, with 10035).
+int32_t SocketSend(int32_t handle, const RtString& data);
+// Sends one datagram to address:port (both 0: refused with -1).
+int32_t UdpSend(int32_t handle, const RtString& data, int32_t address, int32_t port);
+// Never waits: reads up to size bytes into data. The count; 0 when the peer closed;
+// -2 when nothing has arrived yet; -1 on failure.
+int32_t SocketReceive(int32_t handle, RtString& data, int32_t size);
+// Closes a handle: 1, or 0 when the host's close failed (the handle is free either way).
+int32_t SocketClose(int32_t handle);
+
+}  // namespace qrv

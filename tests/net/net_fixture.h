@@ -1,0 +1,97 @@
+// Helpers of the network tests: free loopback ports, a silent peer, polling waits.
+// Every address used here is on loopback.
+#pragma once
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "quorvia/net.h"
+
+namespace net_test {
+
+using Clock = std::chrono::steady_clock;
+
+inline double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A loopback TCP port nobody listens on right now.
+inline int FreePort(int type = SOCK_STREAM) {
+  int s = socket(AF_INET, type, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  close(s);
+  return ntohs(address.sin_port);
+}
+
+// Polls a condition every millisecond for up to `seconds`.
+template <class Condition>
+bool Eventually(Condition condition, double seconds = 5) {
+  auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+  while (Clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return condition();
+}
+
+// Receives until something arrives (or the peer closes) within `seconds`.
+inline int32_t ReceiveSoon(int32_t handle, qrv::RtString& data, int32_t size, double seconds = 5) {
+  int32_t n = -2;
+  Eventually([&] { return (n = qrv::SocketReceive(handle, data, size)) != -2; }, seconds);
+  return n;
+}
+
+// A loopback listener that never accepts, its accept queue filled: the host drops every
+// further connection request, so a connect to it gets no answer at all.
+class SilentPeer {
+ public:
+  SilentPeer() {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 0);
+    socklen_t length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    // Connections complete while the queue has room; stop at the first one that hangs.
+    for (int i = 0; i < 8; ++i) {
+      int32_t handle = qrv::TcpConnect("127.0.0.1", port_, 200);
+      if (handle < 0) break;
+      fillers_.push_back(handle);
+    }
+  }
+  ~SilentPeer() {
+    for (int32_t handle : fillers_) qrv::SocketClose(handle);
+    close(listener_);
+  }
+  int Port() const { return port_; }
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+  std::vector<int32_t> fillers_;
+};
+
+// Starts the network for one test and undoes it after.
+class NetTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(qrv::NetStart(), 1); }
+  void TearDown() override { qrv::NetStop(); }
+};
+
+}  // namespace net_test
