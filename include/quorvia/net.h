@@ -55,4 +55,44 @@ int32_t SocketReceive(int32_t handle, RtString& data, int32_t size);
 // Closes a handle: 1, or 0 when the host's close failed (the handle is free either way).
 int32_t SocketClose(int32_t handle);
 
+// --- Locks and threads ---------------------------------------------------------------
+// Return codes follow the usual error numbers: 22 a missing lock or handle, 12 out of
+// memory, 36 a lock its owner asks for again, 1 an unlock by a thread that is not the
+// owner, 16 a lock destroyed while held.
+
+struct RtMutex;
+int32_t MutexCreate(RtMutex** place);
+// Never blocks its own owner: a second lock by the owner returns 36 and keeps it held once.
+int32_t MutexLock(RtMutex* mutex);
+int32_t MutexUnlock(RtMutex* mutex);
+// Frees the lock and clears *place.
+int32_t MutexDestroy(RtMutex** place);
+
+using ThreadFunction = int32_t (*)(void* argument);
+// Runs function(argument) on a new thread. Joinable: a handle for ThreadJoin (>= 1);
+// else 0. -1 (network error 12) when the thread cannot be made.
+int64_t ThreadStart(ThreadFunction function, void* argument, bool joinable);
+// Waits for a joinable thread to end and stores its result when exitCode is given: 0,
+// or 22 for an unknown handle or the calling thread's own.
+int32_t ThreadJoin(int64_t handle, int32_t* exitCode);
+void ThreadYield();
+void ThreadSleep(int32_t ms);
+
+// --- HTTP downloads --------------------------------------------------------------------
+// One HTTP/1.0 GET of path from host:port (port 0 means 80) on the calling thread. The
+// body is what follows the header; the status is not examined, so an error page is a
+// body like any other, and redirects are not followed. A Content-Length in the header
+// is held to: a connection that closes before that many body bytes is a failure, bytes
+// beyond it are left out. The connect waits at most timeoutMs (1..30000, else 30000),
+// and so does every wait for the next bytes of the answer.
+
+// Stores the body in the target file (made anew; a "mem://" target is refused before
+// any traffic). 1, or 0 on failure (a partly written file stays).
+int32_t HttpGetFile(const RtString& host, const RtString& path, int32_t port,
+                    const RtString& target, int32_t timeoutMs);
+// The body up to its first zero byte, cut after maximumLength bytes when longer: always
+// the first bytes of the body, never a body with gaps. Empty on failure.
+RtString HttpGetString(const RtString& host, const RtString& path, int32_t port,
+                       int32_t maximumLength, int32_t timeoutMs);
+
 }  // namespace qrv

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "net/resolve.h"
+#include "net/socket_io.h"
 #include "net/socket_table.h"
 #include "quorvia/net.h"
 

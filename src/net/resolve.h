@@ -14,11 +14,4 @@ namespace qrv::net {
 bool ResolveHost(const std::string& host, uint16_t port, bool ipv4Only,
                  platform::HostAddress& address);
 
-// The time a connect may wait: 1..30000 ms, anything else 30000.
-int32_t ClampConnectTimeout(int32_t ms);
-
-// Connects a TCP socket to an address, waiting at most timeoutMs (already clamped).
-// The handle, or -1 (10036 after the time-out).
-int32_t ConnectTo(const platform::HostAddress& address, int32_t timeoutMs);
-
 }  // namespace qrv::net

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "net/resolve.h"
+#include "net/socket_io.h"
 #include "net/socket_table.h"
 #include "quorvia/net.h"
 
@@ -178,24 +179,34 @@ int32_t UdpSend(int32_t handle, const RtString& data, int32_t address, int32_t p
   return SendAll(handle, data.c_str(), data.Length(), &target);
 }
 
-int32_t SocketReceive(int32_t handle, RtString& data, int32_t size) {
-  data.Clear();
+int32_t net::ReceiveInto(int32_t handle, char* buffer, int32_t size) {
   SocketEntry entry;
-  if (!net::FindEntry(handle, entry)) return -1;
+  if (!FindEntry(handle, entry)) return -1;
   if (size < 1) {
     SetLastNetError(10022);
     return -1;
   }
-  uint32_t room = static_cast<uint32_t>(std::min(size, kMaxReceive));
-  std::unique_ptr<char[]> buffer(new char[room]);
-  int64_t n = platform::ReceiveOnSocket(entry.socket, buffer.get(), room);
+  int64_t n = platform::ReceiveOnSocket(entry.socket, buffer, static_cast<size_t>(size));
   SetLastNetError(n < 0 ? platform::LastSocketError() : 0);
-  if (n > 0) {
-    data = RtString(buffer.get(), static_cast<uint32_t>(n));
-    return static_cast<int32_t>(n);
-  }
-  if (n == 0 || net::LastNetError() == 10054) return 0;
-  return net::LastNetError() == 10035 ? -2 : -1;
+  if (n >= 0) return static_cast<int32_t>(n);
+  if (LastNetError() == 10054) return 0;
+  return LastNetError() == 10035 ? -2 : -1;
+}
+
+int32_t net::WaitReadable(int32_t handle, int32_t ms) {
+  SocketEntry entry;
+  if (!FindEntry(handle, entry)) return -1;
+  int ready = platform::WaitForSocket(entry.socket, false, ms);
+  if (ready < 0) StoreHostError();
+  return ready;
+}
+
+int32_t SocketReceive(int32_t handle, RtString& data, int32_t size) {
+  data.Clear();
+  std::unique_ptr<char[]> buffer(new char[std::clamp(size, 1, kMaxReceive)]);
+  int32_t n = net::ReceiveInto(handle, buffer.get(), std::min(size, kMaxReceive));
+  if (n > 0) data = RtString(buffer.get(), static_cast<uint32_t>(n));
+  return n;
 }
 
 int32_t SocketClose(int32_t handle) {

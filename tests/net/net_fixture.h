@@ -5,10 +5,14 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,5 +97,67 @@ class NetTest : public testing::Test {
   void SetUp() override { ASSERT_EQ(qrv::NetStart(), 1); }
   void TearDown() override { qrv::NetStop(); }
 };
+
+}  // namespace net_test
+
+namespace net_test {
+
+// A server program started for one test, on loopback at a free port it reports on its
+// standard output; stopped (and waited for) when the test ends.
+class ServerProcess {
+ public:
+  // argv[0] is looked up on the PATH; `portWord` is the word before the port number in
+  // the server's first lines of output.
+  ServerProcess(std::vector<std::string> argv, const std::string& portWord) {
+    int out[2];
+    if (pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], 1);
+      close(out[0]);
+      close(out[1]);
+      std::vector<char*> raw;
+      for (std::string& arg : argv) raw.push_back(arg.data());
+      raw.push_back(nullptr);
+      execvp(raw[0], raw.data());
+      _exit(127);
+    }
+    close(out[1]);
+    FILE* lines = fdopen(out[0], "r");
+    char line[512];
+    for (int i = 0; i < 5 && port_ == 0 && std::fgets(line, sizeof line, lines) != nullptr; ++i) {
+      std::string text = line;
+      size_t at = text.find(portWord + " ");
+      if (at != std::string::npos) port_ = std::atoi(text.c_str() + at + portWord.size() + 1);
+    }
+    output_ = lines;
+  }
+  ~ServerProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (output_ != nullptr) std::fclose(output_);
+  }
+  // 0 when the server did not come up.
+  int Port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+  FILE* output_ = nullptr;
+};
+
+// The python test server of this folder.
+inline std::vector<std::string> TestServerCommand() {
+  return {"python3", "-u", QRV_SOURCE_DIR "/tests/net/http_test_server.py"};
+}
+
+// The bytes the test server's /bytes/N path sends.
+inline std::string ServerPattern(size_t n) {
+  std::string bytes(n, 0);
+  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
+  return bytes;
+}
 
 }  // namespace net_test

@@ -2,7 +2,7 @@
 // not wait, the connect time-out, the table limit and the users count.
 #include <cstring>
 
-#include "net/resolve.h"
+#include "net/socket_io.h"
 #include "net_fixture.h"
 
 namespace net_test {
