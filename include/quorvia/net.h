@@ -95,4 +95,46 @@ int32_t HttpGetFile(const RtString& host, const RtString& path, int32_t port,
 RtString HttpGetString(const RtString& host, const RtString& path, int32_t port,
                        int32_t maximumLength, int32_t timeoutMs);
 
+// --- Sessions --------------------------------------------------------------------------
+// Programs form a session over TCP: one hosts, the others join; every program, the host
+// included, is a player with an id from 101 on. A background thread per program does
+// the socket work, so none of these commands waits on the network, except the few that
+// ask the host and wait for its answer (at most about 5 seconds). The wire protocol is
+// described in docs/sessions.md.
+
+// Hosts a session on port (below 1: 27910) and joins it as its first player. Ends any
+// session the program was in. 1, or 0 when the port cannot be had.
+int32_t SessionHost(int32_t port);
+// Joins the session that host:port (below 1: 27910) hosts. Ends any session the program
+// was in. 1 once the host has greeted this program, else 0.
+int32_t SessionJoin(const RtString& host, int32_t port);
+// Leaves the session (the host's leaving ends it for everyone). 1 when there was one.
+int32_t SessionLeave();
+// 1 while the program is in a session; 0 once it left, was dropped or the host ended it.
+int32_t SessionActive();
+// This program's player id in the session, 0 when none.
+int32_t SessionOwnId();
+// The name the next host or join registers with (at most 143 bytes; "query" until set).
+void SessionName(const RtString& name);
+// Sends a text (at most 1024 bytes) to one player, or to every other player with id 0.
+// 1 when queued for sending; 0 outside a session or while 1 MB waits to go out.
+int32_t SessionSend(int32_t playerId, const RtString& text);
+// Takes the oldest text received from playerId (0: from anyone) and gives its sender's
+// id in senderId. An empty text with senderId 0 when none waits.
+RtString SessionReceive(int32_t playerId, int32_t& senderId);
+// The ids of the session's players, "101|102|...", asked of the host; empty on failure.
+RtString SessionPlayers();
+// The name a player registered with, asked of the host; empty when unknown.
+RtString SessionPlayerName(int32_t playerId);
+// Hosting program only: drops a player from the session. 1 when the request went out.
+int32_t SessionDrop(int32_t playerId);
+// Hosting program only: whether new players may connect (on after every host).
+void SessionAccept(int32_t flag);
+// The ids of players that left since the last call, oldest first, "103|105"; empty when none.
+RtString SessionDeparted();
+
+// Start-up and shutdown: the session state, and the end of every network use.
+void CreateNetworkState();
+void ReleaseNetworkState();
+
 }  // namespace qrv

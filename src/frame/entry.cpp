@@ -9,6 +9,7 @@
 #include "platform/window_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/net.h"
 #include "quorvia/values.h"
 
 namespace qrv {
@@ -89,6 +90,7 @@ bool Initialise() {
   rt.servicesStarted = true;
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
+  CreateNetworkState();
   CreateInput();
   PlaceWindow();
   InitInput(rt.settings.mouseCapture != 0);

@@ -9,6 +9,7 @@
 #include "platform/process_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/net.h"
 
 namespace qrv {
 
@@ -31,6 +32,7 @@ void Shutdown() {
   EnterProgramFolder();
   CloseAllChannels();
   LineStoreFlush();
+  ReleaseNetworkState();
   ShutdownInput();
   delete rt.device;
   rt.device = nullptr;

@@ -53,6 +53,8 @@ int32_t ConnectResult(int socket);
 int64_t SendOnSocket(int socket, const void* bytes, size_t count, const HostAddress* target);
 // Never waits: the bytes read (0 = the peer closed) or -1.
 int64_t ReceiveOnSocket(int socket, void* bytes, size_t count);
+// The two ends of a connected socket. False when the socket has none.
+bool SocketEnds(int socket, HostAddress& local, HostAddress& peer);
 // Lingering off, both directions shut down, closed. False when the close failed.
 bool CloseSocket(int socket);
 

@@ -189,6 +189,17 @@ int64_t ReceiveOnSocket(int socket, void* bytes, size_t count) {
   return n;
 }
 
+bool SocketEnds(int socket, HostAddress& local, HostAddress& peer) {
+  sockaddr_storage raw;
+  socklen_t length = sizeof raw;
+  if (getsockname(socket, reinterpret_cast<sockaddr*>(&raw), &length) != 0) return false;
+  local = FromSockaddr(reinterpret_cast<sockaddr*>(&raw));
+  length = sizeof raw;
+  if (getpeername(socket, reinterpret_cast<sockaddr*>(&raw), &length) != 0) return false;
+  peer = FromSockaddr(reinterpret_cast<sockaddr*>(&raw));
+  return true;
+}
+
 bool CloseSocket(int socket) {
   linger off{0, 0};
   setsockopt(socket, SOL_SOCKET, SO_LINGER, &off, sizeof off);
