@@ -23,7 +23,10 @@
 #include <thread>
 #include <vector>
 
+#include "../tests/net/free_port.h"
 #include "quorvia/net.h"
+
+using net_test::FreePort;
 
 using namespace qrv;
 using Clock = std::chrono::steady_clock;
@@ -37,18 +40,6 @@ constexpr int kRatePerPlayer = 1000;
 int64_t NowMicroseconds() {
   return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
       .count();
-}
-
-int FreePort() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
 }
 
 // A joined player: sends texts "seq stamp" to the host, then "end count".

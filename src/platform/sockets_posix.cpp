@@ -26,6 +26,13 @@ void NoteErrno() {
   tLastError = NetworkCodeOfErrno(errno);
 }
 
+// True for a host call's 0 result; otherwise notes its error.
+bool Succeeded(int result) {
+  if (result == 0) return true;
+  NoteErrno();
+  return false;
+}
+
 socklen_t ToSockaddr(const HostAddress& address, sockaddr_storage& out) {
   std::memset(&out, 0, sizeof out);
   if (address.family == 6) {
@@ -58,9 +65,7 @@ HostAddress FromSockaddr(const sockaddr* in) {
 }
 
 bool SetOption(int socket, int level, int name, int value) {
-  if (setsockopt(socket, level, name, &value, sizeof value) == 0) return true;
-  NoteErrno();
-  return false;
+  return Succeeded(setsockopt(socket, level, name, &value, sizeof value));
 }
 
 }  // namespace
@@ -121,15 +126,11 @@ void SetSendBuffer(int socket, int bytes) {
 bool BindSocket(int socket, const HostAddress& address) {
   sockaddr_storage raw;
   socklen_t length = ToSockaddr(address, raw);
-  if (bind(socket, reinterpret_cast<sockaddr*>(&raw), length) == 0) return true;
-  NoteErrno();
-  return false;
+  return Succeeded(bind(socket, reinterpret_cast<sockaddr*>(&raw), length));
 }
 
 bool ListenOnSocket(int socket, int backlog) {
-  if (listen(socket, backlog) == 0) return true;
-  NoteErrno();
-  return false;
+  return Succeeded(listen(socket, backlog));
 }
 
 int AcceptOnSocket(int socket, HostAddress& peer) {
@@ -147,9 +148,7 @@ int AcceptOnSocket(int socket, HostAddress& peer) {
 bool StartConnect(int socket, const HostAddress& address) {
   sockaddr_storage raw;
   socklen_t length = ToSockaddr(address, raw);
-  if (connect(socket, reinterpret_cast<sockaddr*>(&raw), length) == 0) return true;
-  NoteErrno();
-  return false;
+  return Succeeded(connect(socket, reinterpret_cast<sockaddr*>(&raw), length));
 }
 
 int WaitForSocket(int socket, bool forWriting, int32_t ms) {
@@ -204,9 +203,7 @@ bool CloseSocket(int socket) {
   linger off{0, 0};
   setsockopt(socket, SOL_SOCKET, SO_LINGER, &off, sizeof off);
   shutdown(socket, SHUT_RDWR);
-  if (close(socket) == 0) return true;
-  NoteErrno();
-  return false;
+  return Succeeded(close(socket));
 }
 
 std::vector<uint32_t> LocalIpv4Addresses() {

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "free_port.h"
 #include "quorvia/net.h"
 
 namespace net_test {
@@ -25,19 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 inline double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// A loopback TCP port nobody listens on right now.
-inline int FreePort(int type = SOCK_STREAM) {
-  int s = socket(AF_INET, type, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
 }
 
 // Polls a condition every millisecond for up to `seconds`.

@@ -126,28 +126,24 @@ TEST_F(NetTest, ConnectToAClosedPortFailsFast) {
   EXPECT_EQ(std::string(NetErrorText().c_str()).rfind("10061 ", 0), 0u);
 }
 
-TEST_F(NetTest, ConnectWithoutAnswerEndsAtItsTimeOut) {
-  SilentPeer silent;
-  auto start = Clock::now();
-  EXPECT_EQ(TcpConnect("127.0.0.1", silent.Port(), 300), -1);
-  double waited = MillisecondsSince(start);
-  EXPECT_GE(waited, 290);
-  EXPECT_LT(waited, 2000);
-  EXPECT_EQ(NetLastError(), 10036);
-}
-
-TEST_F(NetTest, ConnectTimeOutIsClampedToThirtySeconds) {
+TEST_F(NetTest, ConnectWithoutAnswerEndsAtItsClampedTimeOut) {
   EXPECT_EQ(net::ClampConnectTimeout(1), 1);
   EXPECT_EQ(net::ClampConnectTimeout(30000), 30000);
   EXPECT_EQ(net::ClampConnectTimeout(0), 30000);
   EXPECT_EQ(net::ClampConnectTimeout(-5), 30000);
   SilentPeer silent;
-  auto start = Clock::now();
-  EXPECT_EQ(TcpConnect("127.0.0.1", silent.Port(), 45000), -1);
-  double waited = MillisecondsSince(start);
-  EXPECT_GE(waited, 29900);
-  EXPECT_LT(waited, 33000);
-  EXPECT_EQ(NetLastError(), 10036);
+  struct {
+    int32_t asked;
+    double waits;
+  } cases[] = {{300, 300}, {45000, 30000}};
+  for (const auto& c : cases) {
+    auto start = Clock::now();
+    EXPECT_EQ(TcpConnect("127.0.0.1", silent.Port(), c.asked), -1);
+    double waited = MillisecondsSince(start);
+    EXPECT_GE(waited, c.waits - 10) << c.asked;
+    EXPECT_LT(waited, c.waits + 2000) << c.asked;
+    EXPECT_EQ(NetLastError(), 10036);
+  }
 }
 
 TEST_F(NetTest, TableHoldsTenTwentyFourHandlesAndReusesTheLowest) {
