@@ -84,6 +84,14 @@ TEST(Sessions, AcceptFlagKeepsNewPlayersOut) {
   EXPECT_EQ(late.Ask("join " + Port(port) + " late").rfind("ok 10", 0), 0u);
 }
 
+TEST(Sessions, PortZeroMeansTheDefaultPort) {
+  Player host, guest;
+  std::string hosted = host.Ask("host 0 h");
+  if (hosted == "fail") GTEST_SKIP() << "port 27910 is taken on this machine";
+  EXPECT_EQ(hosted, "ok 101");
+  EXPECT_EQ(guest.Ask("join 27910 g"), "ok 102");
+}
+
 TEST(Sessions, HostEndingThroughShutdownEndsTheSessionForAll) {
   int port = FreePort();
   Player host(true), b, c;
