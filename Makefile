@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench fuzz clean
+.PHONY: all deps configure build test play bench fuzz clean tsan
 
 all: build
 
@@ -37,9 +37,16 @@ bench: build
 	@echo "== Running the benchmarks"
 	bash tools/run-bench.sh $(BUILD)
 
+# The network's tests again under ThreadSanitizer, in a build of their own.
+tsan: deps
+	@echo "== The network tests under ThreadSanitizer, in build-tsan/"
+	cmake -S . -B build-tsan -G Ninja $(CMAKE_FLAGS) -DQRV_SANITIZE=thread -DQRV_BUILD_BENCH=OFF
+	cmake --build build-tsan --target test_net program_net_player
+	@TSAN_OPTIONS="halt_on_error=1" bash tools/with-display.sh build-tsan/tests/test_net
+
 fuzz: deps
 	@echo "== Building and running the fuzz targets"
 	bash tools/run-fuzz.sh build-fuzz
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-tsan

@@ -10,7 +10,7 @@ packages=(
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-xkb-utils xdotool xdg-utils
-  imagemagick netpbm python3 python3-pil
+  imagemagick netpbm python3 python3-pil curl
   sox ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
 )
 

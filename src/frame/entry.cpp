@@ -10,6 +10,7 @@
 #include "platform/window_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/net.h"
 #include "quorvia/sound.h"
 #include "quorvia/values.h"
 
@@ -96,6 +97,7 @@ bool Initialise() {
   }
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
+  CreateNetworkState();
   CreateInput();
   CreateSoundDevice();
   PlaceWindow();

@@ -9,6 +9,7 @@
 #include "platform/process_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
+#include "quorvia/net.h"
 #include "quorvia/sound.h"
 
 namespace qrv {
@@ -33,6 +34,7 @@ void Shutdown() {
   EnterProgramFolder();
   CloseAllChannels();
   LineStoreFlush();
+  ReleaseNetworkState();
   ShutdownInput();
   ShutdownSound();
   delete rt.device;
