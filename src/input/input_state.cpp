@@ -68,6 +68,10 @@ void ShutdownInput() {
   rt.input = nullptr;
 }
 
+void TakeWindowMessages() {
+  PumpMessages(LookUpMessageHook());
+}
+
 ScreenShape TheScreen() {
   const OpenGLZozezezi* device = TheRuntime().device;
   if (device != nullptr && device->width > 0 && device->height > 0) {

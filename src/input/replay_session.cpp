@@ -1,5 +1,5 @@
 // QRV_REPLAY and QRV_RECORD: a script stands in for the keyboard, or the live key table
-// is written down at every present that changes it, in the same format.
+// is written down at every reading that changes it, in the same format.
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -56,7 +56,7 @@ void StopRecording(InputState& input) {
 }
 
 void ApplyReplay(InputState& input) {
-  const HeldKeys& held = input.replay->KeysAt(input.presentNumber);
+  const HeldKeys& held = input.replay->KeysAt({input.presentNumber, input.keyReading});
   for (size_t code = 0; code < 256; ++code) input.keys[code] = held.test(code) ? 0x80 : 0;
 }
 
@@ -66,7 +66,8 @@ void RecordKeys(InputState& input) {
   for (size_t code = 0; code < 256; ++code) held.set(code, (input.keys[code] & 0x80) != 0);
   if (held == input.recordedKeys) return;
   input.recordedKeys = held;
-  std::fputs(FormatReplayLine(input.presentNumber, held).c_str(), input.record);
+  std::fputs(FormatReplayLine({input.presentNumber, input.keyReading}, held).c_str(),
+             input.record);
   std::fflush(input.record);
 }
 

@@ -10,7 +10,7 @@ namespace qrv {
 
 namespace {
 
-// Marks a wait in progress: while recording, waits still read the live keyboard.
+// Marks a wait in progress: its keyboard readings are neither counted nor recorded.
 class WaitScope {
  public:
   explicit WaitScope(InputState& input) : input_(input) { ++input_.waitDepth; }
@@ -21,10 +21,6 @@ class WaitScope {
  private:
   InputState& input_;
 };
-
-void PumpWindow() {
-  PumpMessages(LookUpMessageHook());
-}
 
 struct PointerNote {
   int32_t x, y;
@@ -62,15 +58,15 @@ void WaitForPress(Pressed pressed) {
   InputState* input = TheInput();
   if (input == nullptr) return;
   WaitScope scope(*input);
-  PumpWindow();
+  TakeWindowMessages();
   if (input->replay) return;
   auto idle = [] {
-    PumpWindow();
+    TakeWindowMessages();
     platform::SleepMilliseconds(1);
   };
   while (pressed()) idle();
   do {
-    PumpWindow();
+    TakeWindowMessages();
     WaitForInputActivity();
   } while (!pressed());
   while (pressed()) idle();
@@ -87,7 +83,7 @@ void WaitForInputActivity() {
   const PointerNote noted = NotePointer(*input, sample);
   const int passes = input->replay ? 1 : 15;
   for (int pass = 0; pass < passes; ++pass) {
-    PumpWindow();
+    TakeWindowMessages();
     SampleKeyboard();
     input->freshMouse = true;
     CheckEndingKeys();

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -158,6 +160,31 @@ TEST(KeysProgram, RecordedSessionReplaysIdentically) {
   ProgramRun replay(kProgram, {}, Env{{"QRV_REPLAY", record}, {"QRV_UNPACED", "1"}});
   ASSERT_EQ(replay.Wait(), 0);  // the recorded Alt+F4 ends the replay too
   EXPECT_EQ(OutputLines(replay), live);
+}
+
+// A program that polls a key without presenting sees it while recording, the recording
+// holds what it saw (its replay sees the key at the same reading), and a termination
+// signal still ends it.
+TEST(KeysProgram, PollingWithoutPresentingSeesKeysAndEndsOnSignal) {
+  std::string record = testing::TempDir() + "/input-polled.txt";
+  {
+    ProgramRun run(kProgram, {"poll-space"}, Env{{"QRV_RECORD", record}});
+    FocusProgramWindow();
+    Shell("xdotool keydown space sleep 0.2 keyup space");
+    ASSERT_EQ(run.Wait(10), 0);
+    EXPECT_EQ(OutputLines(run), std::vector<std::string>{"space"});
+  }
+  {
+    ProgramRun replay(kProgram, {"poll-space"}, Env{{"QRV_REPLAY", record}});
+    EXPECT_EQ(replay.Wait(10), 0);
+    EXPECT_EQ(OutputLines(replay), std::vector<std::string>{"space"});
+  }
+  ProgramRun polling(kProgram, {"poll-space"}, Env{{"QRV_RECORD", record}});
+  FocusProgramWindow();
+  polling.Signal(SIGTERM);
+  EXPECT_EQ(polling.Wait(10), 0);
+  EXPECT_TRUE(OutputLines(polling).empty());
+  std::remove(record.c_str());
 }
 
 TEST(KeysProgram, WaitForKeyWaitsForATypedKey) {
