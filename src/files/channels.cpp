@@ -6,6 +6,7 @@
 
 #include "files/files_internal.h"
 #include "frame/runtime.h"
+#include "quorvia/values.h"
 
 namespace qrv {
 

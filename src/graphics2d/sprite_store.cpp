@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
 #include "quorvia/files.h"
@@ -113,10 +114,11 @@ bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t i
   if (width < 0 || height < 0 || pixels.size() != size_t(width) * size_t(height)) {
     return false;
   }
-  // An empty picture (0 x 0, with no elements) frees the slot, as every create does.
+  // An empty picture (0 x 0, with no elements) frees the slot, as every create does; so
+  // does one larger than any picture may be, before any room is made for it.
   RgbaImage image;
-  if (!pixels.empty()) image.Resize(width, height);
-  for (size_t i = 0; i < pixels.size(); ++i) {
+  if (!pixels.empty() && ImageSizeAllowed(width, height)) image.Resize(width, height);
+  for (size_t i = 0; i < image.pixels.size() / 4; ++i) {
     const uint32_t v = uint32_t(pixels[i]);
     for (int b = 0; b < 4; ++b) image.pixels[i * 4 + size_t(b)] = uint8_t(v >> (8 * b));
   }

@@ -3,7 +3,6 @@
 // the "x" of "0x1F") ends the number, and text with no decimal digits reads as 0.
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 #include "quorvia/values.h"
 
@@ -45,11 +44,12 @@ const char* DecimalNumberEnd(const char* text) {
 double TextToNumber(const char* text) {
   if (text == nullptr) return 0.0;
   while (IsBlank(*text)) ++text;
-  const char* end = DecimalNumberEnd(text);
-  if (end == text) return 0.0;
-  // The C library converts the copy, which holds nothing but the decimal number.
-  const std::string number(text, end);
-  return std::strtod(number.c_str(), nullptr);
+  if (DecimalNumberEnd(text) == text) return 0.0;
+  // The C library reads the same decimal form, except that it takes "0x" as the start of
+  // a hexadecimal number: the decimal number there is the 0 before the 'x'.
+  const char* digits = text + (*text == '+' || *text == '-' ? 1 : 0);
+  if (digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) return *text == '-' ? -0.0 : 0.0;
+  return std::strtod(text, nullptr);
 }
 
 int32_t TextToInteger(const char* text) {
