@@ -2,7 +2,7 @@
 // is written down at every reading that changes it, in the same format.
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <string>
 
 #include "input/input_state.h"
 #include "quorvia/frame.h"
@@ -20,14 +20,19 @@ namespace {
   ErrorStop(3);
 }
 
+constexpr size_t kMaxScriptBytes = 16 << 20;
+
 void StartReplay(InputState& input, const char* path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) StopOnScript(std::string("cannot read ") + path);
-  std::ostringstream text;
-  text << file.rdbuf();
+  // Read with a limit: a script is small, and a name such as /dev/zero has no end.
+  std::string text(kMaxScriptBytes + 1, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<size_t>(file.gcount()));
+  if (text.size() > kMaxScriptBytes) StopOnScript(std::string(path) + ": larger than 16 MiB");
   auto script = std::make_unique<ReplayScript>();
   std::string error;
-  if (!script->Parse(text.str(), &error)) StopOnScript(std::string(path) + ": " + error);
+  if (!script->Parse(text, &error)) StopOnScript(std::string(path) + ": " + error);
   input.replay = std::move(script);
   ApplyReplay(input);
 }

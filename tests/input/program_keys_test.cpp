@@ -139,6 +139,12 @@ TEST(KeysProgram, FaultyScriptStopsTheProgramNamingTheLine) {
   std::vector<std::string> log = run.LogLines();
   std::string message = "QRV_REPLAY: " + script + ": line 2: expected a scan code 0..255";
   EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
+  // A "script" without end is refused once it is longer than any script.
+  ProgramRun endless(kProgram, {}, Env{{"QRV_REPLAY", "/dev/zero"}, {"QRV_FRAMES", "100"}});
+  ASSERT_EQ(endless.Wait(), 0);
+  log = endless.LogLines();
+  message = "QRV_REPLAY: /dev/zero: larger than 16 MiB";
+  EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
 }
 
 TEST(KeysProgram, RecordedSessionReplaysIdentically) {
