@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <memory>
 
 #include "frame/runtime.h"
@@ -102,7 +103,11 @@ TEST(FrameCommands, BreakpointUnderADebuggerWakesTheGameOnFreshInput) {
     bool fresh = (rt.input->keys[57] & 0x80) != 0 && rt.input->freshMouse;
     _exit(woken && fresh ? 0 : 1);
   }
-  ASSERT_EQ(ptrace(PTRACE_SEIZE, child, nullptr, nullptr), 0);
+  if (ptrace(PTRACE_SEIZE, child, nullptr, nullptr) != 0) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    GTEST_SKIP() << "this machine allows no debugger (ptrace refused)";
+  }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
