@@ -71,8 +71,7 @@ void RecordKeys(InputState& input) {
   for (size_t code = 0; code < 256; ++code) held.set(code, (input.keys[code] & 0x80) != 0);
   if (held == input.recordedKeys) return;
   input.recordedKeys = held;
-  std::fputs(FormatReplayLine({input.presentNumber, input.keyReading}, held).c_str(),
-             input.record);
+  std::fputs(FormatReplayLine({input.presentNumber, input.keyReading}, held).c_str(), input.record);
   std::fflush(input.record);
 }
 

@@ -9,8 +9,12 @@
 namespace qrv {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 const char* SkipDigits(const char* p) {
   while (IsDigit(*p)) ++p;

@@ -128,8 +128,8 @@ TEST_F(ChannelsTest, LinesEndAtLineFeedsDropCarriageReturnsAndStopAt1024Bytes) {
   }
   // The end of a disk file ends a line as '\n' does; a block's last '\r' is its own byte.
   WriteFile("t.txt", "tail\r");
-  for (auto [name, expected] : {std::pair<qrv::RtString, const char*>{"t.txt", "tail"},
-                                {MemoryName("tail\r"), "tail\r"}}) {
+  for (auto [name, expected] :
+       {std::pair<qrv::RtString, const char*>{"t.txt", "tail"}, {MemoryName("tail\r"), "tail\r"}}) {
     ASSERT_TRUE(qrv::OpenChannel(1, name, 1));
     qrv::RtString line;
     qrv::ReadLine(1, line);

@@ -132,7 +132,9 @@ std::map<std::pair<std::string, std::string>, std::string> ExpectedEntries(
     // Names and keys are words: they end at a blank, tab or '='.
     if (line[0] == '[') {
       size_t start = line.find_first_not_of(" \t", 1);
-      section = start == std::string::npos ? "" : line.substr(start, line.find_first_of(" \t=", start) - start);
+      section = start == std::string::npos
+                    ? ""
+                    : line.substr(start, line.find_first_of(" \t=", start) - start);
       if (!section.empty() && section.back() == ']') section.pop_back();
       section = lower(section);
       continue;

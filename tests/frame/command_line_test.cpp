@@ -1,11 +1,11 @@
 // The command-line text: arguments with blanks, quotes and backslashes come back exactly
 // when the text is split by the usual rule (written out here as the reader would).
+#include "frame/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "frame/command_line.h"
 
 namespace {
 
@@ -43,9 +43,9 @@ std::vector<std::string> Split(const std::string& line) {
 
 TEST(CommandLine, EveryArgumentComesBackExactly) {
   std::vector<std::string> arguments = {
-      "game",    "plain",        "two words", "",         "say \"hi\"",  "\"",
-      "a\\b",    "ends\\",       "sp ace\\",  "q\\\"",    "tab\there",   "line\nbreak",
-      "x\\\\\"y", "--level=3",   "\\\\server\\share"};
+      "game",      "plain",       "two words", "",          "say \"hi\"",
+      "\"",        "a\\b",        "ends\\",    "sp ace\\",  "q\\\"",
+      "tab\there", "line\nbreak", "x\\\\\"y",  "--level=3", "\\\\server\\share"};
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   qrv::RtString line = qrv::JoinCommandLine(int(argv.size()), argv.data());

@@ -110,7 +110,7 @@ TEST(Comparison, EveryPairingFollowsOneRule) {
   ExpectOrder(RtString("3.9"), int32_t{3}, 0);  // read with the integer rule
   ExpectOrder(RtString("3.9"), 3.0, 1);
   ExpectOrder(static_cast<float>(0.1), RtString("0.1"), 1);  // the float widened: 0.10000000149
-  ExpectOrder(nancy, 0.0, 0);  // a word reads as 0, never as NaN
+  ExpectOrder(nancy, 0.0, 0);                                // a word reads as 0, never as NaN
   ExpectOrder(nancy, 1.0, -1);
   ExpectOrder(nancy, std::nan(""), 2);
   ExpectOrder(RtString(), "", 0);
