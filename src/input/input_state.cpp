@@ -69,7 +69,13 @@ void ShutdownInput() {
 }
 
 void TakeWindowMessages() {
+  // The program's message hook may read input itself: the pump is not entered again
+  // from inside it.
+  static bool pumping = false;
+  if (pumping) return;
+  pumping = true;
   PumpMessages(LookUpMessageHook());
+  pumping = false;
 }
 
 ScreenShape TheScreen() {
