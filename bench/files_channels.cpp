@@ -1,5 +1,6 @@
 // Reading a 64 MiB file of int32 values through a file channel, against fread of the
-// same values one at a time.
+// same values one at a time; and writing int32 values one at a time through a channel
+// (each write reaches the file at once) against a buffered fwrite.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,13 +62,46 @@ void BM_FreadInt32(benchmark::State& state) {
 }
 BENCHMARK(BM_FreadInt32)->Unit(benchmark::kMillisecond);
 
+constexpr int64_t kWrittenValues = 1 << 18;
+
+void BM_ChannelWriteInt32(benchmark::State& state) {
+  fs::path file = fs::temp_directory_path() / "qrv-bench-written.bin";
+  qrv::RtString name(file.c_str());
+  for (auto _ : state) {
+    qrv::OpenChannel(0, name, 0);
+    for (int64_t i = 0; i < kWrittenValues; ++i) qrv::WriteInt32(0, static_cast<int32_t>(i));
+    qrv::CloseChannel(0);
+  }
+  fs::remove(file);
+  state.SetBytesProcessed(state.iterations() * kWrittenValues * 4);
+}
+BENCHMARK(BM_ChannelWriteInt32)->Unit(benchmark::kMillisecond);
+
+void BM_FwriteInt32(benchmark::State& state) {
+  fs::path file = fs::temp_directory_path() / "qrv-bench-written.bin";
+  for (auto _ : state) {
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    for (int64_t i = 0; i < kWrittenValues; ++i) {
+      int32_t value = static_cast<int32_t>(i);
+      std::fwrite(&value, 4, 1, out);
+    }
+    std::fclose(out);
+  }
+  fs::remove(file);
+  state.SetBytesProcessed(state.iterations() * kWrittenValues * 4);
+}
+BENCHMARK(BM_FwriteInt32)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
   RatioReporter reporter;
   bool ran = RunBenchmarks(argc, argv, reporter);
   fs::remove(DataFile());
-  if (ran)
+  if (ran) {
     reporter.PrintRatio("channel / fread (target <= 3)", "BM_ChannelReadInt32", "BM_FreadInt32");
+    reporter.PrintRatio("channel write / buffered fwrite (no target: writes are not held back)",
+                        "BM_ChannelWriteInt32", "BM_FwriteInt32");
+  }
   return 0;
 }

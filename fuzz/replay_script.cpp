@@ -1,5 +1,6 @@
 // Fuzz target for the replay script parser: any bytes either parse or are refused with a
-// message, and a parsed script written back line by line parses to the same key tables.
+// message, and a parsed script written back line by line (FRAME or FRAME:READING) parses
+// to the same key tables.
 #include "input/replay_script.h"
 
 #include <cstdint>
@@ -26,11 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     line = line.substr(0, std::min(line.find('#'), line.size()));
     size_t digit = line.find_first_of("0123456789");
     if (digit == std::string_view::npos) continue;
-    int64_t frame = std::strtoll(std::string(line.substr(digit)).c_str(), nullptr, 10);
-    written += qrv::FormatReplayLine(frame, script.KeysAt(frame));
+    const std::string moment(line.substr(digit));
+    char* after = nullptr;
+    qrv::KeyMoment at(std::strtoll(moment.c_str(), &after, 10));
+    if (*after == ':') at.reading = std::strtoll(after + 1, nullptr, 10);
+    written += qrv::FormatReplayLine(at, script.KeysAt(at));
   }
   if (!again.Parse(written, &error) || again.StepCount() != script.StepCount()) std::abort();
-  for (int64_t probe : {int64_t{0}, int64_t{1}, int64_t{40}, int64_t{1} << 31}) {
+  for (qrv::KeyMoment probe : {qrv::KeyMoment(0), qrv::KeyMoment(1), qrv::KeyMoment(1, 7),
+                               qrv::KeyMoment(40), qrv::KeyMoment(int64_t{1} << 31)}) {
     if (again.KeysAt(probe) != script.KeysAt(probe)) std::abort();
   }
   return 0;

@@ -1,5 +1,6 @@
 // Feeds arbitrary text through the runtime's text readers: number reading, Decrypt's
 // hexadecimal decoding, and the search/replace/cut functions. Checks their promises.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@ void Check(bool holds) {
 // The input is split at its first 0x01 byte: text before it, an operand after it.
 void FuzzTexts(const RtString& text, const RtString& operand) {
   double number = qrv::TextToNumber(text);
+  Check(!std::isnan(number));  // only decimal numbers are read: no word is NaN
   qrv::TextToInteger(text);
   RtString shown = qrv::NumberText(number);
   Check(shown.Length() == static_cast<uint32_t>(qrv::NumberTextLength(number)));

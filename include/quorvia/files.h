@@ -29,9 +29,9 @@ class FileReader {
   bool OpenForReading(const char* name);
   // Closes first; deletes any file of that name and creates it new. "mem://" is refused.
   bool OpenForWriting(const char* name);
-  // Closes first; opens or creates the file and writes after its last byte.
+  // Closes first; opens or creates the file and starts writing after its last byte.
   bool OpenForAppending(const char* name);
-  // False when buffered bytes could not be written out.
+  // False when the file could not be closed cleanly.
   bool Close();
 
   // Reads n bytes at the position. A memory block short of n delivers what remains,
@@ -41,9 +41,12 @@ class FileReader {
   // Reads one line ('\n' ended, at most max bytes, a '\r' before the end dropped) into
   // line; the byte count, or -1 when no byte at all was left.
   int32_t ReadLine(char* line, int32_t max);
-  // origin: 0 from the start, 1 from the position, 2 from the end.
+  // origin: 0 from the start, 1 from the position, 2 from the end. A file opened for
+  // writing or appending moves its write point the same way (past the end leaves a
+  // zero-filled gap once written); a point before the start is refused.
   bool Seek(int32_t offset, int32_t origin);
-  // True when all bytes went to the disk file (or its buffer).
+  // True when all bytes reached the disk file. Writes are not held back: other readers
+  // of the file see them at once, and a full disk or size limit fails the write itself.
   bool Write(const void* bytes, int32_t n);
 
   bool IsOpen() const { return handle_ >= 0 || memory_ != nullptr; }
@@ -55,7 +58,6 @@ class FileReader {
   const uint8_t* Memory() const { return memory_; }
 
  private:
-  bool FlushWrites();
   void DropBuffer();
   int64_t FillBuffer();
 
@@ -65,8 +67,7 @@ class FileReader {
   int32_t position_ = 0;
   std::shared_ptr<const MemoryBlock> block_;  // keeps a memory block alive while read
   std::unique_ptr<uint8_t[]> buffer_;
-  int32_t bufferHead_ = 0, bufferTail_ = 0;  // unread bytes (reading) or pending bytes
-  bool writing_ = false;                     // the buffer holds bytes to write
+  int32_t bufferHead_ = 0, bufferTail_ = 0;  // bytes read ahead and not yet delivered
   bool writable_ = false;                    // opened for writing or appending
 };
 

@@ -42,7 +42,9 @@ struct Program {
 // The project settings in force (valid once RunProgram has applied them).
 ProjectSettings& Settings();
 
-// The process command line as it was given, program name included.
+// The process command line as it was given, program name included. Arguments that are
+// empty or hold a blank, tab, line break or '"' stand in double quotes, with \" for each
+// '"' and the backslashes before a '"' doubled, so that splitting gives them back.
 const RtString& CommandLine();
 
 // Looks a routine up by its exact, case-sensitive name; null when the game has none.

@@ -40,6 +40,11 @@ void ShutdownInput();
 // Present's input step: counts the present, refreshes the key table (from the replay
 // script when one runs, recording it when asked) and marks the mouse reading fresh.
 void SampleFrameInput();
+// The next mouse reading computes new motion (as after a present).
+void MarkMouseFresh();
+// Puts the mouse pointer set-up the input object records (shown or hidden) on the
+// current window again, after the window changed.
+void ReapplySystemPointer();
 
 // --- Keyboard --------------------------------------------------------------------------
 

@@ -164,9 +164,9 @@ class RtArray {
         (static_cast<int>(static_cast<uint64_t>(first) >= limit0_) |
          static_cast<int>(Outside(i1, limit1_)) | static_cast<int>(Outside(i2, limit2_)) |
          static_cast<int>(Outside(i3, limit3_))) != 0;
-    T* element = data_ + (first + i1 * stride1_ + i2 * stride2_ + i3 * stride3_);
+    // The element's address is formed only inside the shape: an unsized array has none.
     if (outside) ArrayBoundsStop();
-    return *element;
+    return data_[first + i1 * stride1_ + i2 * stride2_ + i3 * stride3_];
   }
   const T& ElementAt(int32_t i0, int32_t i1 = 0, int32_t i2 = 0, int32_t i3 = 0) const {
     return const_cast<RtArray*>(this)->ElementAt(i0, i1, i2, i3);

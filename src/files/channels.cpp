@@ -6,6 +6,7 @@
 
 #include "files/files_internal.h"
 #include "frame/runtime.h"
+#include "quorvia/values.h"
 
 namespace qrv {
 
@@ -61,13 +62,15 @@ bool OpenChannel(int32_t channel, const RtString& name, int32_t mode) {
 
 void CloseChannel(int32_t channel) {
   ClearError();
-  // Bytes still buffered that cannot reach the disk are a failed write.
+  // A file the host cannot close cleanly may not hold what was written.
   if (!Channel(channel).Close()) ErrorStop(3);
 }
 
 void CloseAllChannels() {
   if (TheRuntime().channels == nullptr) return;
-  for (FileReader& reader : Channels().readers) reader.Close();
+  for (FileReader& reader : Channels().readers) {
+    if (!reader.Close()) RecordError(3);
+  }
 }
 
 bool EndOfChannel(int32_t channel) {
@@ -102,9 +105,12 @@ void ReadBytes(int32_t channel, RtString& destination, int32_t n) {
   if (!reader.IsOpen() || (reader.HasHandle() && n > reader.Size() - reader.Position())) {
     ErrorStop(3);
   }
-  std::unique_ptr<char[]> bytes(new char[static_cast<size_t>(n)]);
-  ReadChannelBytes(channel, bytes.get(), n);
-  destination = RtString(bytes.get(), static_cast<uint32_t>(n));
+  // Room the memory cannot give stops the program with error 7.
+  RtString bytes;
+  bytes.Reserve(static_cast<uint32_t>(n), false);
+  ReadChannelBytes(channel, bytes.Data(), n);
+  bytes.SetLength(n);
+  destination.Swap(bytes);
 }
 
 void ReadLine(int32_t channel, RtString& destination) {
@@ -120,13 +126,13 @@ void ReadLine(int32_t channel, RtString& destination) {
 void ReadLineNumber(int32_t channel, double& destination) {
   RtString line;
   ReadLine(channel, line);
-  destination = std::atof(line.c_str());
+  destination = TextToNumber(line);
 }
 
 void ReadLineInteger(int32_t channel, int32_t& destination) {
   RtString line;
   ReadLine(channel, line);
-  destination = std::atoi(line.c_str());
+  destination = TextToInteger(line);
 }
 
 void WriteBytes(int32_t channel, const RtString& text) {

@@ -1,11 +1,13 @@
-// FileReader: one reader over a disk file or a memory block, with its own buffer for
-// disk reads and writes so that single small values cost no system call each.
+// FileReader: one reader over a disk file or a memory block, with its own read-ahead
+// buffer so that single small values cost no system call each. Writes go straight to
+// the file, so a failure is known at the write and readers see the bytes at once.
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include "files/files_internal.h"
 #include "platform/fs_host.h"
+#include "platform/platform.h"
 
 namespace qrv {
 
@@ -25,6 +27,12 @@ std::string HostName(const char* name) {
 
 std::string ExistingHostPath(const char* name) {
   return platform::FindPathIgnoringCase(HostName(name));
+}
+
+std::string WriteBackPath(const char* name) {
+  std::string path = platform::PathForNewFile(HostName(name));
+  if (path.empty() || path.front() == '/') return path;
+  return platform::CurrentDirectory() + "/" + path;
 }
 
 FileReader::~FileReader() {
@@ -67,28 +75,20 @@ bool FileReader::OpenForAppending(const char* name) {
 }
 
 bool FileReader::Close() {
-  bool ok = FlushWrites();
-  platform::CloseHandle(handle_);
+  bool ok = handle_ < 0 || platform::CloseHandle(handle_);
   handle_ = -1;
   memory_ = nullptr;
   block_.reset();
   size_ = position_ = 0;
   bufferHead_ = bufferTail_ = 0;
-  writing_ = writable_ = false;
-  return ok;
-}
-
-bool FileReader::FlushWrites() {
-  if (!writing_ || bufferTail_ == 0) return true;
-  bool ok = platform::WriteHandle(handle_, buffer_.get(), static_cast<size_t>(bufferTail_));
-  bufferHead_ = bufferTail_ = 0;
+  writable_ = false;
   return ok;
 }
 
 // Forgets unread buffered bytes and puts the platform's file pointer where the
 // program's reading stands.
 void FileReader::DropBuffer() {
-  if (!writing_ && bufferTail_ > bufferHead_) {
+  if (bufferTail_ > bufferHead_) {
     platform::SeekHandle(handle_, bufferHead_ - bufferTail_, 1);
   }
   bufferHead_ = bufferTail_ = 0;
@@ -106,8 +106,6 @@ bool FileReader::Read(void* destination, int32_t n) {
   if (n < 0) return false;
   auto* out = static_cast<uint8_t*>(destination);
   if (handle_ >= 0) {
-    if (writing_ && !FlushWrites()) return false;
-    writing_ = false;
     position_ += n;
     while (n > 0) {
       // Large reads skip the buffer once it is drained.
@@ -136,8 +134,6 @@ int32_t FileReader::ReadLine(char* line, int32_t max) {
   bool ended = false;
   while (count < max && !ended) {
     if (handle_ >= 0) {
-      if (writing_ && !FlushWrites()) break;
-      writing_ = false;
       if (bufferHead_ == bufferTail_ && FillBuffer() <= 0) break;
       char c = static_cast<char>(buffer_[bufferHead_++]);
       ++position_;
@@ -151,19 +147,23 @@ int32_t FileReader::ReadLine(char* line, int32_t max) {
     }
   }
   if (count == 0 && !ended) return -1;
-  // The end of the data ends a line as '\n' does.
-  bool atEnd = !ended && count < max;
+  // The end of a disk file ends a line as '\n' does; a block's last '\r' is kept.
+  bool atEnd = handle_ >= 0 && !ended && count < max;
   if ((ended || atEnd) && count > 0 && line[count - 1] == '\r') --count;
   return count;
 }
 
 bool FileReader::Seek(int32_t offset, int32_t origin) {
+  // A writer's tracked position stays 0: the write point is the platform's own.
+  if (writable_) {
+    DropBuffer();
+    return platform::SeekHandle(handle_, offset, origin) >= 0;
+  }
   int64_t base = origin == 0 ? 0 : origin == 1 ? position_ : size_;
   int64_t target = base + offset;
   // A position before the start is refused and leaves reading where it was.
   if (target < 0 || target > INT32_MAX) return false;
   if (handle_ >= 0) {
-    if (!FlushWrites()) return false;
     DropBuffer();
     position_ = static_cast<int32_t>(target);
     int64_t moved = origin == 2 ? platform::SeekHandle(handle_, offset, 2)
@@ -177,16 +177,8 @@ bool FileReader::Seek(int32_t offset, int32_t origin) {
 
 bool FileReader::Write(const void* bytes, int32_t n) {
   if (handle_ < 0 || !writable_ || n < 0) return false;
-  if (!writing_) {
-    DropBuffer();
-    writing_ = true;
-  }
-  if (bufferTail_ + n > kBufferSize && !FlushWrites()) return false;
-  if (n >= kBufferSize) return platform::WriteHandle(handle_, bytes, static_cast<size_t>(n));
-  if (buffer_ == nullptr) buffer_.reset(new uint8_t[kBufferSize]);
-  std::memcpy(buffer_.get() + bufferTail_, bytes, static_cast<size_t>(n));
-  bufferTail_ += n;
-  return true;
+  DropBuffer();
+  return platform::WriteHandle(handle_, bytes, static_cast<size_t>(n));
 }
 
 bool ReadTextLine(FileReader& reader, std::string& text) {

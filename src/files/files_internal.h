@@ -25,6 +25,9 @@ std::shared_ptr<const MemoryBlock> FindMemoryBlock(const char* name);
 std::string HostName(const char* name);
 // The existing file or folder the name means (case ignored when needed); empty if none.
 std::string ExistingHostPath(const char* name);
+// The absolute path a file loaded by this name is written back to, fixed when it is
+// loaded: the program changing its current folder later cannot redirect the write.
+std::string WriteBackPath(const char* name);
 
 // ASCII letters folded to lower case, every other byte as it is.
 inline char FoldCase(char c) {

@@ -17,6 +17,7 @@ constexpr int32_t kLineSlots = 256;
 
 struct LineStore {
   std::string fileName;
+  std::string writePath;  // where the file is written back, fixed at load
   std::array<std::string, kLineSlots> slots;
   int32_t highestSlot = -1;
   bool dirty = false;
@@ -35,13 +36,13 @@ void WriteBack(LineStore& store) {
   if (!store.dirty || store.fileName.empty() || IsMemoryName(store.fileName.c_str())) return;
   std::string text;
   for (int32_t i = 0; i <= store.highestSlot; ++i) text += store.slots[i] + "\r\n";
-  platform::ReplaceFileContent(platform::PathForNewFile(HostName(store.fileName.c_str())),
-                               text.data(), text.size());
+  platform::ReplaceFileContent(store.writePath, text.data(), text.size());
   store.dirty = false;
 }
 
 void Load(LineStore& store, const RtString& file) {
   store.fileName = file.c_str();
+  store.writePath = WriteBackPath(file.c_str());
   RtString resolved;
   ResolveMediaName(MainPack(), file, resolved, true);
   FileReader reader;
@@ -93,13 +94,13 @@ void LineStoreGet(const RtString& file, int32_t index, RtString& destination) {
 double LineStoreGetNumber(const RtString& file, double index) {
   RtString text;
   LineStoreGet(file, SlotIndex(index), text);
-  return std::atof(text.c_str());
+  return TextToNumber(text);
 }
 
 int32_t LineStoreGetInteger(const RtString& file, double index) {
   RtString text;
   LineStoreGet(file, SlotIndex(index), text);
-  return std::atoi(text.c_str());
+  return TextToInteger(text);
 }
 
 void LineStorePut(const RtString& file, int32_t index, const char* text) {

@@ -20,6 +20,7 @@ struct SettingsSection {
 struct SettingsStore {
   std::vector<SettingsSection> sections;
   std::string fileName;
+  std::string writePath;  // where the file is written back, fixed at load
   bool changed = false;
 };
 
@@ -46,14 +47,24 @@ bool IsBlankOrControl(char c) {
   return IsBlank(c) || IsControl(c);
 }
 
-// "[name]": the name runs to the closing ']' (a name written by IniPut may hold blanks);
-// without one, to the first blank, tab or '='.
+// A section name or a key ends at the first blank, tab, '=' or control byte.
+std::string_view Word(std::string_view text) {
+  size_t end = 0;
+  while (end < text.size() && !IsBlankOrControl(text[end]) && text[end] != '=') ++end;
+  return text.substr(0, end);
+}
+
+std::string_view SkipBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+// "[name]": the name is the first word after '[', less a ']' that ends it ("[My Game]"
+// names "My").
 std::string SectionName(std::string_view line) {
-  line.remove_prefix(1);
-  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-  size_t close = line.find(']');
-  if (close == std::string_view::npos) close = line.find_first_of(" \t=");
-  return std::string(TrimTrailing(line.substr(0, close), IsBlankOrControl));
+  std::string_view name = Word(SkipBlanks(line.substr(1)));
+  if (!name.empty() && name.back() == ']') name.remove_suffix(1);
+  return std::string(name);
 }
 
 void ParseLine(SettingsStore& store, std::string_view line) {
@@ -63,12 +74,12 @@ void ParseLine(SettingsStore& store, std::string_view line) {
     store.sections.push_back({SectionName(line), {}});
     return;
   }
-  // "key = value": the key runs to the '=' (its trailing blanks dropped); no '=', no entry.
-  size_t equals = line.find('=');
-  if (equals == std::string_view::npos) return;
-  std::string_view key = TrimTrailing(line.substr(0, equals), IsBlank);
-  std::string_view value = line.substr(equals + 1);
-  while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+  // "key = value": the key is the first word; without an '=' after it, no entry. Only
+  // control bytes leave the value's end: bytes 128-255 are text (UTF-8 and the like).
+  std::string_view key = Word(line);
+  std::string_view rest = SkipBlanks(line.substr(key.size()));
+  if (rest.empty() || rest.front() != '=') return;
+  std::string_view value = SkipBlanks(rest.substr(1));
   if (store.sections.empty()) store.sections.push_back({std::string(), {}});
   store.sections.back().entries.push_back(
       {std::string(key), std::string(TrimTrailing(value, IsControl))});
@@ -94,8 +105,7 @@ void WriteBack(const SettingsStore& store) {
       text += entry.key + "=" + entry.value + "\r\n";
     }
   }
-  platform::ReplaceFileContent(platform::PathForNewFile(HostName(store.fileName.c_str())),
-                               text.data(), text.size());
+  platform::ReplaceFileContent(store.writePath, text.data(), text.size());
 }
 
 template <typename List>
@@ -121,6 +131,7 @@ void IniOpen(const RtString& name) {
   store = SettingsStore();
   if (name.Empty()) return;
   store.fileName = name.c_str();
+  store.writePath = WriteBackPath(name.c_str());
   Load(store, name);
 }
 
@@ -130,18 +141,26 @@ RtString IniGet(const RtString& section, const RtString& key, const RtString& de
   return entry != nullptr ? RtString(entry->value.c_str()) : defaultValue;
 }
 
+// Each part of a put is one line of the file: a line break would start a new line (a
+// section of the program's choosing, say) when the file is written back.
+static std::string_view FirstLine(const RtString& text) {
+  std::string_view view(text.c_str());
+  return view.substr(0, view.find_first_of("\r\n"));
+}
+
 void IniPut(const RtString& section, const RtString& key, const RtString& value) {
   SettingsStore& store = Store();
-  SettingsSection* found = FindSection(store, section.c_str());
+  std::string_view sectionName = FirstLine(section), keyName = FirstLine(key);
+  SettingsSection* found = FindSection(store, sectionName);
   if (found == nullptr) {
-    store.sections.push_back({section.c_str(), {}});
+    store.sections.push_back({std::string(sectionName), {}});
     found = &store.sections.back();
   }
-  SettingsEntry* entry = FindEntry(*found, key.c_str());
+  SettingsEntry* entry = FindEntry(*found, keyName);
   if (entry != nullptr) {
-    entry->value = value.c_str();
+    entry->value = FirstLine(value);
   } else {
-    found->entries.push_back({key.c_str(), value.c_str()});
+    found->entries.push_back({std::string(keyName), std::string(FirstLine(value))});
   }
   store.changed = true;
 }

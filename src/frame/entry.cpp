@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frame/command_line.h"
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
 #include "platform/platform.h"
@@ -30,19 +31,6 @@ void (*FindNamedRoutine(const char* name))() {
     if (routine->name != nullptr && std::strcmp(routine->name, name) == 0) return routine->entry;
   }
   return nullptr;
-}
-
-// The command line as one text; arguments holding blanks are quoted.
-static RtString JoinCommandLine(int argc, char** argv) {
-  RtString line;
-  for (int i = 0; i < argc; ++i) {
-    if (i > 0) line += " ";
-    bool quote = std::strchr(argv[i], ' ') != nullptr || argv[i][0] == 0;
-    if (quote) line += "\"";
-    line += argv[i];
-    if (quote) line += "\"";
-  }
-  return line;
 }
 
 // The graphics device with its window and GL context; the window gets the title.

@@ -8,6 +8,7 @@ namespace qrv {
 RtString ErrorLogPath() { return RtString((platform::TempFolder() + "ErrorLog.txt").c_str()); }
 
 void AppendToErrorLog(const char* text) {
+  if (text == nullptr) text = "";
   std::string path = ErrorLogPath().c_str();
   // The file is used without sharing: another writer may hold it for a moment.
   for (int attempt = 0; attempt < 5; ++attempt) {

@@ -5,6 +5,7 @@
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
 #include "platform/process_host.h"
+#include "quorvia/input.h"
 
 namespace qrv {
 
@@ -42,6 +43,9 @@ int32_t DebuggerBreakpoint(int32_t value) {
   platform::DebugText(text);
   Runtime& rt = TheRuntime();
   rt.paused = false;
+  // The game resumes on what is held now, not on what was held when it stopped.
+  SampleKeyboard();
+  MarkMouseFresh();
   rt.activateRequest = true;
   return 1;
 }

@@ -1,6 +1,7 @@
 // The game's screen commands and queries: display mode, logical screen size, viewport.
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
+#include "quorvia/input.h"
 
 namespace qrv {
 
@@ -9,8 +10,10 @@ void SetScreen(int32_t width, int32_t height, int32_t fullscreen) {
   rt.settings.screenWidth = width;
   rt.settings.screenHeight = height;
   rt.settings.fullscreen = fullscreen;
+  if (rt.device != nullptr) rt.device->SetScreenMode(width, height, 0, fullscreen);
+  // A new window (fullscreen makes one) starts with the host's pointer set-up.
+  ReapplySystemPointer();
   if (rt.device == nullptr) return;
-  rt.device->SetScreenMode(width, height, 0, fullscreen);
   rt.window = rt.device->window;
   // Show the current frame in the new mode.
   for (int i = 0; i < 5; ++i) Present();

@@ -37,9 +37,12 @@ bool OpenGLZozezezi::CreateWindowAndContext(int32_t w, int32_t h, int32_t depth,
                                             int32_t samples) {
   frameInterval = FrameIntervalFor(frameRate);
   multisampleSamples = samples;
-  if (w <= 0 || h <= 0 || !CreateWindowWithBestFormat(w, h, samples)) return false;
-  width = w;
-  height = h;
+  if (w < 0 || h < 0 || !CreateWindowWithBestFormat(w, h, samples)) return false;
+  // A side of 0 is the size the window was given.
+  int32_t windowW = 0, windowH = 0;
+  platform::WindowSize(window, &windowW, &windowH);
+  width = w != 0 ? w : windowW;
+  height = h != 0 ? h : windowH;
   colourDepth = depth != 0 ? depth : platform::DesktopDepth();
   fullscreen = false;
   // The context is made once and outlives window re-creation, so textures survive.

@@ -40,7 +40,7 @@ bool FrameRectOf(const SpriteRecord& s, int32_t frame, FrameRect& r) {
   const int32_t column = perRow == 0 ? frame : frame % perRow;
   r.s0 = float(column) * float(r.fw) / float(s.texWidth);
   r.s1 = r.s0 + float(r.fw) / float(s.texWidth);
-  r.t0 = (float(s.height) - float(r.fh) * float(row + 1)) / float(s.texHeight);
+  r.t0 = (float(s.height) - float(r.fh) * float(int64_t(row) + 1)) / float(s.texHeight);
   r.t1 = r.t0 + float(r.fh) / float(s.texHeight);
   return true;
 }

@@ -1,7 +1,11 @@
 // Image files by name: loading tries the three decoders in a fixed order whatever the
 // name says, saving picks the encoder from the name's ending.
+#include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "graphics2d/image_codec.h"
@@ -10,17 +14,32 @@
 namespace qrv {
 namespace {
 
-// The whole source: a memory block is used where it lies, a disk file is read into bytes.
-bool ReadSource(FileReader& reader, std::string_view name, std::vector<uint8_t>& bytes,
+// Whether the first bytes are those of a format a decoder takes: "BM", "?PNG" or a JPEG
+// start-of-image marker. Any other file is refused before the rest of it is read.
+bool HasImageSignature(const uint8_t* head, int32_t size) {
+  return (size >= 2 && head[0] == 'B' && head[1] == 'M') ||
+         (size >= 4 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G') ||
+         (size >= 2 && head[0] == 0xFF && head[1] == 0xD8);
+}
+
+// The whole source: a memory block is used where it lies, a disk file that starts like
+// an image is read into bytes (a file too large for memory fails the load).
+bool ReadSource(FileReader& reader, std::string_view name, std::unique_ptr<uint8_t[]>& bytes,
                 std::span<const uint8_t>& file) {
   if (!reader.OpenForReading(std::string(name).c_str())) return false;
   if (reader.HasMemory()) {
     file = std::span<const uint8_t>(reader.Memory(), size_t(reader.Size()));
-    return true;
+    return HasImageSignature(reader.Memory(), reader.Size());
   }
-  bytes.resize(size_t(reader.Size()));
-  if (!bytes.empty() && !reader.Read(bytes.data(), reader.Size())) return false;
-  file = bytes;
+  const int32_t size = reader.Size();
+  uint8_t head[4];
+  const int32_t headSize = std::min<int32_t>(size, 4);
+  if (!reader.Read(head, headSize) || !HasImageSignature(head, headSize)) return false;
+  bytes.reset(new (std::nothrow) uint8_t[size_t(size)]);
+  if (bytes == nullptr) return false;
+  std::memcpy(bytes.get(), head, size_t(headSize));
+  if (!reader.Read(bytes.get() + headSize, size - headSize)) return false;
+  file = std::span<const uint8_t>(bytes.get(), size_t(size));
   return true;
 }
 
@@ -47,7 +66,7 @@ bool WriteWholeFile(std::string_view name, const std::vector<uint8_t>& bytes) {
 
 bool LoadImageFile(RgbaImage& image, std::string_view name, int32_t colourKey) {
   FileReader reader;
-  std::vector<uint8_t> bytes;
+  std::unique_ptr<uint8_t[]> bytes;
   std::span<const uint8_t> file;
   if (!ReadSource(reader, name, bytes, file)) {
     image.Clear();

@@ -53,8 +53,9 @@ struct PngWriter {
 };
 
 // Asks libpng for 8-bit RGBA whatever the file holds. False for grey with alpha, which
-// is refused without a message.
-bool ChooseTransformations(png_structp png, png_infop info, bool& hasAlpha) {
+// is refused without a message. keyed: whether the colour key applies (RGB and palette
+// pixels without alpha; grey pixels are never keyed).
+bool ChooseTransformations(png_structp png, png_infop info, bool& keyed) {
   const int type = png_get_color_type(png, info);
   const int depth = png_get_bit_depth(png, info);
   const bool transparencyChunk = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
@@ -64,8 +65,9 @@ bool ChooseTransformations(png_structp png, png_infop info, bool& hasAlpha) {
   if (depth == 16) png_set_strip_16(png);
   if (depth < 8) png_set_packing(png);
   const bool grey = (type & PNG_COLOR_MASK_COLOR) == 0;
-  hasAlpha = (type & PNG_COLOR_MASK_ALPHA) != 0 || transparencyChunk;
+  const bool hasAlpha = (type & PNG_COLOR_MASK_ALPHA) != 0 || transparencyChunk;
   if (grey && hasAlpha) return false;
+  keyed = !grey && !hasAlpha;
   if (grey) png_set_gray_to_rgb(png);
   if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_set_interlace_handling(png);
@@ -76,9 +78,9 @@ bool ChooseTransformations(png_structp png, png_infop info, bool& hasAlpha) {
 // The decode proper. libpng errors leave it by longjmp, so it holds no C++ objects.
 bool ReadPngSteps(png_structp png, png_infop info, RgbaImage& image, png_bytep* rows,
                   int32_t colourKey, const char* name) {
-  bool hasAlpha = false;
+  bool keyed = false;
   png_read_info(png, info);
-  if (!ChooseTransformations(png, info, hasAlpha)) return false;
+  if (!ChooseTransformations(png, info, keyed)) return false;
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
   if (!ImageSizeAllowed(width, height)) return false;
@@ -100,7 +102,7 @@ bool ReadPngSteps(png_structp png, png_infop info, RgbaImage& image, png_bytep* 
   image.Resize(int32_t(width), int32_t(height));
   for (png_uint_32 y = 0; y < height; ++y) rows[y] = image.Row(int32_t(y));
   png_read_image(png, rows);
-  if (!hasAlpha) ApplyColourKey(image, colourKey);
+  if (keyed) ApplyColourKey(image, colourKey);
   return true;
 }
 

@@ -10,15 +10,17 @@ namespace qrv {
 namespace {
 
 // A sprite placed on the screen: its image's top-left corner and the box that counts.
+// Screen positions are 64-bit: positions and frame shifts near the int32 limits must
+// neither wrap nor overflow.
 struct Placement {
   const SpriteRecord* sprite;
   const uint8_t* mask;
-  int32_t originX, originY;  // where the whole image's top-left corner lands
-  int32_t boxX, boxY, boxW, boxH;
+  int64_t originX, originY;  // where the whole image's top-left corner lands
+  int64_t boxX, boxY, boxW, boxH;
 
   // The mask byte under screen pixel (x, y); pixels off the image are transparent.
-  uint8_t At(int32_t x, int32_t y) const {
-    const int32_t column = x - originX, fromTop = y - originY;
+  uint8_t At(int64_t x, int64_t y) const {
+    const int64_t column = x - originX, fromTop = y - originY;
     if (column < 0 || column >= sprite->width || fromTop < 0 || fromTop >= sprite->height) {
       return 0;
     }
@@ -28,13 +30,13 @@ struct Placement {
 
 // Four interleaved passes over every other pixel, so that overlaps are found early.
 bool AnyPixelOverlaps(const Placement& a, const Placement& b) {
-  const int32_t x0 = std::max(a.boxX, b.boxX), x1 = std::min(a.boxX + a.boxW, b.boxX + b.boxW);
-  const int32_t y0 = std::max(a.boxY, b.boxY), y1 = std::min(a.boxY + a.boxH, b.boxY + b.boxH);
+  const int64_t x0 = std::max(a.boxX, b.boxX), x1 = std::min(a.boxX + a.boxW, b.boxX + b.boxW);
+  const int64_t y0 = std::max(a.boxY, b.boxY), y1 = std::min(a.boxY + a.boxH, b.boxY + b.boxH);
   if (x1 < x0 || y1 < y0) return false;
-  static const int32_t kPasses[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+  static const int64_t kPasses[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
   for (const auto& pass : kPasses) {
-    for (int32_t y = y0 + pass[1]; y < y1; y += 2) {
-      for (int32_t x = x0 + pass[0]; x < x1; x += 2) {
+    for (int64_t y = y0 + pass[1]; y < y1; y += 2) {
+      for (int64_t x = x0 + pass[0]; x < x1; x += 2) {
         if (a.At(x, y) != 0 && b.At(x, y) != 0) return true;
       }
     }
@@ -57,8 +59,8 @@ bool Place(OpenGLZozezezi& device, int32_t id, int32_t frame, bool byFrame, int3
     const int32_t perRow = std::max(s.width / s.frameWidth, 1);
     p.boxW = s.frameWidth;
     p.boxH = s.frameHeight;
-    p.originX = x - s.frameWidth * (frame % perRow);
-    p.originY = y - s.frameHeight * (frame / perRow);
+    p.originX = x - int64_t(s.frameWidth) * (frame % perRow);
+    p.originY = y - int64_t(s.frameHeight) * (frame / perRow);
   }
   return true;
 }

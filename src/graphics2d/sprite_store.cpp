@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
 #include "quorvia/files.h"
@@ -118,12 +119,14 @@ uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) const {
 
 bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t id,
                                       int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0 || pixels.size() != size_t(width) * size_t(height)) {
+  if (width < 0 || height < 0 || pixels.size() != size_t(width) * size_t(height)) {
     return false;
   }
+  // An empty picture (0 x 0, with no elements) frees the slot, as every create does; so
+  // does one larger than any picture may be, before any room is made for it.
   RgbaImage image;
-  image.Resize(width, height);
-  for (size_t i = 0; i < pixels.size(); ++i) {
+  if (!pixels.empty() && ImageSizeAllowed(width, height)) image.Resize(width, height);
+  for (size_t i = 0; i < image.pixels.size() / 4; ++i) {
     const uint32_t v = uint32_t(pixels[i]);
     for (int b = 0; b < 4; ++b) image.pixels[i * 4 + size_t(b)] = uint8_t(v >> (8 * b));
   }

@@ -68,6 +68,16 @@ void ShutdownInput() {
   rt.input = nullptr;
 }
 
+void TakeWindowMessages() {
+  // The program's message hook may read input itself: the pump is not entered again
+  // from inside it.
+  static bool pumping = false;
+  if (pumping) return;
+  pumping = true;
+  PumpMessages(LookUpMessageHook());
+  pumping = false;
+}
+
 ScreenShape TheScreen() {
   const OpenGLZozezezi* device = TheRuntime().device;
   if (device != nullptr && device->width > 0 && device->height > 0) {

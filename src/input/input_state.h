@@ -35,12 +35,14 @@ class InputState {
   char lastKeyChar = 0;
   bool hostStarted = false;
 
-  // Presents completed; the replay and the recording are keyed on it.
+  // Presents completed, and keyboard readings since the last one; the replay and the
+  // recording are keyed on both.
   int64_t presentNumber = 0;
+  int64_t keyReading = 0;
   std::unique_ptr<ReplayScript> replay;
   std::FILE* record = nullptr;
   HeldKeys recordedKeys;
-  // Blocking waits in progress: they read the live keyboard even while recording.
+  // Blocking waits in progress: their readings are neither counted nor recorded.
   int32_t waitDepth = 0;
 };
 
@@ -54,6 +56,10 @@ struct ScreenShape {
   bool turned;
 };
 ScreenShape TheScreen();
+
+// Takes the window's waiting messages, as present does: a program that polls its input
+// without presenting still ends on a close request or a termination signal.
+void TakeWindowMessages();
 
 // The tracked pointer as the game sees it: turned with a turned display (mouse.cpp).
 void ReportedPointer(const InputState& input, int32_t* x, int32_t* y);

@@ -53,6 +53,7 @@ RtString JoystickName(int32_t index) {
 
 int32_t ReadJoystick(JoystickSample* sample, int32_t index) {
   *sample = JoystickSample();
+  if (TheInput() != nullptr) TakeWindowMessages();
   platform::JoystickDevice* device = DeviceAt(index);
   if (device != nullptr && !platform::ReadJoystickDevice(device, sample)) {
     *sample = JoystickSample();

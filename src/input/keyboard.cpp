@@ -22,22 +22,28 @@ bool ShiftHeld(const InputState& input) {
 
 }  // namespace
 
-// While recording, the game reads the table its present sampled (and recorded), so that
-// the replay gives it the same answers; the blocking waits still watch the live keyboard.
+// Every reading looks at the keyboard (or the replay) again. A recording writes down each
+// change the program saw, with the reading's place since the last present, so a replay
+// answers every reading alike. Readings inside the blocking waits are not counted: a
+// replay passes the waits at once.
 void SampleKeyboard() {
   InputState* input = TheInput();
   if (input == nullptr) return;
+  TakeWindowMessages();
+  if (input->waitDepth == 0) ++input->keyReading;
   if (input->replay) {
     ApplyReplay(*input);
-  } else if (input->record == nullptr || input->waitDepth > 0) {
-    SampleLive(*input);
+    return;
   }
+  SampleLive(*input);
+  if (input->record != nullptr && input->waitDepth == 0) RecordKeys(*input);
 }
 
 void SampleFrameInput() {
   InputState* input = TheInput();
   if (input == nullptr) return;
   ++input->presentNumber;
+  input->keyReading = 0;
   if (input->replay) {
     ApplyReplay(*input);
   } else {

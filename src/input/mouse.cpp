@@ -45,6 +45,7 @@ bool SampleMouse(MouseSample* sample) {
   *sample = MouseSample();
   InputState* input = TheInput();
   if (input == nullptr) return false;
+  TakeWindowMessages();
   if (input->freshMouse) {
     input->freshMouse = false;
     ComputeMotion(*input);
@@ -97,7 +98,7 @@ int32_t MouseAxis(int32_t axis) {
     case 0:
       return turned ? sample.dy : sample.dx;
     case 1:
-      return turned ? -sample.dx : sample.dy;
+      return turned ? sample.dx : sample.dy;
     case 2:
       return sample.wheel;
     case 3:
@@ -125,6 +126,14 @@ void ShowSystemPointer(double flag) {
   platform::SetPointerHidden(!visible);
   if (visible && !input->pointerVisible) platform::MovePointer(input->pointerX, input->pointerY);
   input->pointerVisible = visible;
+}
+
+void MarkMouseFresh() {
+  if (InputState* input = TheInput()) input->freshMouse = true;
+}
+
+void ReapplySystemPointer() {
+  if (InputState* input = TheInput()) ShowSystemPointer(input->pointerVisible ? 1 : 0);
 }
 
 int32_t MouseCount() {

@@ -12,9 +12,11 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
-// Reads one decimal number of at most `limit` at `pos`; false when there is none or it
-// is too large (checked digit by digit, so no length of digits can overflow).
-bool ReadNumber(std::string_view line, size_t* pos, int64_t limit, int64_t* value) {
+// Reads one decimal number of at most `limit` at `pos`, ended by a blank, the line's end
+// or `stop`; false when there is none or it is too large (checked digit by digit, so no
+// length of digits can overflow).
+bool ReadNumber(std::string_view line, size_t* pos, int64_t limit, int64_t* value,
+                char stop = ' ') {
   size_t start = *pos;
   int64_t number = 0;
   while (*pos < line.size() && line[*pos] >= '0' && line[*pos] <= '9') {
@@ -23,7 +25,8 @@ bool ReadNumber(std::string_view line, size_t* pos, int64_t limit, int64_t* valu
     ++*pos;
   }
   if (*pos == start) return false;
-  if (*pos < line.size() && !IsBlank(line[*pos])) return false;  // "12x" is not a number
+  // "12x" is not a number
+  if (*pos < line.size() && !IsBlank(line[*pos]) && line[*pos] != stop) return false;
   *value = number;
   return true;
 }
@@ -44,28 +47,30 @@ bool ReplayScript::Parse(std::string_view text, std::string* error) {
     ++lineNumber;
     line = line.substr(0, std::min(line.find('#'), line.size()));
 
-    Step step{-1, {}};
+    Step step{{-1, 0}, {}};
     size_t pos = 0;
     for (;;) {
       while (pos < line.size() && IsBlank(line[pos])) ++pos;
       if (pos == line.size()) break;
       int64_t value = 0;
-      bool first = step.frame < 0;
-      if (!ReadNumber(line, &pos, first ? kMaxFrame : 255, &value)) {
+      bool first = step.moment.frame < 0;
+      bool read = first ? ReadNumber(line, &pos, kMaxFrame, &step.moment.frame, ':')
+                        : ReadNumber(line, &pos, 255, &value);
+      if (read && first && pos < line.size() && line[pos] == ':') {
+        ++pos;
+        read = ReadNumber(line, &pos, kMaxFrame, &step.moment.reading);
+      }
+      if (!read) {
         steps_.clear();
         *error = LineError(lineNumber,
                            first ? "expected a present number 0.." + std::to_string(kMaxFrame)
                                  : "expected a scan code 0..255");
         return false;
       }
-      if (first) {
-        step.frame = value;
-      } else {
-        step.keys.set(static_cast<size_t>(value));
-      }
+      if (!first) step.keys.set(static_cast<size_t>(value));
     }
-    if (step.frame < 0) continue;  // blank or comment line
-    if (!steps_.empty() && step.frame <= steps_.back().frame) {
+    if (step.moment.frame < 0) continue;  // blank or comment line
+    if (!steps_.empty() && step.moment <= steps_.back().moment) {
       steps_.clear();
       *error = LineError(lineNumber, "present numbers must ascend");
       return false;
@@ -75,15 +80,17 @@ bool ReplayScript::Parse(std::string_view text, std::string* error) {
   return true;
 }
 
-const HeldKeys& ReplayScript::KeysAt(int64_t frame) const {
+const HeldKeys& ReplayScript::KeysAt(KeyMoment moment) const {
   static const HeldKeys kNothing;
-  auto after = std::upper_bound(steps_.begin(), steps_.end(), frame,
-                                [](int64_t f, const Step& step) { return f < step.frame; });
+  auto after =
+      std::upper_bound(steps_.begin(), steps_.end(), moment,
+                       [](const KeyMoment& m, const Step& step) { return m < step.moment; });
   return after == steps_.begin() ? kNothing : std::prev(after)->keys;
 }
 
-std::string FormatReplayLine(int64_t frame, const HeldKeys& keys) {
-  std::string line = std::to_string(frame);
+std::string FormatReplayLine(KeyMoment moment, const HeldKeys& keys) {
+  std::string line = std::to_string(moment.frame);
+  if (moment.reading != 0) line += ":" + std::to_string(moment.reading);
   for (size_t code = 0; code < keys.size(); ++code) {
     if (keys.test(code)) line += " " + std::to_string(code);
   }

@@ -1,8 +1,8 @@
 // QRV_REPLAY and QRV_RECORD: a script stands in for the keyboard, or the live key table
-// is written down at every present that changes it, in the same format.
+// is written down at every reading that changes it, in the same format.
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <string>
 
 #include "input/input_state.h"
 #include "quorvia/frame.h"
@@ -20,14 +20,19 @@ namespace {
   ErrorStop(3);
 }
 
+constexpr size_t kMaxScriptBytes = 16 << 20;
+
 void StartReplay(InputState& input, const char* path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) StopOnScript(std::string("cannot read ") + path);
-  std::ostringstream text;
-  text << file.rdbuf();
+  // Read with a limit: a script is small, and a name such as /dev/zero has no end.
+  std::string text(kMaxScriptBytes + 1, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<size_t>(file.gcount()));
+  if (text.size() > kMaxScriptBytes) StopOnScript(std::string(path) + ": larger than 16 MiB");
   auto script = std::make_unique<ReplayScript>();
   std::string error;
-  if (!script->Parse(text.str(), &error)) StopOnScript(std::string(path) + ": " + error);
+  if (!script->Parse(text, &error)) StopOnScript(std::string(path) + ": " + error);
   input.replay = std::move(script);
   ApplyReplay(input);
 }
@@ -56,7 +61,7 @@ void StopRecording(InputState& input) {
 }
 
 void ApplyReplay(InputState& input) {
-  const HeldKeys& held = input.replay->KeysAt(input.presentNumber);
+  const HeldKeys& held = input.replay->KeysAt({input.presentNumber, input.keyReading});
   for (size_t code = 0; code < 256; ++code) input.keys[code] = held.test(code) ? 0x80 : 0;
 }
 
@@ -66,7 +71,7 @@ void RecordKeys(InputState& input) {
   for (size_t code = 0; code < 256; ++code) held.set(code, (input.keys[code] & 0x80) != 0);
   if (held == input.recordedKeys) return;
   input.recordedKeys = held;
-  std::fputs(FormatReplayLine(input.presentNumber, held).c_str(), input.record);
+  std::fputs(FormatReplayLine({input.presentNumber, input.keyReading}, held).c_str(), input.record);
   std::fflush(input.record);
 }
 

@@ -11,7 +11,7 @@ namespace qrv {
 
 namespace {
 
-// Marks a wait in progress: while recording, waits still read the live keyboard.
+// Marks a wait in progress: its keyboard readings are neither counted nor recorded.
 class WaitScope {
  public:
   explicit WaitScope(InputState& input) : input_(input) { ++input_.waitDepth; }
@@ -23,9 +23,10 @@ class WaitScope {
   InputState& input_;
 };
 
+// The waits keep the music repeating and the window answering while they wait.
 void PumpWindow() {
   MusicLoopCheck();
-  PumpMessages(LookUpMessageHook());
+  TakeWindowMessages();
 }
 
 struct PointerNote {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -88,18 +89,19 @@ int CreateNewFile(const std::string& path) {
 }
 
 int OpenForAppending(const std::string& path) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0666);
+  // Not O_APPEND: the program may move the write point back into the file.
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
   if (fd < 0) return -1;
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || lseek(fd, 0, SEEK_END) < 0) {
     close(fd);
     return -1;
   }
   return fd;
 }
 
-void CloseHandle(int handle) {
-  if (handle >= 0) close(handle);
+bool CloseHandle(int handle) {
+  return handle < 0 || close(handle) == 0;
 }
 
 int64_t HandleSize(int handle) {
@@ -134,6 +136,9 @@ int64_t ReadHandleAt(int handle, void* destination, size_t count, int64_t offset
 }
 
 bool WriteHandle(int handle, const void* bytes, size_t count) {
+  // A file size limit then fails the write (EFBIG) instead of ending the process.
+  static const bool sizeLimitIsAnError = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  (void)sizeLimitIsAnError;
   const auto* data = static_cast<const char*>(bytes);
   while (count > 0) {
     ssize_t n = write(handle, data, count);

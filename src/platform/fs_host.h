@@ -26,9 +26,10 @@ int OpenForReading(const std::string& path);
 // Deletes any file of that name, then creates a new empty one for reading and writing
 // (a planted link is never followed).
 int CreateNewFile(const std::string& path);
-// Opens for appending, creating the file when missing; writes go after its last byte.
+// Opens for writing, creating the file when missing, with the write point at its end.
 int OpenForAppending(const std::string& path);
-void CloseHandle(int handle);
+// False when the handle could not be closed cleanly.
+bool CloseHandle(int handle);
 // Size of the open file, -1 on failure.
 int64_t HandleSize(int handle);
 // Reads up to count bytes (retrying interrupted and partial reads); bytes read, -1 on error.

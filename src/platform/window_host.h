@@ -18,8 +18,8 @@ struct HostContext;
 bool InitVideo();
 
 // A hidden window of the given client size with a double-buffered pixel format (depth 24,
-// stencil 8) and, when samples > 0, that many samples per pixel. Null when the host offers
-// no such format.
+// stencil 8) and, when samples > 0, that many samples per pixel. A side of 0 takes the
+// display's usable size. Null when the host offers no such format.
 HostWindow* CreateHostWindow(const char* title, int32_t width, int32_t height, int32_t samples);
 void DestroyHostWindow(HostWindow* window);
 // A compatibility OpenGL 2.1 context for the window, made current. Null on failure.
@@ -36,6 +36,7 @@ void SetWindowTitle(HostWindow* window, const char* title);
 std::string WindowTitle(HostWindow* window);
 // Client size, and the window's position on the screen.
 void SetWindowSize(HostWindow* window, int32_t width, int32_t height);
+void WindowSize(HostWindow* window, int32_t* width, int32_t* height);
 void WindowPosition(HostWindow* window, int32_t* x, int32_t* y);
 // The usable area (without panels) of the display that holds the window.
 void WorkArea(HostWindow* window, int32_t* x, int32_t* y, int32_t* width, int32_t* height);

@@ -41,6 +41,13 @@ HostWindow* CreateHostWindow(const char* title, int32_t width, int32_t height, i
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples > 0 ? samples : 0);
+  // An unsized side takes the usable size of the first display.
+  SDL_Rect area{0, 0, 640, 480};
+  if ((width == 0 || height == 0) && SDL_GetDisplayUsableBounds(0, &area) != 0) {
+    SDL_GetDisplayBounds(0, &area);
+  }
+  if (width == 0) width = area.w > 0 ? area.w : 640;
+  if (height == 0) height = area.h > 0 ? area.h : 480;
   SDL_Window* window =
       SDL_CreateWindow(HostText(title).c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                        width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -84,6 +91,10 @@ std::string WindowTitle(HostWindow* window) {
 
 void SetWindowSize(HostWindow* window, int32_t width, int32_t height) {
   SDL_SetWindowSize(Sdl(window), width, height);
+}
+
+void WindowSize(HostWindow* window, int32_t* width, int32_t* height) {
+  SDL_GetWindowSize(Sdl(window), width, height);
 }
 
 void WindowPosition(HostWindow* window, int32_t* x, int32_t* y) {

@@ -20,10 +20,10 @@ unsigned DigitValue(char c) {
 
 RtString Encrypt(const RtString& key, const RtString& plain) {
   size_t padded = (static_cast<size_t>(plain.Length()) + 7) / 8 * 8;
+  if (padded > INT32_MAX / 2) ErrorStop(7);  // the text would not fit a string
   std::vector<unsigned char> blocks(padded, 0);
   std::copy_n(plain.c_str(), plain.Length(), blocks.begin());
   BlowfishBlocks(key.c_str(), key.Length(), blocks.data(), blocks.size(), true);
-  if (padded > INT32_MAX / 2) ErrorStop(7);  // the text would not fit a string
   return HexBytes(blocks.data(), static_cast<int32_t>(padded), false);
 }
 

@@ -1,6 +1,5 @@
 // The literal data list: numbers and texts a program reads one after the other.
 // Reading past its end, or with no list, is error 20.
-#include <cstdlib>
 
 #include "quorvia/frame.h"
 #include "quorvia/rt_array.h"
@@ -34,7 +33,7 @@ void SetDataList(const DataItem* items, int32_t count) noexcept {
 
 double ReadDataNumber() {
   const DataItem& item = NextItem();
-  return item.text != nullptr ? std::atof(item.text) : item.value;
+  return item.text != nullptr ? TextToNumber(item.text) : item.value;
 }
 
 int32_t ReadDataInteger() {

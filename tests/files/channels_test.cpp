@@ -1,5 +1,7 @@
 // File channels on real files and memory blocks: byte widths, lines, positions, the
 // free-channel search, and the stops for bad channel numbers and reads past the end.
+#include <sys/resource.h>
+
 #include <cstring>
 
 #include "files_fixture.h"
@@ -110,7 +112,6 @@ TEST_F(ChannelsTest, LinesEndAtLineFeedsDropCarriageReturnsAndStopAt1024Bytes) {
   } cases[] = {
       {"one\r\ntwo", {"one", "two"}},
       {"a\n\nb\n", {"a", "", "b"}},
-      {"tail\r", {"tail"}},
       {longLine + "\nz", {longLine.substr(0, 1024), "xxxxxx", "z"}},
       {std::string(1024, 'y') + "\r\nq", {std::string(1024, 'y'), "", "q"}},
   };
@@ -126,7 +127,16 @@ TEST_F(ChannelsTest, LinesEndAtLineFeedsDropCarriageReturnsAndStopAt1024Bytes) {
       EXPECT_TRUE(qrv::EndOfChannel(1)) << name.c_str();
     }
   }
-  WriteFile("n.txt", "3.5\r\n-42x\n");
+  // The end of a disk file ends a line as '\n' does; a block's last '\r' is its own byte.
+  WriteFile("t.txt", "tail\r");
+  for (auto [name, expected] :
+       {std::pair<qrv::RtString, const char*>{"t.txt", "tail"}, {MemoryName("tail\r"), "tail\r"}}) {
+    ASSERT_TRUE(qrv::OpenChannel(1, name, 1));
+    qrv::RtString line;
+    qrv::ReadLine(1, line);
+    EXPECT_STREQ(line.c_str(), expected);
+  }
+  WriteFile("n.txt", "3.5\r\n-42x\nNancy\n");
   ASSERT_TRUE(qrv::OpenChannel(1, "n.txt", 1));
   double number = 0;
   int32_t integer = 0;
@@ -134,6 +144,8 @@ TEST_F(ChannelsTest, LinesEndAtLineFeedsDropCarriageReturnsAndStopAt1024Bytes) {
   qrv::ReadLineInteger(1, integer);
   EXPECT_EQ(number, 3.5);
   EXPECT_EQ(integer, -42);
+  qrv::ReadLineNumber(1, number);
+  EXPECT_EQ(number, 0);  // a word is no number
 }
 
 TEST_F(ChannelsTest, ReadingPastTheEndStopsTheProgramWithErrorThree) {
@@ -171,6 +183,66 @@ TEST_F(ChannelsTest, ReadingPastTheEndStopsTheProgramWithErrorThree) {
   };
   EXPECT_EXIT(writeToReader(), ExitedWithCode(0), "^error 3 no such file\n$");
   EXPECT_EQ(StopCode(), 3);
+}
+
+// Written bytes are in the file at once (other readers see them before the close), and a
+// seek moves the write point of a writing or appending channel.
+TEST_F(ChannelsTest, WritesLandAtOnceAndSeeksMoveTheWritePoint) {
+  const struct {
+    int32_t offset, origin;
+    std::string file;
+  } cases[] = {
+      {2, 1, std::string("ABCDEFGH\0\0xy", 12)},
+      {-2, 1, "ABCDEFxy"},
+      {-4, -1, "ABCDxyGH"},
+      {1, 0, "AxyDEFGH"},
+      {-9, 1, "ABCDEFGHxy"},  // before the start: refused
+  };
+  for (const auto& c : cases) {
+    for (int32_t mode : {0, -1}) {
+      WriteFile("w.bin", mode == 0 ? "old" : "ABCD");
+      ASSERT_TRUE(qrv::OpenChannel(5, "w.bin", mode));
+      qrv::WriteBytes(5, mode == 0 ? "ABCDEFGH" : "EFGH");
+      EXPECT_EQ(qrv::FileSize("w.bin"), 8);
+      qrv::SeekChannel(5, c.offset, c.origin);
+      qrv::WriteBytes(5, "xy");
+      EXPECT_EQ(ReadFile("w.bin"), c.file) << c.offset << " " << c.origin << " mode " << mode;
+      qrv::CloseChannel(5);
+    }
+  }
+}
+
+// A write the disk refuses (here a file size limit) stops the program at that write.
+TEST_F(ChannelsTest, FailedWritesStopWithErrorThree) {
+  auto writePastTheLimit = [] {
+    rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    qrv::OpenChannel(0, "big.bin", 0);
+    qrv::WriteBytes(0, qrv::RtString(std::string(4000, 'a').c_str()));
+    std::fprintf(stderr, "fits\n");
+    qrv::WriteBytes(0, qrv::RtString(std::string(200, 'b').c_str()));
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(writePastTheLimit(), ExitedWithCode(0), "^fits\n$");
+  EXPECT_EQ(StopCode(), 3);
+}
+
+// More room than the memory can give stops with error 7, whatever the request.
+TEST_F(ChannelsTest, AbsurdByteCountsStopWithErrorSeven) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address space limit cannot be set under the address sanitizer";
+#endif
+  qrv::RtString name = MemoryName("abc");
+  auto readHuge = [&] {
+    rlimit limit{1ull << 30, 1ull << 30};
+    setrlimit(RLIMIT_AS, &limit);
+    qrv::OpenChannel(2, name, 1);
+    qrv::RtString bytes;
+    qrv::ReadBytes(2, bytes, 0x7fffffff);
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(readHuge(), ExitedWithCode(0), "^$");
+  EXPECT_EQ(StopCode(), 7);
 }
 
 TEST_F(ChannelsTest, MemoryBlocksDeliverWhatRemainsThenStopPastTheEnd) {

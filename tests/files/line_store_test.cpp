@@ -28,7 +28,8 @@ std::string Get(const char* file, int32_t index) {
 
 TEST_F(LineStoreTest, LinesComeBackWithoutTrailingControlCharacters) {
   std::string file = "first\r\nblank and tab \t\r\n\x01\x02\t\r\n\r\n12.5\nCaf\xc3\xa9\n";
-  for (int i = 6; i < 300; ++i) file += "line " + std::to_string(i) + "\n";
+  file += "Infinity\n";
+  for (int i = 7; i < 300; ++i) file += "line " + std::to_string(i) + "\n";
   WriteFile("lines.txt", file);
   const struct {
     int32_t index;
@@ -46,6 +47,7 @@ TEST_F(LineStoreTest, LinesComeBackWithoutTrailingControlCharacters) {
   }
   EXPECT_EQ(qrv::LineStoreGetNumber("lines.txt", 4.9), 12.5);
   EXPECT_EQ(qrv::LineStoreGetInteger("lines.txt", 4), 12);
+  EXPECT_EQ(qrv::LineStoreGetNumber("lines.txt", 6), 0);  // a word is no number
   EXPECT_EQ(Get("missing.txt", 0), "NO_FILE");
 }
 
@@ -73,6 +75,17 @@ TEST_F(LineStoreTest, NewFilesAreCreatedByPuts) {
   EXPECT_EQ(Get("Scores.txt", 0), "NO_DATA");
   qrv::LineStoreFlush();
   EXPECT_EQ(ReadFile("Scores.txt"), "\r\n\r\n100\r\n");
+}
+
+TEST_F(LineStoreTest, WriteBackGoesToTheLoadedFileWhereverTheProgramMovesTo) {
+  WriteFile("scores.txt", "old\r\n");
+  WriteFile("elsewhere/scores.txt", "unrelated\r\n");
+  qrv::LineStorePut("scores.txt", 0, "new");
+  fs::current_path("elsewhere");
+  qrv::LineStoreFlush();
+  fs::current_path(root_);
+  EXPECT_EQ(ReadFile("scores.txt"), "new\r\n");
+  EXPECT_EQ(ReadFile("elsewhere/scores.txt"), "unrelated\r\n");
 }
 
 // A real program carrying its media in its own file: start-up finds the pack, the

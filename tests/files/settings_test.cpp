@@ -37,6 +37,7 @@ TEST_F(SettingsTest, LineRulesAndLookups) {
             "[Empty]\n"
             "[My Game]\n"
             "Spaced key = yes\n"
+            "Key2\t= two\n"
             "[ Audio ] trailing words\n"
             "Volume=7\n"
             "Name=Caf\xc3\xa9\n"
@@ -51,7 +52,9 @@ TEST_F(SettingsTest, LineRulesAndLookups) {
       {"VIDEO", "title", "My  Game "},
       {"Video", "noequals", "<default>"},
       {"Video", "; a comment", "<default>"},
-      {"My Game", "spaced KEY", "yes"},
+      {"My", "spaced", "<default>"},  // names and keys end at a blank: "[My Game]" is "My"
+      {"My Game", "spaced KEY", "<default>"},
+      {"my", "Key2", "two"},
       {"audio", "volume", "7"},
       {"Audio", "Name", "Caf\xc3\xa9"},
       {"Video", "Depth", "<default>"},
@@ -66,25 +69,40 @@ TEST_F(SettingsTest, ChangesAreWrittenBackWhenSwitchingFiles) {
   qrv::IniPut("video", "width", "1024");
   qrv::IniPut("Audio", "Volume", "7");
   qrv::IniPut("Audio", "Music", "on");
-  qrv::IniPut("My Game", "Last Level", "3");
+  qrv::IniPut("Progress", "LastLevel", "3");
+  // A put is one line: what follows a line break goes.
+  qrv::IniPut("Progress", "Name", "Ann\r\n[Admin]\r\nRights=all");
   EXPECT_EQ(Get("AUDIO", "VOLUME"), "7");
   EXPECT_EQ(ReadFile("game.ini"), "[Video]\r\nWidth = 640\r\n[Empty]\r\n");
   qrv::IniOpen("other.ini");
   EXPECT_EQ(ReadFile("game.ini"),
             "[Video]\r\nWidth=1024\r\n[Audio]\r\nVolume=7\r\nMusic=on\r\n"
-            "[My Game]\r\nLast Level=3\r\n");
+            "[Progress]\r\nLastLevel=3\r\nName=Ann\r\n");
   EXPECT_EQ(Get("Audio", "Volume"), "<default>");
   // A missing file starts empty; what is put there is written on the next switch.
   qrv::IniPut("New", "Key", "Value");
   qrv::IniOpen("");
   EXPECT_EQ(ReadFile("other.ini"), "[New]\r\nKey=Value\r\n");
   qrv::IniOpen("game.ini");
-  EXPECT_EQ(Get("my game", "last level"), "3");
+  EXPECT_EQ(Get("progress", "lastlevel"), "3");
+  EXPECT_EQ(Get("admin", "rights"), "<default>");
   // An unchanged store is not written.
   fs::remove("other.ini");
   qrv::IniOpen("other.ini");
   qrv::IniOpen("");
   EXPECT_FALSE(fs::exists("other.ini"));
+}
+
+TEST_F(SettingsTest, WriteBackGoesToTheLoadedFileWhereverTheProgramMovesTo) {
+  WriteFile("game.ini", "[Video]\r\nWidth=640\r\n");
+  WriteFile("elsewhere/game.ini", "unrelated\r\n");
+  qrv::IniOpen("game.ini");
+  qrv::IniPut("Video", "Width", "800");
+  fs::current_path("elsewhere");
+  qrv::IniOpen("");
+  fs::current_path(root_);
+  EXPECT_EQ(ReadFile("game.ini"), "[Video]\r\nWidth=800\r\n");
+  EXPECT_EQ(ReadFile("elsewhere/game.ini"), "unrelated\r\n");
 }
 
 TEST_F(SettingsTest, FilesInTheMainPackLoad) {
@@ -111,13 +129,20 @@ std::map<std::pair<std::string, std::string>, std::string> ExpectedEntries(
     size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] == ';') continue;
     line = line.substr(first);
+    // Names and keys are words: they end at a blank, tab or '='.
     if (line[0] == '[') {
-      section = lower(line.substr(1, line.find(']') - 1));
+      size_t start = line.find_first_not_of(" \t", 1);
+      section = start == std::string::npos
+                    ? ""
+                    : line.substr(start, line.find_first_of(" \t=", start) - start);
+      if (!section.empty() && section.back() == ']') section.pop_back();
+      section = lower(section);
       continue;
     }
-    size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    std::string key = line.substr(0, line.find_last_not_of(" \t", equals - 1) + 1);
+    size_t keyEnd = line.find_first_of(" \t=");
+    size_t equals = line.find_first_not_of(" \t", keyEnd);
+    if (equals == std::string::npos || line[equals] != '=') continue;
+    std::string key = line.substr(0, keyEnd);
     std::string value = line.substr(equals + 1);
     value.erase(0, value.find_first_not_of(" \t") == std::string::npos
                        ? value.size()

@@ -97,13 +97,22 @@ TEST_F(DeviceWindow, DestroyKeepsTheContextForANewWindow) {
   EXPECT_DOUBLE_EQ(device_.frameInterval, 1000.0 / 60);
 }
 
-TEST(DeviceWindowCreation, AbsurdSizesAreRefused) {
-  for (int32_t size : {0, -5}) {
+TEST(DeviceWindowCreation, NegativeSizesAreRefusedAndZeroTakesTheWindowsSize) {
+  for (int32_t size : {-1, -5, INT32_MIN}) {
     qrv::OpenGLZozezezi device;
     EXPECT_FALSE(device.CreateWindowAndContext(size, 100, 0, 60, 0));
+    EXPECT_FALSE(device.CreateWindowAndContext(100, size, 0, 60, 0));
     EXPECT_EQ(device.window, nullptr);
     EXPECT_EQ(device.contextAlive, 0);
   }
+  qrv::OpenGLZozezezi device;
+  ASSERT_TRUE(device.CreateWindowAndContext(0, 100, 0, 60, 0));
+  int32_t w = 0, h = 0;
+  qrv::platform::WindowSize(device.window, &w, &h);
+  EXPECT_GT(device.width, 0);
+  EXPECT_EQ(device.width, w);
+  EXPECT_EQ(device.height, 100);
+  EXPECT_EQ(device.contextAlive, 1);
 }
 
 TEST(DeviceWindowCreation, MultisampleFallsBackToWhatTheDisplayOffers) {

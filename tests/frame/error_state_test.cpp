@@ -51,8 +51,9 @@ class ErrorLog : public testing::Test {
 TEST_F(ErrorLog, LinesAreAppendedWithCrLf) {
   EXPECT_EQ(std::string(qrv::ErrorLogPath().c_str()), dir_ + "ErrorLog.txt");
   qrv::AppendToErrorLog("one");
+  qrv::AppendToErrorLog(nullptr);  // no text: an empty line
   qrv::AppendToErrorLog("two");
-  EXPECT_EQ(ReadFile(dir_ + "ErrorLog.txt"), "one\r\ntwo\r\n");
+  EXPECT_EQ(ReadFile(dir_ + "ErrorLog.txt"), "one\r\n\r\ntwo\r\n");
 }
 
 TEST_F(ErrorLog, APlantedLinkIsNeverWrittenThrough) {

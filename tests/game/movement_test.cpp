@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
+#include <unordered_set>
 
 #include "level.h"
 
@@ -213,6 +215,35 @@ TEST(Movement, LevelOneKeepsThePlayerInsideTheMap) {
     if (jump && b.inAir == 0) b.dy = -13, b.inAir = 1;
     ASSERT_NO_THROW(Step(b, g, dx)) << "frame " << frame << " x " << b.x << " y " << b.y;
   }
+}
+
+// Whoever drops off the start ledge can climb back onto it: a search over every control
+// (left, still, right, each with or without a jump) from the ground left of the hill.
+TEST(Movement, LevelOneStartLedgeCanBeReachedAgainFromTheGround) {
+  Level g = Level::FromMapFile(QRV_SOURCE_DIR "/game/Media/maps/map01.map");
+  auto key = [](const Body& b) {
+    return uint64_t(b.x + 64) | uint64_t(b.y + 64) << 11 | uint64_t(b.dy + 32) << 22 |
+           uint64_t(b.inAir) << 28 | uint64_t(b.lastColumn + 32) << 29 |
+           uint64_t(b.lastRow + 32) << 36;
+  };
+  std::deque<Body> open = {StandingAt(40, 20)};
+  std::unordered_set<uint64_t> seen = {key(open.front())};
+  bool reached = false;
+  while (!open.empty() && !reached) {
+    const Body b = open.front();
+    open.pop_front();
+    reached = b.inAir == 0 && b.y == 9 * 20 - 38 && b.x < 8 * 20;
+    for (int32_t dx : {-4, 0, 4}) {
+      for (bool jump : {false, true}) {
+        if (jump && b.inAir != 0) continue;
+        Body next = b;
+        if (jump) next.dy = -13, next.inAir = 1;
+        Step(next, g, dx);
+        if (seen.insert(key(next)).second) open.push_back(next);
+      }
+    }
+  }
+  EXPECT_TRUE(reached) << seen.size() << " places tried";
 }
 
 }  // namespace

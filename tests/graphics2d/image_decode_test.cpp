@@ -1,6 +1,7 @@
 // The decoders against files written by independent encoders (ImageMagick, netpbm,
 // Python PIL), pixel by pixel against an independent decoder's reading of the same file.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstring>
 #include <memory>
@@ -165,6 +166,26 @@ TEST_F(ColourKey, KeysBmpAndOpaquePngButNotAlphaPngOrJpeg) {
     EXPECT_EQ(other[0], 0x10);
     EXPECT_EQ(other[3], 255);
   }
+  // Grey pixels become (v, v, v, 255) and are never keyed: a grey font keeps its black.
+  Shell("convert -size 2x1 xc:black -fill '#808080' -draw 'point 1,0' "
+        "-define png:color-type=0 -depth 8 g.png");
+  RgbaImage grey;
+  ASSERT_TRUE(LoadImageFile(grey, Path("g.png"), 0x000000));
+  EXPECT_EQ(grey.pixels, (std::vector<uint8_t>{0, 0, 0, 255, 128, 128, 128, 255}));
+}
+
+using Signature = ScratchFolder;
+
+// A file that starts like no image is refused from its first bytes: a huge one costs no
+// memory (the peak size of this process grows by far less than the file).
+TEST_F(Signature, FilesThatStartLikeNoImageAreRefusedUnread) {
+  Shell("echo 'not a picture' > big.bin && truncate -s 1500M big.bin");
+  rusage before{}, after{};
+  getrusage(RUSAGE_SELF, &before);
+  RgbaImage image;
+  EXPECT_FALSE(LoadImageFile(image, Path("big.bin"), kNoColourKey));
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024);  // in KiB
 }
 
 using MemoryName = ScratchFolder;

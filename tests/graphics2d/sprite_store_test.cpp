@@ -139,7 +139,10 @@ TEST_F(SpriteStore, PixelArraysRoundTripAndWrongCountsChangeNothing) {
       EXPECT_EQ(back.ElementAt(i), pixels.ElementAt(i)) << i;
     }
   }
-  FreeSprite(15);
+  // An empty picture frees the slot first, then fails.
+  RtArray<int32_t> none;
+  EXPECT_FALSE(SpriteFromPixels(none, 15, 0, 0));
+  EXPECT_EQ(Device().sprites[15].width, 0);
   EXPECT_FALSE(SpriteToPixels(back, 15));
 }
 
@@ -172,6 +175,11 @@ TEST_F(SpriteStore, CollisionsArePixelExact) {
       {21, 0, 0, 20, 1, 0, true},
       {20, 10, 10, 20, 10, 10, true},
       {20, 0, 0, 30, 0, 0, false},   // an empty slot
+      // Positions at the int32 limits neither wrap nor overflow.
+      {20, INT32_MAX - 2, 0, 20, INT32_MAX - 2, 0, true},
+      {20, 0, INT32_MAX - 1, 20, 0, INT32_MAX - 3, true},
+      {20, INT32_MAX - 1, 0, 20, INT32_MIN, 0, false},
+      {20, INT32_MIN, INT32_MIN, 20, INT32_MIN + 3, INT32_MIN + 3, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.a << "@" << c.xA << "," << c.yA << " " << c.b << "@"
@@ -193,6 +201,11 @@ TEST_F(SpriteStore, FrameCollisionsUseTheFramesBox) {
   EXPECT_FALSE(FrameCollision(22, 0, 0, 0, 23, 0, 16, 5));  // outside the frame's box
   EXPECT_FALSE(FrameCollision(22, 9, 0, 0, 23, 0, 5, 5));   // a frame past the sheet
   EXPECT_FALSE(FrameCollision(22, -3, 0, 0, 23, 0, 5, 5));
+  for (int32_t frame : {INT32_MIN, INT32_MAX, INT32_MIN + 1}) {
+    EXPECT_FALSE(FrameCollision(22, frame, 0, 0, 23, 0, 5, 5)) << frame;
+    EXPECT_FALSE(FrameCollision(22, frame, INT32_MAX, INT32_MAX, 23, 0, INT32_MAX, 5)) << frame;
+    DrawFrame(22, frame, 0, 0);  // far off the sheet: draws nothing, computes no overflow
+  }
 }
 
 }  // namespace

@@ -99,5 +99,27 @@ TEST_F(KeyboardTest, CharactersFollowTheLayoutOfTheDisplay) {
   UseScript("0 42 3\n");
   EXPECT_EQ(ScanCodeToChar(0x03), '@');
 }
+int hookRuns = 0;
+void HookReadingKeys() {
+  ++hookRuns;
+  KeyDown(57);
+}
+
+// Readings take the window's messages; a message hook that reads keys itself does not
+// make the pump run again inside it.
+TEST_F(KeyboardTest, AMessageHookThatReadsKeysDoesNotReenterThePump) {
+  Runtime& rt = TheRuntime();
+  const NamedRoutine routines[] = {{HookReadingKeys, "QRV_WIN32_MSG"}, {nullptr, nullptr}};
+  rt.routines = routines;
+  rt.messageHookState = -1;
+  SDL_Event event{};
+  event.type = SDL_USEREVENT;
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
+  KeyDown(57);
+  EXPECT_EQ(hookRuns, 1);
+  rt.routines = nullptr;
+  rt.messageHookState = -1;
+}
+
 }  // namespace
 }  // namespace qrv

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -137,6 +139,12 @@ TEST(KeysProgram, FaultyScriptStopsTheProgramNamingTheLine) {
   std::vector<std::string> log = run.LogLines();
   std::string message = "QRV_REPLAY: " + script + ": line 2: expected a scan code 0..255";
   EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
+  // A "script" without end is refused once it is longer than any script.
+  ProgramRun endless(kProgram, {}, Env{{"QRV_REPLAY", "/dev/zero"}, {"QRV_FRAMES", "100"}});
+  ASSERT_EQ(endless.Wait(), 0);
+  log = endless.LogLines();
+  message = "QRV_REPLAY: /dev/zero: larger than 16 MiB";
+  EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
 }
 
 TEST(KeysProgram, RecordedSessionReplaysIdentically) {
@@ -158,6 +166,31 @@ TEST(KeysProgram, RecordedSessionReplaysIdentically) {
   ProgramRun replay(kProgram, {}, Env{{"QRV_REPLAY", record}, {"QRV_UNPACED", "1"}});
   ASSERT_EQ(replay.Wait(), 0);  // the recorded Alt+F4 ends the replay too
   EXPECT_EQ(OutputLines(replay), live);
+}
+
+// A program that polls a key without presenting sees it while recording, the recording
+// holds what it saw (its replay sees the key at the same reading), and a termination
+// signal still ends it.
+TEST(KeysProgram, PollingWithoutPresentingSeesKeysAndEndsOnSignal) {
+  std::string record = testing::TempDir() + "/input-polled.txt";
+  {
+    ProgramRun run(kProgram, {"poll-space"}, Env{{"QRV_RECORD", record}});
+    FocusProgramWindow();
+    Shell("xdotool keydown space sleep 0.2 keyup space");
+    ASSERT_EQ(run.Wait(10), 0);
+    EXPECT_EQ(OutputLines(run), std::vector<std::string>{"space"});
+  }
+  {
+    ProgramRun replay(kProgram, {"poll-space"}, Env{{"QRV_REPLAY", record}});
+    EXPECT_EQ(replay.Wait(10), 0);
+    EXPECT_EQ(OutputLines(replay), std::vector<std::string>{"space"});
+  }
+  ProgramRun polling(kProgram, {"poll-space"}, Env{{"QRV_RECORD", record}});
+  FocusProgramWindow();
+  polling.Signal(SIGTERM);
+  EXPECT_EQ(polling.Wait(10), 0);
+  EXPECT_TRUE(OutputLines(polling).empty());
+  std::remove(record.c_str());
 }
 
 TEST(KeysProgram, WaitForKeyWaitsForATypedKey) {

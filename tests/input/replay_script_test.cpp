@@ -29,6 +29,11 @@ TEST(ReplayScript, RefusesMalformedScriptsNamingTheLine) {
       {"1 2,3\n", "line 1: expected a scan code 0..255"},
       {"# c\n5 1\n5 2\n", "line 3: present numbers must ascend"},
       {"7 1\n3 2\n", "line 2: present numbers must ascend"},
+      {"7:3 1\n7:3 2\n", "line 2: present numbers must ascend"},
+      {"7:4 1\n7:2 2\n", "line 2: present numbers must ascend"},
+      {"7: 1\n", "line 1: expected a present number 0..2147483647"},
+      {"7:x 1\n", "line 1: expected a present number 0..2147483647"},
+      {"1 2:3\n", "line 1: expected a scan code 0..255"},
   };
   for (const Case& c : cases) {
     ReplayScript script;
@@ -67,13 +72,18 @@ TEST(ReplayScript, HoldsEachLineUntilTheNext) {
 
 TEST(ReplayScript, WrittenLinesReadBackToTheSameKeys) {
   std::string text = FormatReplayLine(0, Keys({})) + FormatReplayLine(12, Keys({255, 1, 57})) +
+                     FormatReplayLine({12, 40}, Keys({57})) +
                      FormatReplayLine(2147483647, Keys({200}));
-  EXPECT_EQ(text, "0\n12 1 57 255\n2147483647 200\n");
+  EXPECT_EQ(text, "0\n12 1 57 255\n12:40 57\n2147483647 200\n");
   ReplayScript script;
   std::string error;
   ASSERT_TRUE(script.Parse(text, &error)) << error;
   EXPECT_EQ(script.KeysAt(11), Keys({}));
   EXPECT_EQ(script.KeysAt(12), Keys({1, 57, 255}));
+  // Readings between two presents: a change seen at the 40th reading after present 12.
+  EXPECT_EQ(script.KeysAt({12, 39}), Keys({1, 57, 255}));
+  EXPECT_EQ(script.KeysAt({12, 40}), Keys({57}));
+  EXPECT_EQ(script.KeysAt(13), Keys({57}));
   EXPECT_EQ(script.KeysAt(2147483647), Keys({200}));
 }
 

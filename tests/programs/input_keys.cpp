@@ -2,7 +2,9 @@
 // writes the present number and every held scan code as one line in the replay script
 // format to keys.txt in the temporary folder ($TMPDIR).
 //   argument "escape": Escape and Alt+F4 end it as usual (otherwise only Alt+F4);
-//            "wait-key": it first waits with WaitForKey and writes "waited".
+//            "wait-key": it first waits with WaitForKey and writes "waited";
+//            "poll-space": it polls KeyDown for Space without presenting, then writes
+//            "space" and ends.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,6 +35,13 @@ void Main() {
   if (mode != "escape") qrv::AllowEscape(0);
   // Focus changes must not freeze the program: the tests move the focus on purpose.
   qrv::AutoPause(0);
+  if (mode == "poll-space") {
+    while (!qrv::KeyDown(57)) {
+    }
+    std::fputs("space\n", output);
+    std::fflush(output);
+    qrv::End();
+  }
   if (mode == "wait-key") {
     qrv::WaitForKey();
     std::fputs("waited\n", output);

@@ -125,6 +125,11 @@ TEST(RtArray, EveryFailedCheckStopsWithError9) {
          RtArray<double> a;
          a.ElementAt(0);
        }},
+      {"unsized, far",  // no address is formed from the missing storage
+       [] {
+         RtArray<double> a;
+         a.ElementAt(1000, 7, 3, 2);
+       }},
       {"dim 0",
        [] {
          RtArray<int32_t> a;
@@ -313,14 +318,16 @@ TEST(RtArray, ExactVariantSizesCapacityToTheCount) {
 
 TEST(DataList, ReadsItemsInOrderAsEachKind) {
   static const qrv::DataItem items[] = {{2.75, nullptr}, {0, "3.9"},      {-7.9, nullptr},
-                                        {0, "  42abc"},  {1e20, nullptr}, {0, "txt"}};
-  qrv::SetDataList(items, 6);
+                                        {0, "  42abc"},  {1e20, nullptr}, {0, "txt"},
+                                        {0, "Nancy"}};
+  qrv::SetDataList(items, 7);
   EXPECT_EQ(qrv::ReadDataNumber(), 2.75);
   EXPECT_EQ(qrv::ReadDataInteger(), 3);
   EXPECT_EQ(qrv::ReadDataInteger(), -7);
   EXPECT_EQ(qrv::ReadDataNumber(), 42.0);
   EXPECT_STREQ(qrv::ReadDataString().c_str(), "1.e+020");
   EXPECT_STREQ(qrv::ReadDataString().c_str(), "txt");
+  EXPECT_EQ(qrv::ReadDataNumber(), 0.0);  // a word is no number, not NaN
   ExpectErrorStop(20, [] { qrv::ReadDataNumber(); });
   qrv::SetDataList(nullptr, 0);
   ExpectErrorStop(20, [] { qrv::ReadDataString(); });
