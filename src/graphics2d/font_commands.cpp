@@ -5,7 +5,9 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() { return TheRuntime().device; }
+static OpenGLZozezezi* Device() {
+  return TheRuntime().device;
+}
 
 void LoadFont(const RtString& name, int32_t font) {
   if (Device() != nullptr) {
@@ -32,7 +34,9 @@ void FontSize(double& width, double& height) {
   height = h;
 }
 
-int32_t FirstFreeFont() { return Device() != nullptr ? Device()->FirstFreeFont() : -1; }
+int32_t FirstFreeFont() {
+  return Device() != nullptr ? Device()->FirstFreeFont() : -1;
+}
 
 void PrintText(const RtString& text, float x, float y) {
   if (Device() != nullptr) Device()->PrintText(Device()->selectedFont, text.View(), x, y, 0);

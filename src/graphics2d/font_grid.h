@@ -20,6 +20,8 @@ inline FontGrid FontGridFor(int32_t width, int32_t height) {
   return {width >> 4, height >> 3, 8, 128};
 }
 
-inline bool IsFontNumber(int32_t font) { return font >= 0 && font < kFontCount; }
+inline bool IsFontNumber(int32_t font) {
+  return font >= 0 && font < kFontCount;
+}
 
 }  // namespace qrv

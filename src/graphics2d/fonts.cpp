@@ -80,7 +80,9 @@ void OpenGLZozezezi::StartDefaultFont() {
   SelectFont(0);
 }
 
-void OpenGLZozezezi::SelectFont(int32_t font) { selectedFont = std::clamp(font, 0, kFontCount - 1); }
+void OpenGLZozezezi::SelectFont(int32_t font) {
+  selectedFont = std::clamp(font, 0, kFontCount - 1);
+}
 
 void OpenGLZozezezi::FontSize(int32_t& width, int32_t& height) const {
   const SpriteRecord& s = sprites[size_t(kFontSlotBase + selectedFont)];

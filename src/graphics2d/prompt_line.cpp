@@ -4,7 +4,9 @@
 namespace qrv {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Integers: an optional sign, then digits. Numbers also take one decimal point before the
 // exponent and one exponent ('e' or 'E', after a digit, with its own optional sign).
@@ -14,7 +16,8 @@ bool Accepts(const std::string& line, char c, PromptKind kind) {
   const size_t exponent = line.find_first_of("eE");
   const bool afterExponent = exponent != std::string::npos;
   if (c == '-' || c == '+') {
-    return line.empty() || (kind == PromptKind::kNumber && afterExponent && exponent + 1 == line.size());
+    return line.empty() ||
+           (kind == PromptKind::kNumber && afterExponent && exponent + 1 == line.size());
   }
   if (kind == PromptKind::kInteger) return false;
   if (c == '.') return !afterExponent && line.find('.') == std::string::npos;

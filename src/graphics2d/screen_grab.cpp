@@ -65,8 +65,16 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
     NewTexture(s.texture, GL_LINEAR, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   }
-  s = {s.texture, 0, float(w) / float(tw), float(h) / float(th), int16_t(tw), int16_t(th),
-       int16_t(w), int16_t(h), 0, 0};
+  s = {s.texture,
+       0,
+       float(w) / float(tw),
+       float(h) / float(th),
+       int16_t(tw),
+       int16_t(th),
+       int16_t(w),
+       int16_t(h),
+       0,
+       0};
   const int32_t screenHeight = SelectReadBuffer();
   const int32_t windowY = int32_t(int64_t(screenHeight) - y - h);
   GLint alphaBits = 0;
@@ -93,8 +101,7 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
   }
   SetUnpackState();
   glBindTexture(GL_TEXTURE_2D, s.texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-               grabBuffer.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_BGRA, GL_UNSIGNED_BYTE, grabBuffer.data());
   Bind(-1);
   return true;
 }
@@ -115,8 +122,8 @@ bool OpenGLZozezezi::SaveScreen(std::string_view name) {
       glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
       const int32_t left = i * tile.texWidth, top = j * tile.texHeight;
       for (int32_t row = 0; row < tile.usedHeight && top + row < height; ++row) {
-        const uint8_t* from = texels.data() +
-                              size_t(tile.usedHeight - 1 - row) * size_t(tile.texWidth) * 4;
+        const uint8_t* from =
+            texels.data() + size_t(tile.usedHeight - 1 - row) * size_t(tile.texWidth) * 4;
         const int32_t n = std::min(tile.usedWidth, width - left);
         std::copy_n(from, size_t(n) * 4, image.Row(top + row) + size_t(left) * 4);
       }

@@ -7,7 +7,9 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() { return TheRuntime().device; }
+static OpenGLZozezezi* Device() {
+  return TheRuntime().device;
+}
 
 static void DebugReport(const char* message) {
   if (Settings().debugFlag == 0) return;

@@ -5,7 +5,9 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() { return TheRuntime().device; }
+static OpenGLZozezezi* Device() {
+  return TheRuntime().device;
+}
 
 void LoadBackground(const RtString& name) {
   if (Device() != nullptr) {
@@ -24,7 +26,9 @@ bool GrabSprite(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
   return Device() != nullptr && Device()->GrabSprite(id, x, y, width, height);
 }
 
-int32_t GetPixel(int32_t x, int32_t y) { return Device() != nullptr ? Device()->GetPixel(x, y) : 0; }
+int32_t GetPixel(int32_t x, int32_t y) {
+  return Device() != nullptr ? Device()->GetPixel(x, y) : 0;
+}
 
 bool SaveScreen(const RtString& name) {
   if (Device() != nullptr && Device()->SaveScreen(name.View())) return true;

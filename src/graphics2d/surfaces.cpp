@@ -8,7 +8,9 @@
 
 namespace qrv {
 
-static bool IsSurfaceNumber(int32_t surface) { return surface >= 0 && surface < 32; }
+static bool IsSurfaceNumber(int32_t surface) {
+  return surface >= 0 && surface < 32;
+}
 
 void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32_t h) {
   const int32_t maxSide = MaxTextureSide();
@@ -24,8 +26,8 @@ void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32
   SpriteRecord& s = sprites[size_t(id)];
   UploadTexture(clear, 0, 0, 0, 0, s.texture, nullptr, false, false);
   const int32_t tw = TextureSizeFor(w), th = TextureSizeFor(h);
-  s = {s.texture, 0, float(w) / float(tw), float(h) / float(th), int16_t(tw), int16_t(th),
-       int16_t(w), int16_t(h), s.frameWidth, s.frameHeight};
+  s = {s.texture,   0,          float(w) / float(tw), float(h) / float(th), int16_t(tw),
+       int16_t(th), int16_t(w), int16_t(h),           s.frameWidth,         s.frameHeight};
   Surface& target = surfaces[surface];
   target.spriteId = id;
   target.framebuffer.Create(s.texture, tw, th, true);

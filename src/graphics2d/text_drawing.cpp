@@ -24,9 +24,7 @@ struct CellCoords {
 class CellMapper {
  public:
   CellMapper(const SpriteRecord& s, const FontGrid& grid)
-      : grid_(grid),
-        ss_(s.uMax * 0.0625f),
-        ts_(s.vMax * (grid.rows == 16 ? 0.0625f : 0.125f)) {}
+      : grid_(grid), ss_(s.uMax * 0.0625f), ts_(s.vMax * (grid.rows == 16 ? 0.0625f : 0.125f)) {}
   CellCoords operator()(uint8_t byte) const {
     const int32_t k = byte % grid_.codes, column = k % 16, row = k / 16;
     const float s0 = ss_ * float(column), t0 = ts_ * float(grid_.rows - 1 - row);

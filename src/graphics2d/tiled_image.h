@@ -23,6 +23,8 @@ struct TiledImage {
   int32_t tilesY = 0;
 };
 
-inline bool IsTiledImageSlot(int32_t slot) { return slot >= 0 && slot < kTiledImageCount; }
+inline bool IsTiledImageSlot(int32_t slot) {
+  return slot >= 0 && slot < kTiledImageCount;
+}
 
 }  // namespace qrv

@@ -128,8 +128,7 @@ void OpenGLZozezezi::ClearTiledImage(int32_t slot) {
 void OpenGLZozezezi::LoadBackground(const RtString& name) {
   ClearError();
   RtString resolved;
-  if (ResolveMediaName(MainPack(), name, resolved, true) &&
-      LoadTiledImage(0, resolved.View())) {
+  if (ResolveMediaName(MainPack(), name, resolved, true) && LoadTiledImage(0, resolved.View())) {
     DrawTiledImage(0);
     return;
   }
