@@ -19,12 +19,8 @@ constexpr uint32_t kBitFields = 3, kAlphaBitFields = 6;
 // (red 255, green 0, blue 128), so that loading the file again keys them out.
 constexpr uint8_t kSavedTransparent[3] = {128, 0, 255};  // blue, green, red
 
-uint32_t Le16(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-}
-uint32_t Le32(const uint8_t* p) {
-  return Le16(p) | Le16(p + 2) << 16;
-}
+uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
 
 void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
@@ -125,15 +121,8 @@ bool ReadLayout(std::span<const uint8_t> file, BmpLayout& l) {
     return false;
   }
   switch (l.bits) {
-    case 1:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32:
-      break;
-    default:
-      return false;
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return false;
   }
   if (!ImageSizeAllowed(l.width, l.height)) return false;
   if (!ReadPaletteAndMasks(file, l, compression)) return false;
@@ -198,21 +187,10 @@ bool EncodeBmp(const RgbaImage& image, std::vector<uint8_t>& out) {
   out.reserve(out.size() + 54 + dataSize);
   out.push_back('B');
   out.push_back('M');
-  const uint32_t fields[][2] = {{uint32_t(dataSize) + 54, 4},
-                                {0, 2},
-                                {0, 2},
-                                {54, 4},
-                                {kInfoHeaderSize, 4},
-                                {uint32_t(image.width), 4},
-                                {uint32_t(image.height), 4},
-                                {1, 2},
-                                {24, 2},
-                                {0, 4},
-                                {0, 4},
-                                {10000, 4},
-                                {10000, 4},
-                                {0, 4},
-                                {0, 4}};
+  const uint32_t fields[][2] = {
+      {uint32_t(dataSize) + 54, 4}, {0, 2}, {0, 2}, {54, 4}, {kInfoHeaderSize, 4},
+      {uint32_t(image.width), 4}, {uint32_t(image.height), 4}, {1, 2}, {24, 2}, {0, 4},
+      {0, 4}, {10000, 4}, {10000, 4}, {0, 4}, {0, 4}};
   for (const auto& field : fields) PutLe(out, field[0], int(field[1]));
   for (int32_t y = image.height - 1; y >= 0; --y) {
     const uint8_t* p = image.Row(y);

@@ -97,9 +97,7 @@ void OpenGLZozezezi::SetAlphaMode(double factor) {
   glColor4f(1, 1, 1, float(alpha));
 }
 
-void OpenGLZozezezi::SetSmoothing(int32_t flag) {
-  smoothing = flag != 0 ? 1 : 0;
-}
+void OpenGLZozezezi::SetSmoothing(int32_t flag) { smoothing = flag != 0 ? 1 : 0; }
 
 void OpenGLZozezezi::ClearScreen(int32_t colour) {
   glClearColor(float(colour & 0xFF) / 255.0f, float((colour >> 8) & 0xFF) / 255.0f,
@@ -122,8 +120,8 @@ void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
 
 // One GL_QUADS over (x0, y0)-(x1, y1) with the texture rectangle (s0, t0)-(s1, t1); the
 // image's top edge is at t1.
-static void DrawTexturedQuad(float x0, float y0, float x1, float y1, float s0, float t0, float s1,
-                             float t1) {
+static void DrawTexturedQuad(float x0, float y0, float x1, float y1, float s0, float t0,
+                             float s1, float t1) {
   glBegin(GL_QUADS);
   glTexCoord2f(s1, t1);
   glVertex2f(x1, y0);
@@ -141,8 +139,8 @@ void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
   const SpriteRecord& s = sprites[size_t(id)];
   Bind(id);
   ApplyFilters();
-  DrawTexturedQuad(float(x), float(y), float(int64_t(x) + s.width), float(int64_t(y) + s.height), 0,
-                   0, s.uMax, s.vMax);
+  DrawTexturedQuad(float(x), float(y), float(int64_t(x) + s.width), float(int64_t(y) + s.height),
+                   0, 0, s.uMax, s.vMax);
 }
 
 void OpenGLZozezezi::DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -190,8 +188,8 @@ void OpenGLZozezezi::DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y) 
                    r.t0, r.s1, r.t1);
 }
 
-void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t w,
-                                        int32_t h) {
+void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y,
+                                        int32_t w, int32_t h) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
   Bind(id);

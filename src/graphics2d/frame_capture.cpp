@@ -75,8 +75,8 @@ RgbaImage ReadBackBuffer(int32_t width, int32_t height) {
 void CaptureFrameIfAsked(OpenGLZozezezi& device) {
   const CapturePlan& plan = Plan();
   const int64_t number = TheRuntime().presentCount + 1;
-  if (plan.folder.empty() || device.contextAlive == 0 || device.width <= 0 || device.height <= 0 ||
-      !Wanted(plan, number)) {
+  if (plan.folder.empty() || device.contextAlive == 0 || device.width <= 0 ||
+      device.height <= 0 || !Wanted(plan, number)) {
     return;
   }
   std::error_code ignored;

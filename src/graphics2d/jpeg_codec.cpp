@@ -1,11 +1,11 @@
 // JPEG files through libjpeg, read from and written to memory. The library's error
 // exit jumps back here, so damaged data or data that is not JPEG at all makes the
 // decode fail instead of ending the program. CMYK files are turned into RGB.
-#include <jpeglib.h>
-
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+
+#include <jpeglib.h>
 
 #include "graphics2d/image_codec.h"
 

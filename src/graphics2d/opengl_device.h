@@ -70,13 +70,15 @@ class OpenGLZozezezi {
   double frameInterval = 2.0;      // ms
   platform::HostContext* context = nullptr;
 
+
   // --- Sprite store (sprite_store.cpp, texture_upload.cpp, sprite_collision.cpp) ---------
 
   // Makes a texture of the image region (x, y, w, h) (w or h 0: to the image's edge) into
   // the texture slot, replacing what it held; with a mip slot also the mipmapped square
   // copy. False when the region is empty.
   static bool UploadTexture(const RgbaImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
-                            uint32_t& texture, uint32_t* mipTexture, bool normalMap, bool nearest);
+                            uint32_t& texture, uint32_t* mipTexture, bool normalMap,
+                            bool nearest);
   // Fills the slot from the image (font slots: nearest filtering, no mip copy, no normal
   // map). False, and the slot empty, when the image is empty or there is no GL context.
   bool CreateSprite(int32_t id, const RgbaImage& image, bool normalMap);
@@ -92,7 +94,8 @@ class OpenGLZozezezi {
   int32_t FirstFreeSprite() const;
   uint32_t SpriteTexture(int32_t id) const;
   // Pixels are red | green << 8 | blue << 16 | alpha << 24, rows from the top.
-  bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width, int32_t height);
+  bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width,
+                        int32_t height);
   bool SpriteToPixels(std::vector<int32_t>& pixels, int32_t id);
   // The sprite's image as it is held in its texture. False for an empty slot.
   bool ReadSpriteImage(int32_t id, RgbaImage& image);
@@ -101,8 +104,8 @@ class OpenGLZozezezi {
   const uint8_t* AlphaMask(int32_t id);
   void FreeAlphaMask(int32_t id);
   bool SpriteCollision(int32_t a, int32_t xA, int32_t yA, int32_t b, int32_t xB, int32_t yB);
-  bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b, int32_t frameB,
-                      int32_t xB, int32_t yB);
+  bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b,
+                      int32_t frameB, int32_t xB, int32_t yB);
 
   std::vector<SpriteRecord> sprites = std::vector<SpriteRecord>(kSpriteCount);
   std::vector<std::unique_ptr<uint8_t[]>> alphaMasks =
@@ -141,7 +144,7 @@ class OpenGLZozezezi {
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
   void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 
-  int32_t boundSprite = -1;     // the sprite the last bind step selected (-1: none)
+  int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
   bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
 
   // --- Fonts and text (fonts.cpp, text_drawing.cpp) ------------------------------------------
@@ -213,7 +216,6 @@ class OpenGLZozezezi {
   void SetShaderAttribute(std::string_view name, float value, ShaderReport report);
 
   ShaderTable shaders;
-
  private:
   void GrabScreenInto(TiledImage& tiled);
   // Reads come from the back buffer, or from the active surface's frame buffer; returns

@@ -14,9 +14,7 @@
 namespace qrv {
 namespace {
 
-[[noreturn]] void OnPngError(png_structp png, png_const_charp) {
-  png_longjmp(png, 1);
-}
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
 
 struct PngSource {
@@ -41,15 +39,15 @@ void FlushNothing(png_structp) {}
 
 // The libpng structures of one decode, released on every path.
 struct PngReader {
-  png_structp png =
-      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError,
+                                           OnPngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   ~PngReader() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
 struct PngWriter {
-  png_structp png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError,
+                                            OnPngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   ~PngWriter() { png_destroy_write_struct(&png, &info); }
 };
@@ -112,7 +110,8 @@ bool ReadPngGuarded(png_structp png, png_infop info, RgbaImage& image, png_bytep
   return ReadPngSteps(png, info, image, rows, colourKey, name);
 }
 
-bool WritePngGuarded(png_structp png, png_infop info, const RgbaImage& image, png_bytep* rows) {
+bool WritePngGuarded(png_structp png, png_infop info, const RgbaImage& image,
+                     png_bytep* rows) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_IHDR(png, info, uint32_t(image.width), uint32_t(image.height), 8,
                PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,

@@ -18,7 +18,8 @@ void RgbaImage::Clear() {
 }
 
 bool ImageSizeAllowed(int64_t w, int64_t h) {
-  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide && w * h <= kMaxImagePixels;
+  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide &&
+         w * h <= kMaxImagePixels;
 }
 
 void ApplyColourKey(RgbaImage& image, int32_t key) {

@@ -7,7 +7,7 @@
 namespace qrv {
 
 constexpr int32_t kSpriteCount = 65536;
-constexpr int32_t kFontSlotBase = 65504;   // font n lives in sprite kFontSlotBase + n
+constexpr int32_t kFontSlotBase = 65504;  // font n lives in sprite kFontSlotBase + n
 constexpr int32_t kScratchSprite = 65503;  // overwritten by the off-screen fallback
 constexpr int32_t kDefaultTransparentColour = 0x8000FF;
 // Texture sides stay within the 16-bit size fields whatever the driver allows.
@@ -26,9 +26,7 @@ struct SpriteRecord {
   int16_t frameHeight = 0;
 };
 
-inline bool IsSpriteId(int32_t id) {
-  return id >= 0 && id < kSpriteCount;
-}
+inline bool IsSpriteId(int32_t id) { return id >= 0 && id < kSpriteCount; }
 
 // The texture side for an image side n: the smallest power of two >= n and >= 16.
 inline int32_t TextureSizeFor(int32_t n) {

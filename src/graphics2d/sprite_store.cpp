@@ -108,8 +108,8 @@ uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) const {
   return IsSpriteId(id) ? sprites[size_t(id)].texture : 0;
 }
 
-bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width,
-                                      int32_t height) {
+bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t id,
+                                      int32_t width, int32_t height) {
   if (width <= 0 || height <= 0 || pixels.size() != size_t(width) * size_t(height)) {
     return false;
   }
@@ -143,8 +143,8 @@ bool OpenGLZozezezi::SpriteToPixels(std::vector<int32_t>& pixels, int32_t id) {
   pixels.resize(size_t(image.width) * size_t(image.height));
   for (size_t i = 0; i < pixels.size(); ++i) {
     const uint8_t* p = image.pixels.data() + i * 4;
-    pixels[i] =
-        int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    pixels[i] = int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                        uint32_t(p[3]) << 24);
   }
   return true;
 }

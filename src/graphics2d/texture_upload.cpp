@@ -1,7 +1,5 @@
 // How an RGBA image becomes a texture: power-of-two size, vertical flip, edge-colour fill
 // of transparent texels, the optional normal-map conversion and the mipmapped square copy.
-#include "graphics2d/texture_upload.h"
-
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_upload.h"
 
 namespace qrv {
 namespace {
@@ -87,8 +86,8 @@ void UploadMipChain(TexelBuffer& t, uint32_t& slot) {
   while (t.width > t.height) Halve(t, true, false);
   while (t.height > t.width) Halve(t, false, true);
   for (GLint level = 0;; ++level) {
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 t.bytes.data());
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, t.width, t.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, t.bytes.data());
     if (t.width == 1) break;
     Halve(t, true, true);
   }
