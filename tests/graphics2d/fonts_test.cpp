@@ -182,6 +182,28 @@ TEST_F(FontFiles, GreyPngAndBmpFontsKeepTheirGlyphPixels) {
   }
 }
 
+// Start-up: "smalfont.png" before "smalfont.bmp" before the built-in font, from the current
+// folder; font 0 is selected either way.
+TEST_F(FontFiles, StartUpFontFromTheProgramFolder) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_);
+  RgbaImage image;
+  image.Resize(256, 128);
+  ASSERT_TRUE(SaveImageFile("smalfont.png", image));
+  image.Resize(64, 32);
+  ASSERT_TRUE(SaveImageFile("smalfont.bmp", image));
+  std::vector<int32_t> widths;
+  for (const char* remove : {"", "smalfont.png", "smalfont.bmp"}) {
+    if (*remove != 0) std::filesystem::remove(remove);
+    Device().SelectFont(6);
+    Device().StartDefaultFont();
+    widths.push_back(Device().sprites[kFontSlotBase].width);
+    EXPECT_EQ(Device().selectedFont, 0);
+  }
+  std::filesystem::current_path(before);
+  EXPECT_EQ(widths, (std::vector<int32_t>{256, 64, 128}));
+}
+
 TEST_F(Fonts, ProjectedTextIsCentredAboveThePoint) {
   // Under the 2D projection a point maps to itself: the text is centred on x and its top
   // is 8 pixels (font 0's height / 8) above y.
