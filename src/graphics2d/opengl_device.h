@@ -201,7 +201,10 @@ class OpenGLZozezezi {
     int32_t spriteId = 0;
   };
   TiledImage tiledImages[kTiledImageCount];
-  TiledImage presentedFrame;  // the last frame shown
+  // The last frame shown, as read back before the swap: RGBA, rows from the bottom.
+  std::vector<uint8_t> presentedRows;
+  int32_t presentedWidth = 0;
+  int32_t presentedHeight = 0;
   Surface surfaces[32];
   int32_t frameAlphaBits = 0;  // the frame buffer's alpha bits, once seen non-zero
   std::vector<uint8_t> grabBuffer;
@@ -217,7 +220,6 @@ class OpenGLZozezezi {
 
   ShaderTable shaders;
  private:
-  void GrabScreenInto(TiledImage& tiled);
   // Reads come from the back buffer, or from the active surface's frame buffer; returns
   // the height of what is read.
   int32_t SelectReadBuffer();

@@ -106,30 +106,17 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
   return true;
 }
 
-// The copy of the last presented frame, tile by tile; opaque, rows from the top.
+// The copy of the last presented frame, opaque, rows from the top (black before the first).
 bool OpenGLZozezezi::SaveScreen(std::string_view name) {
   if (contextAlive == 0 || width <= 0 || height <= 0) return false;
   RgbaImage image;
   image.Resize(width, height);
-  const TiledImage& frame = presentedFrame;
-  std::vector<uint8_t> texels;
-  for (int32_t i = 0; i < frame.tilesX; ++i) {
-    for (int32_t j = 0; j < frame.tilesY; ++j) {
-      const TextureTile& tile = frame.tiles[i][j];
-      texels.resize(size_t(tile.texWidth) * size_t(tile.texHeight) * 4);
-      glBindTexture(GL_TEXTURE_2D, tile.texture);
-      glPixelStorei(GL_PACK_ALIGNMENT, 4);
-      glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-      const int32_t left = i * tile.texWidth, top = j * tile.texHeight;
-      for (int32_t row = 0; row < tile.usedHeight && top + row < height; ++row) {
-        const uint8_t* from =
-            texels.data() + size_t(tile.usedHeight - 1 - row) * size_t(tile.texWidth) * 4;
-        const int32_t n = std::min(tile.usedWidth, width - left);
-        std::copy_n(from, size_t(n) * 4, image.Row(top + row) + size_t(left) * 4);
-      }
-    }
+  const int32_t w = std::min(width, presentedWidth), h = std::min(height, presentedHeight);
+  for (int32_t row = 0; row < h; ++row) {
+    const uint8_t* from = presentedRows.data() + size_t(presentedHeight - 1 - row) *
+                                                     size_t(presentedWidth) * 4;
+    std::copy_n(from, size_t(w) * 4, image.Row(row));
   }
-  Bind(-1);
   for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
   return SaveImageFile(name, image);
 }

@@ -83,7 +83,13 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
 void OpenGLZozezezi::FinishFrame() {
   if (contextAlive == 0) return;
   if (offscreenTarget >= 0) UseSurface(-1);
-  GrabScreenInto(presentedFrame);
+  if (width <= 0 || height <= 0) return;
+  presentedWidth = width;
+  presentedHeight = height;
+  presentedRows.resize(size_t(width) * size_t(height) * 4);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, presentedRows.data());
 }
 
 void OpenGLZozezezi::StartFrame() {
