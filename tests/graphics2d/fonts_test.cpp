@@ -144,14 +144,8 @@ TEST_F(Fonts, LoadingSelectingAndTheFreeFontSearch) {
 
 class FontFiles : public Fonts {
  protected:
-  void SetUp() override {
-    Fonts::SetUp();
-    dir_ = UniqueTempPath("fonts");
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Path(const std::string& file) const { return (dir_ / file).string(); }
-  std::filesystem::path dir_;
+  std::string Path(const std::string& file) const { return folder_.Path(file); }
+  TempFolder folder_{"fonts"};
 };
 
 // Font bitmaps as image tools write them: a grey PNG and a 24-bit BMP, white glyph pixels
@@ -186,7 +180,7 @@ TEST_F(FontFiles, GreyPngAndBmpFontsKeepTheirGlyphPixels) {
 // folder; font 0 is selected either way.
 TEST_F(FontFiles, StartUpFontFromTheProgramFolder) {
   const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(dir_);
+  std::filesystem::current_path(folder_.Dir());
   RgbaImage image;
   image.Resize(256, 128);
   ASSERT_TRUE(SaveImageFile("smalfont.png", image));
@@ -209,6 +203,16 @@ TEST_F(Fonts, ProjectedTextIsCentredAboveThePoint) {
   // is 8 pixels (font 0's height / 8) above y.
   Device().PrintText3D(0, "AB", 40, 30, 0, 0);
   EXPECT_EQ(Screen(), ExpectedScreen("AB", 32, 22));
+  // Facing the camera: cells of 8 x scale along the camera's right and up vectors from the
+  // glyphs' bottom edge, centred on the point. Up is +y, which this projection turns down.
+  ClearScreen(int32_t(kBackground));
+  Device().PrintText3D(0, "AB", 40, 30, 0, 1);
+  const std::vector<uint32_t> upright = ExpectedScreen("AB", 32, 30);
+  std::vector<uint32_t> flipped = upright;
+  for (int32_t y = 30; y < 38; ++y) {
+    std::copy_n(upright.begin() + (67 - y) * kScreenW, kScreenW, flipped.begin() + y * kScreenW);
+  }
+  EXPECT_EQ(Screen(), flipped);
 }
 
 }  // namespace

@@ -180,18 +180,12 @@ TEST_F(LargeScreen, PixelsAndTheTransparentKeyOfGrabs) {
 
 class BackgroundFiles : public LargeScreen {
  protected:
-  void SetUp() override {
-    LargeScreen::SetUp();
-    dir_ = UniqueTempPath("background");
-    std::filesystem::create_directories(dir_);
-  }
   void TearDown() override {
-    std::filesystem::remove_all(dir_);
     Device().ClearTiledImage(0);
     LargeScreen::TearDown();
   }
-  std::string Path(const std::string& file) const { return (dir_ / file).string(); }
-  std::filesystem::path dir_;
+  std::string Path(const std::string& file) const { return folder_.Path(file); }
+  TempFolder folder_{"background"};
 };
 
 TEST_F(BackgroundFiles, ABackgroundIsCutIntoTilesOf512) {
