@@ -64,41 +64,34 @@ const std::vector<uint8_t> kPalette4 = {0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255,
 const FieldCase kFieldCases[] = {
     // A 24-bit row 5 pixels wide takes 16 bytes: the second row starts at byte 16.
     {"stride_24_width_5",
-     {.width = 5, .height = 2, .bits = 24, .rows = {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                    4, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-     {0xFF040506, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF010203, 0xFF000000,
-      0xFF000000, 0xFF000000, 0xFF000000}},
+     {.width = 5, .height = 2, .bits = 24,
+      .rows = {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+               4, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+     {0xFF040506, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
+      0xFF010203, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}},
     // A 4-bit row 9 pixels wide takes 8 bytes; the high nibble is the left pixel.
     {"stride_4_width_9",
-     {.width = 9,
-      .height = 2,
-      .bits = 4,
-      .extra = kPalette4,
+     {.width = 9, .height = 2, .bits = 4, .extra = kPalette4,
       .rows = {0x12, 0x30, 0, 0, 0x20, 0, 0, 0, 0x03, 0, 0, 0, 0x10}},
      {0xFF000000, 0xFF00FF00, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
-      0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF0000FF, 0xFF00FF00, 0xFF000000, 0xFF000000,
-      0xFF000000, 0xFF000000, 0xFF000000, 0xFF0000FF}},
+      0xFF000000, 0xFFFFFFFF,
+      0xFFFFFFFF, 0xFF0000FF, 0xFF00FF00, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
+      0xFF000000, 0xFF0000FF}},
     // A 1-bit row 4 pixels wide takes 4 bytes; the top bit is the left pixel.
     {"stride_1_width_4",
      {.width = 4, .height = 2, .bits = 1, .extra = kPalette4, .rows = {0xA0, 0, 0, 0, 0x50}},
-     {0xFF000000, 0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF,
-      0xFF000000}},
+     {0xFF000000, 0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF,
+      0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF, 0xFF000000}},
     {"rgb555_white_and_blue_8",
      {.width = 2, .height = 1, .bits = 16, .rows = {0xFF, 0x7F, 0x01, 0x00}},
      {0xFFFFFFFF, 0xFF080000}},
     {"rgb565_bit_fields",
-     {.width = 3,
-      .height = 1,
-      .bits = 16,
-      .compression = 3,
+     {.width = 3, .height = 1, .bits = 16, .compression = 3,
       .extra = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0},
       .rows = {0x00, 0xF8, 0x21, 0x08, 0xE0, 0x07, 0, 0}},
      {0xFF0000FF, 0xFF080408, 0xFF00FF00}},
     {"argb32_bit_fields",
-     {.width = 1,
-      .height = 1,
-      .bits = 32,
-      .compression = 3,
+     {.width = 1, .height = 1, .bits = 32, .compression = 3,
       .extra = {0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF},
       .rows = {0x00, 0x11, 0x22, 0x33}},
      {0xFF332211}},
@@ -106,11 +99,7 @@ const FieldCase kFieldCases[] = {
      {.width = 1, .height = -2, .bits = 24, .rows = {1, 2, 3, 0, 4, 5, 6, 0}},
      {0xFF010203, 0xFF040506}},
     {"core_header_1_bit",
-     {.headerSize = 12,
-      .width = 2,
-      .height = 1,
-      .bits = 1,
-      .extra = {0, 0, 0, 9, 8, 7},
+     {.headerSize = 12, .width = 2, .height = 1, .bits = 1, .extra = {0, 0, 0, 9, 8, 7},
       .rows = {0x40, 0, 0, 0}},
      {0xFF000000, 0xFF090807}},
     // Indexes past the palette read as black instead of reading past it.
@@ -183,8 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Files, BmpDamaged, ::testing::ValuesIn(kDamagedCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BmpTopDown, DecodesTheSamePictureAsItsBottomUpTwin) {
-  BmpRecipe up{
-      .width = 3, .height = 2, .bits = 8, .extra = kPalette4, .rows = {0, 1, 2, 0, 3, 2, 1, 0}};
+  BmpRecipe up{.width = 3, .height = 2, .bits = 8, .extra = kPalette4,
+             .rows = {0, 1, 2, 0, 3, 2, 1, 0}};
   BmpRecipe down = up;
   down.height = -2;
   down.rows = {3, 2, 1, 0, 0, 1, 2, 0};

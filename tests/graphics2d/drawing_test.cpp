@@ -128,8 +128,7 @@ void MakeFrameSheet(int32_t id) {
   std::vector<int32_t> pixels(64 * 32);
   for (int32_t y = 0; y < 32; ++y) {
     for (int32_t x = 0; x < 64; ++x) {
-      pixels[size_t(y * 64 + x)] =
-          int32_t(0xFF000000u | uint32_t(0x10 * ((y / 16) * 4 + x / 16 + 1)));
+      pixels[size_t(y * 64 + x)] = int32_t(0xFF000000u | uint32_t(0x10 * ((y / 16) * 4 + x / 16 + 1)));
     }
   }
   ASSERT_TRUE(TheRuntime().device->SpriteFromPixels(pixels, id, 64, 32));
@@ -170,8 +169,8 @@ TEST_F(Drawing, AlphaModes) {
     uint32_t first, second, third;
   } cases[] = {
       {0.5, 0x323264, 0x323232 + 5, 0x32323C},  // additive with alpha 0.5
-      {-2, 0x000064, 0x3A, 0x42},               // normal blending, alpha 1
-      {0, 0x000064, 0x323232, 0x0000FF},        // opaque; alpha 10 of 255 is discarded
+      {-2, 0x000064, 0x3A, 0x42},  // normal blending, alpha 1
+      {0, 0x000064, 0x323232, 0x0000FF},  // opaque; alpha 10 of 255 is discarded
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);

@@ -18,7 +18,7 @@ struct EncodedCase {
   const char* file;
   // Extra options for the reference decoder, or "bmptopnm" to read BMP with netpbm.
   const char* referenceOptions;
-  int tolerance;  // largest allowed difference per channel
+  int tolerance;                 // largest allowed difference per channel
 };
 
 // A 23 x 17 picture: odd width, so every bit depth has row padding.
@@ -38,14 +38,14 @@ const EncodedCase kEncodedCases[] = {
      "out.bmp", "-alpha off", 0},
     {"bmp_info_1", "convert src.ppm -colors 2 ppm:- | ppmtobmp -windows -bpp 1 > out.bmp",
      "out.bmp", "-alpha off", 0},
-    {"bmp_core_8", "convert src.ppm -colors 200 ppm:- | ppmtobmp -os2 -bpp 8 > out.bmp", "out.bmp",
-     "-alpha off", 0},
-    {"bmp_core_4", "convert src.ppm -colors 16 ppm:- | ppmtobmp -os2 -bpp 4 > out.bmp", "out.bmp",
-     "-alpha off", 0},
-    {"bmp_core_1", "convert src.ppm -colors 2 ppm:- | ppmtobmp -os2 -bpp 1 > out.bmp", "out.bmp",
-     "-alpha off", 0},
-    {"bmp_16_555", "convert src.ppm -define bmp:subtype=RGB555 BMP3:out.bmp", "out.bmp", "bmptopnm",
-     0},
+    {"bmp_core_8", "convert src.ppm -colors 200 ppm:- | ppmtobmp -os2 -bpp 8 > out.bmp",
+     "out.bmp", "-alpha off", 0},
+    {"bmp_core_4", "convert src.ppm -colors 16 ppm:- | ppmtobmp -os2 -bpp 4 > out.bmp",
+     "out.bmp", "-alpha off", 0},
+    {"bmp_core_1", "convert src.ppm -colors 2 ppm:- | ppmtobmp -os2 -bpp 1 > out.bmp",
+     "out.bmp", "-alpha off", 0},
+    {"bmp_16_555", "convert src.ppm -define bmp:subtype=RGB555 BMP3:out.bmp", "out.bmp",
+     "bmptopnm", 0},
     {"bmp_32", PIL "Image.open('src.ppm').convert('RGBA').save('out.bmp')\"", "out.bmp",
      "-alpha off", 0},
     {"bmp_pil_1", PIL "Image.open('src.ppm').convert('1').save('out.bmp')\"", "out.bmp",
@@ -55,8 +55,9 @@ const EncodedCase kEncodedCases[] = {
     {"png_rgb", "convert src.ppm PNG24:out.png", "out.png", "", 0},
     {"png_rgba", "cp src.png out.png", "out.png", "", 0},
     {"png_palette", "convert src.ppm -colors 40 PNG8:out.png", "out.png", "", 0},
-    {"png_palette_trns", PIL "Image.open('src.ppm').quantize(40).save('out.png', transparency=3)\"",
-     "out.png", "", 0},
+    {"png_palette_trns",
+     PIL "Image.open('src.ppm').quantize(40).save('out.png', transparency=3)\"", "out.png", "",
+     0},
     {"png_grey_8", "convert src.ppm -colorspace Gray -define png:color-type=0 -depth 8 out.png",
      "out.png", "", 0},
     {"png_grey_4", "convert src.ppm -colorspace Gray -define png:color-type=0 -depth 4 out.png",
@@ -70,8 +71,8 @@ const EncodedCase kEncodedCases[] = {
     {"png_interlaced", "convert src.png -interlace PNG PNG32:out.png", "out.png", "", 0},
     {"png_pil_rgb", PIL "Image.open('src.ppm').save('out.png')\"", "out.png", "", 0},
     {"jpeg_colour", "convert src.ppm -sampling-factor 1x1 -quality 92 out.jpg", "out.jpg", "", 1},
-    {"jpeg_progressive", "convert src.ppm -sampling-factor 1x1 -interlace JPEG out.jpg", "out.jpg",
-     "", 1},
+    {"jpeg_progressive", "convert src.ppm -sampling-factor 1x1 -interlace JPEG out.jpg",
+     "out.jpg", "", 1},
     {"jpeg_grey", "convert src.ppm -colorspace Gray out.jpg", "out.jpg", "", 1},
     {"jpeg_pil", PIL "Image.open('src.ppm').save('out.jpg', subsampling=0)\"", "out.jpg", "", 1},
     {"jpeg_cmyk", "convert src.ppm -colorspace CMYK -sampling-factor 1x1 out.jpg", "out.jpg",
@@ -114,14 +115,10 @@ const RefusedCase kRefusedCases[] = {
     {"png_grey_alpha", "convert src.png -colorspace Gray -define png:color-type=4 out.png",
      "out.png"},
     {"png_truncated", "convert src.ppm PNG24:- | head -c 300 > out.png", "out.png"},
-    {"png_bad_crc",
-     "convert src.ppm PNG24:out.png && printf 'X' | dd of=out.png bs=1 seek=20 "
-     "conv=notrunc",
-     "out.png"},
-    {"jpeg_header_only",
-     "convert src.ppm out.jpg && head -c 200 out.jpg > cut.jpg && "
-     "mv cut.jpg out.jpg",
-     "out.jpg"},
+    {"png_bad_crc", "convert src.ppm PNG24:out.png && printf 'X' | dd of=out.png bs=1 seek=20 "
+                    "conv=notrunc", "out.png"},
+    {"jpeg_header_only", "convert src.ppm out.jpg && head -c 200 out.jpg > cut.jpg && "
+                         "mv cut.jpg out.jpg", "out.jpg"},
     {"text", "echo 'not a picture at all' > out.txt", "out.txt"},
     {"empty", ": > out.bin", "out.bin"},
     {"missing", "true", "nothing-here.png"},
@@ -148,10 +145,9 @@ INSTANTIATE_TEST_SUITE_P(Files, RefuseFile, ::testing::ValuesIn(kRefusedCases),
 using ColourKey = ScratchFolder;
 
 TEST_F(ColourKey, KeysBmpAndOpaquePngButNotAlphaPngOrJpeg) {
-  Shell(
-      "convert -size 4x2 xc:'#FF00FF' -fill '#102030' -draw 'point 1,0' src.ppm && "
-      "convert src.ppm -compress none BMP3:k.bmp && convert src.ppm PNG24:k.png && "
-      "convert src.ppm PNG32:a.png && convert src.ppm -quality 100 k.jpg");
+  Shell("convert -size 4x2 xc:'#FF00FF' -fill '#102030' -draw 'point 1,0' src.ppm && "
+        "convert src.ppm -compress none BMP3:k.bmp && convert src.ppm PNG24:k.png && "
+        "convert src.ppm PNG32:a.png && convert src.ppm -quality 100 k.jpg");
   const struct {
     const char* file;
     bool keyed;
@@ -176,9 +172,8 @@ using MemoryName = ScratchFolder;
 // A media pack may hold any of the three formats, so each decodes from a memory block.
 TEST_F(MemoryName, DecodesEveryFormatFromAMemoryBlock) {
   Shell(kMakeSource);
-  Shell(
-      "convert src.ppm -compress none BMP3:m.bmp && convert src.ppm PNG24:m.png && "
-      "convert src.ppm -sampling-factor 1x1 -quality 95 m.jpg");
+  Shell("convert src.ppm -compress none BMP3:m.bmp && convert src.ppm PNG24:m.png && "
+        "convert src.ppm -sampling-factor 1x1 -quality 95 m.jpg");
   for (const char* file : {"m.bmp", "m.png", "m.jpg"}) {
     SCOPED_TRACE(file);
     const auto bytes = ReadBytes(Path(file));

@@ -27,13 +27,8 @@ TEST_F(SaveImage, PicksTheFormatFromTheEnding) {
   const struct {
     const char* name;
     const char* magic;
-  } cases[] = {{"a.png", "\x89PNG"},
-               {"b.Png", "\x89PNG"},
-               {"c.JPG", "\xFF\xD8\xFF"},
-               {"djpg", "\xFF\xD8\xFF"},
-               {"e.jpeg", "BM"},
-               {"f.bmp", "BM"},
-               {"g", "BM"}};
+  } cases[] = {{"a.png", "\x89PNG"}, {"b.Png", "\x89PNG"}, {"c.JPG", "\xFF\xD8\xFF"},
+               {"djpg", "\xFF\xD8\xFF"}, {"e.jpeg", "BM"}, {"f.bmp", "BM"}, {"g", "BM"}};
   const RgbaImage image = SamplePicture();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

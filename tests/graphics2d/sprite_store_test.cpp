@@ -152,8 +152,7 @@ TEST_F(SpriteStore, FirstFreeSpriteSearchesUserIdsOnly) {
   EXPECT_EQ(FirstFreeSprite(), -1);
   Device().sprites[777].width = 0;
   EXPECT_EQ(FirstFreeSprite(), 777);
-  for (int32_t id = 0; id < kFontSlotBase; ++id)
-    Device().sprites[size_t(id)].width = saved[size_t(id)];
+  for (int32_t id = 0; id < kFontSlotBase; ++id) Device().sprites[size_t(id)].width = saved[size_t(id)];
 }
 
 TEST_F(SpriteStore, CollisionsArePixelExact) {
@@ -166,16 +165,17 @@ TEST_F(SpriteStore, CollisionsArePixelExact) {
     int32_t a, xA, yA, b, xB, yB;
     bool hit;
   } cases[] = {
-      {20, 0, 0, 20, 4, 0, false},  // boxes only touch
-      {20, 0, 0, 20, 3, 3, true},   // one corner pixel in common
-      {20, 0, 0, 20, 0, 4, false},  // touching vertically
-      {21, 0, 0, 20, 2, 0, false},  // overlap only where 21 is clear
-      {21, 0, 0, 20, 1, 0, true},  {20, 10, 10, 20, 10, 10, true},
-      {20, 0, 0, 30, 0, 0, false},  // an empty slot
+      {20, 0, 0, 20, 4, 0, false},   // boxes only touch
+      {20, 0, 0, 20, 3, 3, true},    // one corner pixel in common
+      {20, 0, 0, 20, 0, 4, false},   // touching vertically
+      {21, 0, 0, 20, 2, 0, false},   // overlap only where 21 is clear
+      {21, 0, 0, 20, 1, 0, true},
+      {20, 10, 10, 20, 10, 10, true},
+      {20, 0, 0, 30, 0, 0, false},   // an empty slot
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << c.a << "@" << c.xA << "," << c.yA << " " << c.b << "@" << c.xB << "," << c.yB);
+    SCOPED_TRACE(testing::Message() << c.a << "@" << c.xA << "," << c.yA << " " << c.b << "@"
+                                    << c.xB << "," << c.yB);
     FreeSprite(30);
     EXPECT_EQ(SpriteCollision(c.a, c.xA, c.yA, c.b, c.xB, c.yB), c.hit);
   }
