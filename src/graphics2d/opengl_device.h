@@ -205,7 +205,8 @@ class OpenGLZozezezi {
   std::vector<uint8_t> presentedRows;
   int32_t presentedWidth = 0;
   int32_t presentedHeight = 0;
-  Surface surfaces[32];
+  static constexpr int32_t kSurfaceCount = 32;  // surfaces 0..31
+  Surface surfaces[kSurfaceCount];
   int32_t frameAlphaBits = 0;  // the frame buffer's alpha bits, once seen non-zero
   std::vector<uint8_t> grabBuffer;
 

@@ -9,7 +9,7 @@
 namespace qrv {
 
 static bool IsSurfaceNumber(int32_t surface) {
-  return surface >= 0 && surface < 32;
+  return surface >= 0 && surface < OpenGLZozezezi::kSurfaceCount;
 }
 
 void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32_t h) {
