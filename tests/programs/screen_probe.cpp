@@ -2,7 +2,7 @@
 // argument picks what it does; the files it reads and writes are in $TMPDIR.
 //   save:   frame 1 a pattern with text; frame 2 draws over it and saves the screen as
 //           "saved.png" before presenting.
-//   fade:   background "a.png", two frames, then a 600 ms cross-fade to "b.png", then
+//   fade:   background "a.png", two frames, then a 1 s cross-fade to "b.png", then
 //           frames until QRV_FRAMES ends it.
 //   prompt: a text prompt starting from "ab", then an integer and a number prompt; each
 //           result goes to "answers.txt" as one line.
@@ -41,7 +41,7 @@ void Fade() {
   qrv::LoadBackground(InFolder("a.png"));
   qrv::Present();
   qrv::Present();
-  qrv::FadeToBackground(InFolder("b.png"), 600);
+  qrv::FadeToBackground(InFolder("b.png"), 1000);
   for (;;) qrv::Present();
 }
 
