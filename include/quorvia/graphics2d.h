@@ -119,4 +119,77 @@ void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
 // Negative sizes extend to the left / upwards from (x, y).
 void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 
+// --- Fonts and text --------------------------------------------------------------------
+// Fonts 0..31 are bitmaps of 16 character cells per row: 8 rows (codes 0..127, higher
+// codes wrap) or, for a bitmap taller than wide, 16 rows (codes 0..255). Font 0 starts
+// as the built-in 5 x 6 font unless "smalfont.png" or "smalfont.bmp" is found.
+
+// Loads a font bitmap; black (or the transparent colour last set) is keyed out. The font
+// becomes the selected one. A missing or undecodable file records error 3 and gives the
+// font the built-in glyphs. An empty name empties the font and keeps the selection.
+void LoadFont(const RtString& name, int32_t font);
+// Numbers outside 0..31 are clamped.
+void SelectFont(int32_t font);
+// The cell size of the selected font (0, 0 when it is empty).
+void FontSize(int32_t& width, int32_t& height);
+void FontSize(double& width, double& height);
+// The lowest font number in 0..30 without a bitmap, -1 when all are taken.
+int32_t FirstFreeFont();
+// One line in fixed-width cells with the selected font; the text's first cell starts at
+// (ceil(x), ceil(y)). Every byte is drawn, control codes included.
+void PrintText(const RtString& text, float x, float y);
+
+// --- Background images, grabs and off-screen surfaces ------------------------------------
+
+// The background image drawn first in every frame (error 3 and a black screen when the
+// file cannot be loaded).
+void LoadBackground(const RtString& name);
+// Drops the background image and clears the screen to the colour.
+void ClearBackground(int32_t colour);
+// The screen rectangle into a sprite; pixels of the transparent colour become clear.
+bool GrabSprite(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+// The colour value at a pixel of the frame being drawn (or of the active surface).
+int32_t GetPixel(int32_t x, int32_t y);
+// The frame last presented, or a sprite, as an image file (PNG, JPEG or BMP by the
+// name's ending). False and error 3 when it cannot be written.
+bool SaveScreen(const RtString& name);
+bool SaveSprite(const RtString& name, int32_t id);
+// Surface 0..31 draws into the sprite, which becomes a clear width x height image.
+void CreateSurface(int32_t surface, int32_t id, int32_t width, int32_t height);
+// Directs all drawing into the surface's sprite (its top-left pixel at (0, 0)) until the
+// next UseSurface or present; a negative number draws on the screen again. Returns the
+// surface's sprite id.
+int32_t UseSurface(int32_t surface);
+
+// --- Shaders -------------------------------------------------------------------------------
+// GLSL vertex and fragment shader pairs in slots 0..254. Sources are files, media-pack
+// members or "mem://" blocks. Compile and link logs go to the debug output while the
+// debug flag is set.
+
+// A message from the shader commands, one line without its line break.
+using ShaderReport = void (*)(const char* message);
+
+// False when the driver has no shaders or a source does not compile or link. A source
+// that cannot be read is left out; with both left out the slot has no program.
+bool LoadShader(int32_t slot, const RtString& vertexName, const RtString& fragmentName);
+// Switches the slot's program on for what is drawn next; a number outside 0..254 switches
+// shaders off. Present switches them off after every frame.
+void UseShader(int32_t slot);
+// Uniforms and vertex attributes of the program switched on, by name.
+void SetShaderFloat(const RtString& name, double value);
+void SetShaderInt(const RtString& name, int32_t value);
+void SetShaderAttribute(const RtString& name, double value);
+
+// --- Commands built on present ---------------------------------------------------------------
+
+// Blends from the current screen to a new background image over the given time, one
+// present per step; then the image is the background. Error 3 when it cannot be loaded.
+void FadeToBackground(const RtString& name, int32_t milliseconds);
+// A line typed at (x, y) over the frozen screen, with a blinking cursor, ended by Enter;
+// Backspace removes the last character. text is both the start and the result.
+void InputText(RtString& text, int32_t x, int32_t y);
+// The same for numbers, starting empty; keys that cannot be part of a number are refused.
+int32_t InputInteger(int32_t x, int32_t y);
+double InputNumber(int32_t x, int32_t y);
+
 }  // namespace qrv

@@ -57,11 +57,13 @@ static void PlaceWindow() {
   }
 }
 
-// The first frame: a cleared window, flipped once, then the default 2D state.
+// The first frame: a cleared window, flipped once, then the default 2D state; then the
+// default font.
 static void DrawFirstFrame() {
   Runtime& rt = TheRuntime();
   Flip(*rt.device, nullptr);
   rt.device->SetDefault2DState(0, 0, 0, 0);
+  rt.device->StartDefaultFont();
 }
 
 // The program's folder becomes the current directory: relative media paths resolve there.

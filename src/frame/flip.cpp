@@ -22,6 +22,7 @@ struct FrameClock {
 
 int32_t Flip(OpenGLZozezezi& device, MessageHook hook) {
   if (device.window != nullptr) {
+    device.FinishFrame();
     CaptureFrameIfAsked(device);
     platform::SwapBuffers(device.window);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -42,8 +42,11 @@ void CheckEndingKeys() {
 }
 
 // Every frame starts from the default 2D state over the full window: opaque white,
-// unblended, alpha-tested, device alpha 1.
-static void StartNextFrame(OpenGLZozezezi& device) { device.SetDefault2DState(0, 0, 0, 0); }
+// unblended, alpha-tested, device alpha 1, no shader; the background image comes first.
+static void StartNextFrame(OpenGLZozezezi& device) {
+  device.SetDefault2DState(0, 0, 0, 0);
+  device.StartFrame();
+}
 
 void Present() {
   Runtime& rt = TheRuntime();

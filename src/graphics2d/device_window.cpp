@@ -19,6 +19,7 @@ double FrameIntervalFor(double frameRate) {
 }
 
 OpenGLZozezezi::~OpenGLZozezezi() {
+  ReleaseFrameObjects();
   DestroyWindowAndTextures();
   platform::DeleteContext(context);
   context = nullptr;

@@ -1,6 +1,7 @@
 // The GL extension entry points the device fetches, by group. A group is loaded only
-// when the driver's extension string contains its name; buffer objects ride on the
-// multitexture group and shader objects on the fragment-program group.
+// when the driver's extension string contains its name (and QRV_GL_HIDE does not name
+// it); buffer objects ride on the multitexture group and shader objects on the
+// fragment-program group.
 // Each user defines QRV_GL_GROUP(extension) and QRV_GL_ENTRY(type, name) before including.
 QRV_GL_GROUP("GL_ARB_multitexture")
 QRV_GL_ENTRY(PFNGLACTIVETEXTUREARBPROC, glActiveTextureARB)
@@ -29,3 +30,15 @@ QRV_GL_ENTRY(PFNGLUNIFORM1FARBPROC, glUniform1fARB)
 QRV_GL_ENTRY(PFNGLUNIFORM1IARBPROC, glUniform1iARB)
 QRV_GL_ENTRY(PFNGLGETATTRIBLOCATIONARBPROC, glGetAttribLocationARB)
 QRV_GL_ENTRY(PFNGLVERTEXATTRIB1FARBPROC, glVertexAttrib1fARB)
+QRV_GL_GROUP("GL_EXT_framebuffer_object")
+QRV_GL_ENTRY(PFNGLBINDRENDERBUFFEREXTPROC, glBindRenderbufferEXT)
+QRV_GL_ENTRY(PFNGLDELETERENDERBUFFERSEXTPROC, glDeleteRenderbuffersEXT)
+QRV_GL_ENTRY(PFNGLGENRENDERBUFFERSEXTPROC, glGenRenderbuffersEXT)
+QRV_GL_ENTRY(PFNGLRENDERBUFFERSTORAGEEXTPROC, glRenderbufferStorageEXT)
+QRV_GL_ENTRY(PFNGLBINDFRAMEBUFFEREXTPROC, glBindFramebufferEXT)
+QRV_GL_ENTRY(PFNGLDELETEFRAMEBUFFERSEXTPROC, glDeleteFramebuffersEXT)
+QRV_GL_ENTRY(PFNGLGENFRAMEBUFFERSEXTPROC, glGenFramebuffersEXT)
+QRV_GL_ENTRY(PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC, glCheckFramebufferStatusEXT)
+QRV_GL_ENTRY(PFNGLFRAMEBUFFERTEXTURE2DEXTPROC, glFramebufferTexture2DEXT)
+QRV_GL_ENTRY(PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC, glFramebufferRenderbufferEXT)
+QRV_GL_ENTRY(PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVEXTPROC, glGetFramebufferAttachmentParameterivEXT)

@@ -1,7 +1,9 @@
 // Fetching the GL extension entry points by name, gated per group by the extension string.
 #include "graphics2d/gl_extensions.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/window_host.h"
 
@@ -12,12 +14,27 @@ GlExtensions& GlExt() {
   return table;
 }
 
+// QRV_GL_HIDE=EXT,EXT,...: the named extensions count as absent, so that the fallback
+// paths can run on a driver that has everything.
+static bool Hidden(std::string_view extension) {
+  const char* hide = std::getenv("QRV_GL_HIDE");
+  std::string_view list = hide != nullptr ? hide : "";
+  while (!list.empty()) {
+    const size_t comma = list.find(',');
+    if (list.substr(0, comma) == extension) return true;
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
 void FetchGlExtensions() {
   const char* names = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
   if (names == nullptr) names = "";
   GlExtensions& table = GlExt();
   bool load = false;
-#define QRV_GL_GROUP(extension) load = std::strstr(names, extension) != nullptr;
+#define QRV_GL_GROUP(extension) \
+  load = std::strstr(names, extension) != nullptr && !Hidden(extension);
 #define QRV_GL_ENTRY(type, name) \
   table.name = load ? reinterpret_cast<type>(platform::GlProcAddress(#name)) : nullptr;
 #include "graphics2d/gl_extension_list.h"

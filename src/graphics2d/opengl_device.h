@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "graphics2d/framebuffer.h"
+#include "graphics2d/shader_table.h"
 #include "graphics2d/sprite_record.h"
+#include "graphics2d/tiled_image.h"
 #include "platform/window_host.h"
 #include "quorvia/graphics2d.h"
 
@@ -142,7 +146,89 @@ class OpenGLZozezezi {
 
   int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
   bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
+
+  // --- Fonts and text (fonts.cpp, text_drawing.cpp) ------------------------------------------
+
+  // The built-in 5 x 6 font into font slot n: 16 x 8 cells of 8 x 8 pixels, white glyphs
+  // with a dark outline.
+  void BuildDefaultFont(int32_t font);
+  void LoadFont(const RtString& name, int32_t font);
+  // Start-up: the built-in font, replaced by "smalfont.png" or "smalfont.bmp" when one
+  // resolves; then font 0 is selected.
+  void StartDefaultFont();
+  void SelectFont(int32_t font);
+  void FontSize(int32_t& width, int32_t& height) const;
+  int32_t FirstFreeFont() const;
+  // One triangle strip for the whole text, from the text vertex list.
+  void PrintText(int32_t font, std::string_view text, float x, float y, float z);
+  // Text in the 3D scene at (x, y, z): facing the camera with cells of scale x cell width,
+  // or, with scale 0, projected and printed flat on the screen, centred there.
+  void PrintText3D(int32_t font, std::string_view text, float x, float y, float z, float scale);
+
+  struct TextVertex {
+    float x, y, z, s, t;
+  };
+  std::vector<TextVertex> textVertices;  // grown in steps, reused by every print
+  int32_t selectedFont = 0;
+
+  // --- Background images, grabs, surfaces (tiled_images.cpp, screen_grab.cpp, surfaces.cpp)
+
+  bool LoadTiledImage(int32_t slot, std::string_view resolvedName);
+  void GrabTiledImage(int32_t slot);
+  void DrawTiledImage(int32_t slot);
+  void ClearTiledImage(int32_t slot);
+  void LoadBackground(const RtString& name);
+  void ClearBackground(int32_t colour);
+  bool GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
+  int32_t GetPixel(int32_t x, int32_t y);
+  // The transparent colour as the frame buffer stores it: r << 24 | g << 16 | b << 8.
+  int32_t ProbeTransparentColour();
+  bool SaveScreen(std::string_view name);
+  bool SaveSprite(std::string_view name, int32_t id);
+  void CreateSurface(int32_t surface, int32_t id, int32_t w, int32_t h);
+  int32_t UseSurface(int32_t surface);
+  // Flip, before the swap: ends off-screen rendering and keeps a copy of the frame, which
+  // SaveScreen writes (the front buffer cannot be read back on every driver).
+  void FinishFrame();
+  // Present, after the swap: shaders off, the default 2D state, the background image.
+  void StartFrame();
+  // Frame buffers, tiled images and shader objects go before the context.
+  void ReleaseFrameObjects();
+
+  struct Surface {
+    Framebuffer framebuffer;
+    uint32_t savedBinding = 0;
+    int32_t spriteId = 0;
+  };
+  TiledImage tiledImages[kTiledImageCount];
+  // The last frame shown, as read back before the swap: RGBA, rows from the bottom.
+  std::vector<uint8_t> presentedRows;
+  int32_t presentedWidth = 0;
+  int32_t presentedHeight = 0;
+  static constexpr int32_t kSurfaceCount = 32;  // surfaces 0..31
+  Surface surfaces[kSurfaceCount];
+  int32_t frameAlphaBits = 0;  // the frame buffer's alpha bits, once seen non-zero
+  std::vector<uint8_t> grabBuffer;
+
+  // --- Shaders (shaders.cpp) ------------------------------------------------------------------
+
+  bool LoadShader(int32_t slot, std::string_view vertexName, std::string_view fragmentName,
+                  ShaderReport report);
+  void UseShader(int32_t slot);
+  void SetShaderFloat(std::string_view name, float value, ShaderReport report);
+  void SetShaderInt(std::string_view name, int32_t value, ShaderReport report);
+  void SetShaderAttribute(std::string_view name, float value, ShaderReport report);
+
+  ShaderTable shaders;
  private:
+  // Reads come from the back buffer, or from the active surface's frame buffer; returns
+  // the height of what is read.
+  int32_t SelectReadBuffer();
+  void ReleaseSurface();
+  void DeleteShaders();
+  void PrintFacingCamera(int32_t font, std::string_view text, float x, float y, float z,
+                         float scale);
+  void PrintProjected(int32_t font, std::string_view text, float x, float y, float z);
   void LoadSpriteFile(const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
   void EndPrimitive();

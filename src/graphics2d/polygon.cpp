@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/vertex_growth.h"
 
 namespace qrv {
 namespace {
@@ -21,11 +22,7 @@ struct PolygonList {
   bool coloursUsed = false;
   bool stripBreakPending = false;
 
-  // Room for n entries, growing in steps so that the list is reused frame after frame.
-  void Reserve(size_t n) {
-    if (n < entries.capacity()) return;
-    entries.reserve(n <= 512 ? 512 : 128 * (n / 128 + 1));
-  }
+  void Reserve(size_t n) { ReserveInSteps(entries, n); }
 };
 
 PolygonList& Polygon() {

@@ -56,22 +56,6 @@ void FillEdgeColours(TexelBuffer& t) {
   }
 }
 
-void SetUnpackState() {
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-}
-
-void NewTexture(uint32_t& slot, GLint magFilter, GLint minFilter) {
-  glGenTextures(1, &slot);
-  glBindTexture(GL_TEXTURE_2D, slot);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
-}
-
 // Halves the buffer in place, averaging the texels that fold together.
 void Halve(TexelBuffer& t, bool columns, bool rows) {
   const int32_t w = columns ? t.width / 2 : t.width, h = rows ? t.height / 2 : t.height;
@@ -110,6 +94,22 @@ void UploadMipChain(TexelBuffer& t, uint32_t& slot) {
 }
 
 }  // namespace
+
+void SetUnpackState() {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+}
+
+void NewTexture(uint32_t& slot, int32_t magFilter, int32_t minFilter) {
+  glGenTextures(1, &slot);
+  glBindTexture(GL_TEXTURE_2D, slot);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+}
 
 int32_t MaxTextureSide() {
   GLint max = 0;

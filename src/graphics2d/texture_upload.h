@@ -8,6 +8,11 @@ namespace qrv {
 // GL_MAX_TEXTURE_SIZE, kept within 16..kTextureSideLimit.
 int32_t MaxTextureSide();
 
+// The unpack state every texture upload starts from: rows aligned to 4, no skipping.
+void SetUnpackState();
+// Generates a texture into the slot and binds it: wrap GL_REPEAT, the given filters.
+void NewTexture(uint32_t& slot, int32_t magFilter, int32_t minFilter);
+
 // Turns a height field (the blue bytes) into a normal map in place; alpha is kept and
 // neighbours wrap around every edge.
 void MakeNormalMap(uint8_t* texels, int32_t width, int32_t height);

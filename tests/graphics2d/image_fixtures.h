@@ -35,6 +35,20 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// A fresh folder under the temporary folder for the life of this object.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& stem) : dir_(UniqueTempPath(stem)) {
+    std::filesystem::create_directories(dir_);
+  }
+  ~TempFolder() { std::filesystem::remove_all(dir_); }
+  std::string Path(const std::string& file) const { return (dir_ / file).string(); }
+  const std::filesystem::path& Dir() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+};
+
 // A fresh folder under the temporary folder, removed with the fixture.
 class ScratchFolder : public ::testing::Test {
  protected:

@@ -1,0 +1,41 @@
+// Text with the command set: the built-in font (or "smalfont.png" next to the program),
+// its cell size, every printable character, and a counter that changes each frame.
+// Escape ends it.
+#include <string>
+
+#include "quorvia/quorvia.h"
+
+namespace {
+
+void Settings(qrv::ProjectSettings& settings) {
+  settings.screenWidth = 320;
+  settings.screenHeight = 200;
+  settings.title = "Text on screen";
+}
+
+void Main() {
+  int32_t cellWidth = 0, cellHeight = 0;
+  qrv::FontSize(cellWidth, cellHeight);
+  std::string characters;
+  for (int code = 32; code < 128; ++code) characters += char(code);
+  for (int32_t frame = 0;; ++frame) {
+    qrv::ClearScreen(0x402010);
+    qrv::PrintText("Quorvia prints text", 8, 8);
+    qrv::PrintText(
+        ("cells of " + std::to_string(cellWidth) + " x " + std::to_string(cellHeight)).c_str(), 8,
+        24);
+    // Sixteen characters a line, as they sit in the font's grid.
+    for (int32_t row = 0; row < 6; ++row) {
+      qrv::PrintText(characters.substr(size_t(row) * 16, 16).c_str(), 8,
+                     float(48 + row * (cellHeight + 2)));
+    }
+    qrv::PrintText(("frame " + std::to_string(frame)).c_str(), 8, 180);
+    qrv::Present();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qrv::RunProgram(argc, argv, {Settings, Main, nullptr});
+}

@@ -1,0 +1,100 @@
+// Off-screen surfaces: drawing redirected into a sprite, through a frame-buffer object, or,
+// where the driver has none, by drawing in the top-left corner of the back buffer and
+// grabbing the result into the sprite when the surface is released.
+#include <GL/gl.h>
+
+#include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_upload.h"
+
+namespace qrv {
+
+static bool IsSurfaceNumber(int32_t surface) {
+  return surface >= 0 && surface < OpenGLZozezezi::kSurfaceCount;
+}
+
+void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32_t h) {
+  const int32_t maxSide = MaxTextureSide();
+  if (!IsSurfaceNumber(surface) || !IsSpriteId(id) || contextAlive == 0 || w <= 0 || h <= 0 ||
+      w > maxSide || h > maxSide) {
+    return;
+  }
+  if (offscreenTarget == surface) UseSurface(-1);
+  // The sprite starts fully transparent.
+  RgbaImage clear;
+  clear.Resize(w, h);
+  FreeSprite(id);
+  SpriteRecord& s = sprites[size_t(id)];
+  UploadTexture(clear, 0, 0, 0, 0, s.texture, nullptr, false, false);
+  const int32_t tw = TextureSizeFor(w), th = TextureSizeFor(h);
+  s = {s.texture,   0,          float(w) / float(tw), float(h) / float(th), int16_t(tw),
+       int16_t(th), int16_t(w), int16_t(h),           s.frameWidth,         s.frameHeight};
+  Surface& target = surfaces[surface];
+  target.spriteId = id;
+  target.framebuffer.Create(s.texture, tw, th, true);
+}
+
+void OpenGLZozezezi::ReleaseSurface() {
+  Surface& surface = surfaces[offscreenTarget];
+  const SpriteRecord& s = sprites[size_t(surface.spriteId)];
+  if (surface.framebuffer.Usable()) {
+    Framebuffer::Restore(surface.savedBinding);
+  } else {
+    // What was drawn in the corner goes into the sprite; the screen gets its corner back.
+    SetDefault2DState(0, 0, s.width, s.height);
+    GrabSprite(surface.spriteId, 0, 0, s.width, s.height);
+    FillRect(0, 0, s.texWidth, s.texHeight, 0);
+    DrawSprite(kScratchSprite, 0, 0);
+  }
+  FreeAlphaMask(surface.spriteId);
+  offscreenTarget = -1;
+}
+
+int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
+  if (contextAlive == 0) return -1;
+  if (offscreenTarget >= 0) ReleaseSurface();
+  SetDefault2DState(0, 0, 0, 0);
+  if (!IsSurfaceNumber(surface)) return -1;
+  Surface& target = surfaces[surface];
+  const int32_t id = target.spriteId;
+  const SpriteRecord& s = sprites[size_t(id)];
+  // A surface never created, or whose sprite was freed since, keeps drawing on the screen.
+  if (s.width <= 0 || s.texture == 0) return -1;
+  if (target.framebuffer.Usable() &&
+      (target.framebuffer.Width() != s.texWidth || target.framebuffer.Height() != s.texHeight)) {
+    target.framebuffer.Create(s.texture, s.texWidth, s.texHeight, true);
+  }
+  offscreenTarget = surface;
+  if (target.framebuffer.Usable()) {
+    target.savedBinding = target.framebuffer.Bind();
+    target.framebuffer.AttachTexture(s.texture);
+    SetDefault2DState(0, 0, s.width, s.height);
+    glViewport(0, 0, s.width, s.height);
+  } else {
+    // Drawing continues on top of the surface's content, over a corner keyed clear.
+    SetDefault2DState(0, 0, s.width, s.height);
+    GrabSprite(kScratchSprite, 0, 0, s.width, s.height);
+    FillRect(0, 0, s.width, s.height, transparentColour);
+    DrawSprite(id, 0, 0);
+  }
+  FreeAlphaMask(id);
+  return id;
+}
+
+void OpenGLZozezezi::FinishFrame() {
+  if (contextAlive == 0) return;
+  if (offscreenTarget >= 0) UseSurface(-1);
+  if (width <= 0 || height <= 0) return;
+  presentedWidth = width;
+  presentedHeight = height;
+  presentedRows.resize(size_t(width) * size_t(height) * 4);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, presentedRows.data());
+}
+
+void OpenGLZozezezi::StartFrame() {
+  UseShader(-1);
+  DrawTiledImage(0);
+}
+
+}  // namespace qrv

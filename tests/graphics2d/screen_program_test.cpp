@@ -1,0 +1,125 @@
+// Whole runtime programs: the saved screen is the frame the player saw, the cross-fade
+// blends the old background into the new one, and the text prompt reads real X key events.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "frame/process_runner.h"
+#include "quorvia/graphics2d.h"
+
+namespace qrv::test {
+namespace {
+
+using frame_test::ProgramRun;
+using frame_test::Shell;
+
+const std::string kProgram = frame_test::ProgramPath("screen_probe");
+
+RgbaImage Load(const std::string& path) {
+  RgbaImage image;
+  EXPECT_TRUE(LoadImageFile(image, path, kNoColourKey)) << path;
+  return image;
+}
+
+uint32_t At(const RgbaImage& image, int32_t x, int32_t y) {
+  const uint8_t* p = image.Row(y) + x * 4;
+  return uint32_t(p[0] | p[1] << 8 | p[2] << 16);
+}
+
+// A folder for the captured frames (the capture folder must be given before the program's
+// own folder exists), removed afterwards.
+class Shots {
+ public:
+  Shots() {
+    char pattern[] = "/tmp/qrv-shots-XXXXXX";
+    folder_ = mkdtemp(pattern);
+  }
+  ~Shots() { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  const std::string& Folder() const { return folder_; }
+  RgbaImage Frame(int frame) const {
+    char name[40];
+    std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
+    RgbaImage image = Load(folder_ + name);
+    if (image.Empty()) image.Resize(160, 120);  // the failure is reported; the checks go on
+    return image;
+  }
+
+ private:
+  std::string folder_;
+};
+
+TEST(ScreenProgram, SaveScreenWritesTheFrameLastPresented) {
+  Shots shots;
+  ProgramRun run(kProgram, {"save"},
+                 {{"QRV_UNPACED", "1"},
+                  {"QRV_FRAMES", "2"},
+                  {"QRV_CAPTURE_FRAMES", "1"},
+                  {"QRV_CAPTURE", shots.Folder()}});
+  ASSERT_EQ(run.Wait(), 0);
+  const RgbaImage saved = Load(run.Folder() + "/saved.png");
+  const RgbaImage shown = shots.Frame(1);
+  ASSERT_EQ(saved.width, 160);
+  ASSERT_EQ(saved.height, 120);
+  EXPECT_TRUE(saved.pixels == shown.pixels);
+  EXPECT_EQ(At(saved, 25, 35), 0x00C0FFu);  // not the white drawn after it
+  EXPECT_EQ(At(saved, 0, 0), 0x402000u);
+}
+
+TEST(ScreenProgram, CrossFadeBlendsTheOldBackgroundIntoTheNew) {
+  auto prepare = [](const std::string& folder) {
+    for (const auto& [name, colour] : {std::pair{"a.png", 0}, std::pair{"b.png", 2}}) {
+      RgbaImage image;
+      image.Resize(160, 120);
+      for (size_t i = 0; i < image.pixels.size(); i += 4) {
+        image.pixels[i + size_t(colour)] = 255;
+        image.pixels[i + 3] = 255;
+      }
+      SaveImageFile(folder + "/" + name, image);
+    }
+  };
+  Shots shots;
+  ProgramRun run(kProgram, {"fade"}, {{"QRV_FRAMES", "100"}, {"QRV_CAPTURE", shots.Folder()}},
+                 prepare);
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(At(shots.Frame(2), 80, 60), 0x0000FFu);
+  EXPECT_EQ(At(shots.Frame(100), 80, 60), 0xFF0000u);
+  int blended = 0;
+  for (int frame = 3; frame < 100; ++frame) {
+    const uint32_t pixel = At(shots.Frame(frame), 80, 60);
+    const int red = int(pixel & 0xFF), blue = int(pixel >> 16);
+    if (red >= 64 && red <= 192 && blue >= 64 && blue <= 192 && std::abs(red + blue - 255) <= 4) {
+      ++blended;
+    }
+  }
+  EXPECT_GE(blended, 3);
+}
+
+// One key pressed and released, each held long enough for a frame to see it.
+void Press(const std::string& key) {
+  Shell("xdotool keydown " + key);
+  usleep(90000);
+  Shell("xdotool keyup " + key);
+  usleep(90000);
+}
+
+TEST(ScreenProgram, ThePromptBuildsTheLineFromTypedKeys) {
+  // Unpaced, every held key spans many frames however busy the machine is.
+  ProgramRun run(kProgram, {"prompt"}, {{"QRV_UNPACED", "1"}});
+  const std::string id =
+      Shell("xdotool search --sync --onlyvisible --name '^screen probe' | head -1");
+  ASSERT_FALSE(id.empty());
+  Shell("xdotool windowfocus --sync " + id);
+  usleep(200000);
+  for (const char* key : {"c", "BackSpace", "BackSpace", "x", "y", "Return"}) Press(key);
+  for (const char* key : {"1", "a", "2", "Return"}) Press(key);  // the letter is refused
+  for (const char* key : {"minus", "3", "period", "5", "Return"}) Press(key);
+  ASSERT_EQ(run.Wait(20), 0);
+  std::ifstream in(run.Folder() + "/answers.txt");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"axy", "12", "-3.5"}));
+}
+
+}  // namespace
+}  // namespace qrv::test
