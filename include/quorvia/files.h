@@ -138,12 +138,12 @@ void WriteChannelValue(int32_t channel, Given value) {
   X(Float64, double, double)       \
   X(Float32, float, double)
 
-#define QRV_CHANNEL_VALUE_MEMBERS(Name, Stored, Value)               \
-  inline void Read##Name(int32_t channel, Value& destination) {      \
-    ReadChannelValue<Stored>(channel, destination);                  \
-  }                                                                  \
-  inline void Write##Name(int32_t channel, Value value) {            \
-    WriteChannelValue<Stored>(channel, value);                       \
+#define QRV_CHANNEL_VALUE_MEMBERS(Name, Stored, Value)          \
+  inline void Read##Name(int32_t channel, Value& destination) { \
+    ReadChannelValue<Stored>(channel, destination);             \
+  }                                                             \
+  inline void Write##Name(int32_t channel, Value value) {       \
+    WriteChannelValue<Stored>(channel, value);                  \
   }
 QRV_CHANNEL_VALUE_KINDS(QRV_CHANNEL_VALUE_MEMBERS)
 #undef QRV_CHANNEL_VALUE_MEMBERS
@@ -199,5 +199,10 @@ struct SettingsStore;
 void IniOpen(const RtString& name);
 RtString IniGet(const RtString& section, const RtString& key, const RtString& defaultValue);
 void IniPut(const RtString& section, const RtString& key, const RtString& value);
+// Reads a settings file into a store of its own, leaving the open settings file alone
+// (an empty store when the file cannot be read); looked up like IniGet.
+std::shared_ptr<const SettingsStore> ReadSettingsFile(const RtString& name);
+RtString SettingsValue(const SettingsStore& store, const RtString& section, const RtString& key,
+                       const RtString& defaultValue);
 
 }  // namespace qrv
