@@ -138,12 +138,12 @@ void WriteChannelValue(int32_t channel, Given value) {
   X(Float64, double, double)       \
   X(Float32, float, double)
 
-#define QRV_CHANNEL_VALUE_MEMBERS(Name, Stored, Value)          \
-  inline void Read##Name(int32_t channel, Value& destination) { \
-    ReadChannelValue<Stored>(channel, destination);             \
-  }                                                             \
-  inline void Write##Name(int32_t channel, Value value) {       \
-    WriteChannelValue<Stored>(channel, value);                  \
+#define QRV_CHANNEL_VALUE_MEMBERS(Name, Stored, Value)               \
+  inline void Read##Name(int32_t channel, Value& destination) {      \
+    ReadChannelValue<Stored>(channel, destination);                  \
+  }                                                                  \
+  inline void Write##Name(int32_t channel, Value value) {            \
+    WriteChannelValue<Stored>(channel, value);                       \
   }
 QRV_CHANNEL_VALUE_KINDS(QRV_CHANNEL_VALUE_MEMBERS)
 #undef QRV_CHANNEL_VALUE_MEMBERS
