@@ -155,6 +155,23 @@ bool SaveObject(const MeshObject& object, const RtString& name);
 // The table entry a normal is stored as (0..161).
 uint8_t QuantiseNormal(const float normal[3]);
 
+// --- Frame animation ---------------------------------------------------------------
+
+// The two frames a draw uses and the weight of the first: the drawn vertex is
+// second + (first - second) x weight; a weight of 0 draws the second frame as it is.
+struct FrameChoice {
+  uint32_t first = 0, second = 0;
+  float weight = 0.0f;
+};
+// With interpolate, time runs from `from` to `to` (outside 0..1 it wraps); without,
+// from and to are the frames and time the weight. Frames are clamped to the object's.
+FrameChoice ChooseFrames(int32_t from, int32_t to, double time, bool interpolate,
+                         uint32_t frameCount);
+// The first frame's records with position and normal blended; frames of different sizes
+// blend the whole triangles both have. False when memory ran out.
+bool BlendFrames(const MeshFrame& first, const MeshFrame& second, float weight,
+                 GrowableList<MeshVertex>& out);
+
 // --- View maths ----------------------------------------------------------------------
 
 // 4x4 matrices in OpenGL's column-major order (element [column * 4 + row]).
