@@ -130,8 +130,10 @@ Failure ReadFrameV2(DddReader& in, const MeshObject& object, const Coordinates& 
 
 Failure ReadBody(DddReader& in, const Header& header, MeshObject& object) {
   if (!(header.version >= 1.02 && header.version <= 2.0)) return Failure::kVersion;
-  // Every frame holds at least its vertex count; an object without frames is refused.
-  if (header.frames == 0 || !in.Holds(header.frames, 4)) return Failure::kRead;
+  // Every frame holds at least its vertex count (and in version 1 its offset and scale);
+  // an object without frames is refused.
+  bool versionOne = header.version < 2.0;
+  if (header.frames == 0 || !in.Holds(header.frames, versionOne ? 28 : 4)) return Failure::kRead;
   Failure failure = ReadColours(in, header.colours, object);
   Coordinates uv;
   if (failure == Failure::kNone) failure = ReadCoordinates(in, header.coordinates, uv);
@@ -139,7 +141,6 @@ Failure ReadBody(DddReader& in, const Header& header, MeshObject& object) {
   if (!object.frames.ReserveExactly(header.frames) || !object.frames.Resize(header.frames)) {
     return Failure::kMemory;
   }
-  bool versionOne = header.version < 2.0;
   for (MeshFrame& frame : object.frames) {
     failure = versionOne ? ReadFrameV1(in, object, uv, frame) : ReadFrameV2(in, object, uv, frame);
     if (failure != Failure::kNone) return failure;
