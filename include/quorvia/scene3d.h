@@ -30,6 +30,7 @@ class GrowableList {
     uint64_t wanted = n <= initialCapacity_
                           ? initialCapacity_
                           : uint64_t{growthStep_} * (n / growthStep_ + uint64_t{1});
+    if (wanted <= capacity_) return true;  // the rule gave the size the list has
     if (wanted > kMaxCount) return false;
     std::unique_ptr<T[]> items(new (std::nothrow) T[wanted]);
     if (items == nullptr) return false;

@@ -240,3 +240,23 @@ TEST_F(DddFileTest, SavingWritesNothingWithoutFramesOrToMemory) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lists grow to 512, then by steps of 128; a count known in advance reserves n + 1.
+TEST(GrowableList, GrowsByItsStepsAndReservesKnownCounts) {
+  qrv::GrowableList<uint32_t> list;
+  for (uint32_t i = 0; i < 513; ++i) {
+    ASSERT_TRUE(list.Append(i));
+    EXPECT_EQ(list.Capacity(), i < 512 ? 512u : 640u) << i;
+  }
+  EXPECT_EQ(list[512], 512u);
+  qrv::GrowableList<uint32_t> known;
+  ASSERT_TRUE(known.ReserveExactly(100));
+  EXPECT_EQ(known.Capacity(), 101u);
+  qrv::GrowableList<qrv::MeshVertex> huge;
+  EXPECT_FALSE(huge.Reserve(0xFFFFFFF0u));
+  EXPECT_EQ(huge.Capacity(), 0u);
+}
+
+}  // namespace
