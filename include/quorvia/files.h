@@ -200,5 +200,10 @@ struct SettingsStore;
 void IniOpen(const RtString& name);
 RtString IniGet(const RtString& section, const RtString& key, const RtString& defaultValue);
 void IniPut(const RtString& section, const RtString& key, const RtString& value);
+// Reads a settings file into a store of its own, leaving the open settings file alone
+// (an empty store when the file cannot be read); looked up like IniGet.
+std::shared_ptr<const SettingsStore> ReadSettingsFile(const RtString& name);
+RtString SettingsValue(const SettingsStore& store, const RtString& section, const RtString& key,
+                       const RtString& defaultValue);
 
 }  // namespace qrv

@@ -116,10 +116,13 @@ auto* FindByName(List& list, std::string_view name, auto nameOf) {
   return static_cast<decltype(&list.front())>(nullptr);
 }
 
-SettingsSection* FindSection(SettingsStore& store, std::string_view name) {
+// Const stores give const answers.
+template <typename Store>
+auto* FindSection(Store& store, std::string_view name) {
   return FindByName(store.sections, name, [](const SettingsSection& s) { return s.name; });
 }
-SettingsEntry* FindEntry(SettingsSection& section, std::string_view key) {
+template <typename Section>
+auto* FindEntry(Section& section, std::string_view key) {
   return FindByName(section.entries, key, [](const SettingsEntry& e) { return e.key; });
 }
 
@@ -136,8 +139,20 @@ void IniOpen(const RtString& name) {
 }
 
 RtString IniGet(const RtString& section, const RtString& key, const RtString& defaultValue) {
-  SettingsSection* found = FindSection(Store(), section.c_str());
-  SettingsEntry* entry = found != nullptr ? FindEntry(*found, key.c_str()) : nullptr;
+  return SettingsValue(Store(), section, key, defaultValue);
+}
+
+std::shared_ptr<const SettingsStore> ReadSettingsFile(const RtString& name) {
+  auto store = std::make_shared<SettingsStore>();
+  store->fileName = name.c_str();
+  Load(*store, name);
+  return store;
+}
+
+RtString SettingsValue(const SettingsStore& store, const RtString& section, const RtString& key,
+                       const RtString& defaultValue) {
+  const SettingsSection* found = FindSection(store, section.c_str());
+  const SettingsEntry* entry = found != nullptr ? FindEntry(*found, key.c_str()) : nullptr;
   return entry != nullptr ? RtString(entry->value.c_str()) : defaultValue;
 }
 
