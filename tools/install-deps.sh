@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-xkb-utils xdotool
   imagemagick netpbm python3 python3-pil
+  xfonts-base
 )
 
 missing=()
