@@ -94,7 +94,7 @@ TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
   ASSERT_TRUE(Eventually([&] {
     ids = display.Tool("xdotool search --onlyvisible --name '^input keys'");
     return ids.find('\n') != std::string::npos;
-  }, 20)) << "two windows expected";
+  }, 60)) << "two windows expected, found: " << ids;
   std::string first = ids.substr(0, ids.find('\n'));
   std::string second = ids.substr(ids.find('\n') + 1);
   display.Tool("xdotool windowfocus --sync " + first);
