@@ -19,9 +19,9 @@ xkbcomp x11-xkb-utils
 glxinfo mesa-utils
 convert imagemagick
 ppmtobmp netpbm
-python3 python3
+/usr/bin/python3 python3
 LIST
-python3 -c 'import PIL' 2>/dev/null || missing+=("python3-pil (for the python3 module PIL)")
+/usr/bin/python3 -c 'import PIL' 2>/dev/null || missing+=("python3-pil (for the python3 module PIL)")
 # The host's message box draws with the X core fonts.
 [[ -e /etc/X11/fonts/misc/xfonts-base.alias ]] || missing+=("xfonts-base (X core fonts)")
 if [[ ${#missing[@]} -gt 0 ]]; then
