@@ -41,7 +41,7 @@ TEST(DriverNote, BoxOnlyWithTheFileAndSomeoneAtTheScreen) {
                           "\"' | awk '{print $1}' | head -1");
     };
     if (c.boxShown) {
-      ASSERT_TRUE(Eventually([&] { return !box().empty(); })) << c.name;
+      ASSERT_TRUE(Eventually([&] { return !box().empty(); }, 60)) << c.name;
       // The program waits for the box and goes on once it is closed.
       EXPECT_EQ(run.Presents(), -1) << c.name;
       display.Tool("xdotool windowfocus --sync " + box());
