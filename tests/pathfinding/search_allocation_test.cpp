@@ -20,10 +20,11 @@ void* operator new(size_t size) {
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept {
+// Kept out of line: inlined into a caller, GCC takes the free for a mismatched delete.
+[[gnu::noinline]] void operator delete(void* block) noexcept {
   std::free(block);
 }
-void operator delete(void* block, size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* block, size_t) noexcept {
   std::free(block);
 }
 

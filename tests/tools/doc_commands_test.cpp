@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,15 +19,17 @@ std::vector<std::string> ShownCommands(const fs::path& file) {
   std::ifstream in(file);
   std::vector<std::string> commands;
   bool inBlock = false;
-  const std::regex span("`(build/tools/qrv [^`]*)`");
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("```", 0) == 0) {
       inBlock = !inBlock;
     } else if (inBlock) {
       if (line.rfind("build/tools/qrv ", 0) == 0) commands.push_back(line);
     } else {
-      for (std::sregex_iterator m(line.begin(), line.end(), span), end; m != end; ++m) {
-        commands.push_back((*m)[1]);
+      const std::string start = "`build/tools/qrv ";
+      for (size_t at = line.find(start), end;
+           at != std::string::npos && (end = line.find('`', at + 1)) != std::string::npos;
+           at = line.find(start, end + 1)) {
+        commands.push_back(line.substr(at + 1, end - at - 1));
       }
     }
   }
