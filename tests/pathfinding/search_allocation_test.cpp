@@ -27,6 +27,24 @@ void* operator new(size_t size) {
 [[gnu::noinline]] void operator delete(void* block, size_t) noexcept {
   std::free(block);
 }
+// The array and no-throw forms too: a sanitizer's own versions of them would not pass
+// through the one above.
+void* operator new[](size_t size) {
+  return operator new(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  ++allocations;
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+[[gnu::noinline]] void operator delete[](void* block) noexcept {
+  std::free(block);
+}
+[[gnu::noinline]] void operator delete[](void* block, size_t) noexcept {
+  std::free(block);
+}
 
 namespace {
 
