@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -106,8 +107,14 @@ void OpenGLZozezezi::ReportSoftwareRenderer() {
   bool found = false;
   std::string note = DriverNote(&found);
   // An unattended run (tests, recordings) must never wait for someone to click.
-  if (found && !UnattendedRun())
-    platform::ShowWarningBox("No OpenGL Hardware Drivers", note.c_str());
+  const char* title = "No OpenGL Hardware Drivers";
+  std::string why;
+  if (found && !UnattendedRun() && !platform::ShowWarningBox(title, note.c_str(), why)) {
+    // Nobody saw the note: say so where someone will look, and go on.
+    std::string line = std::string("Cannot show the message box \"") + title + "\": " + why;
+    AppendToErrorLog(line.c_str());
+    std::fprintf(stderr, "%s\n", line.c_str());
+  }
 }
 
 int32_t OpenGLZozezezi::ShowWindowed() {

@@ -40,9 +40,13 @@ std::string HostText(const char* text) {
   return converted;
 }
 
-void ShowWarningBox(const char* title, const char* text) {
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, HostText(title).c_str(), HostText(text).c_str(),
-                           nullptr);
+bool ShowWarningBox(const char* title, const char* text, std::string& why) {
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, HostText(title).c_str(),
+                               HostText(text).c_str(), nullptr) == 0) {
+    return true;
+  }
+  why = SDL_GetError();
+  return false;
 }
 
 }  // namespace qrv::platform

@@ -78,8 +78,9 @@ std::string HostText(const char* text);
 
 // --- Dialogs ----------------------------------------------------------------------------
 
-// A warning box with one OK button; blocks until it is closed.
-void ShowWarningBox(const char* title, const char* text);
+// A warning box with one OK button; blocks until it is closed. False when no box could be
+// shown, with the host's reason in why.
+bool ShowWarningBox(const char* title, const char* text, std::string& why);
 // The host's open- or save-file dialog (zenity or kdialog when installed). The filter is
 // description/pattern pairs. Empty when cancelled or when there is no dialog program.
 std::string FileDialog(bool open, const std::vector<std::pair<std::string, std::string>>& filter,

@@ -41,7 +41,7 @@ TEST(DriverNote, BoxOnlyWithTheFileAndSomeoneAtTheScreen) {
                           "\"' | awk '{print $1}' | head -1");
     };
     if (c.boxShown) {
-      ASSERT_TRUE(Eventually([&] { return !box().empty(); })) << c.name;
+      ASSERT_TRUE(Eventually([&] { return !box().empty(); }, 60)) << c.name;
       // The program waits for the box and goes on once it is closed.
       EXPECT_EQ(run.Presents(), -1) << c.name;
       display.Tool("xdotool windowfocus --sync " + box());
@@ -54,6 +54,24 @@ TEST(DriverNote, BoxOnlyWithTheFileAndSomeoneAtTheScreen) {
               1)
         << c.name;
   }
+}
+
+// A display without the fonts the box needs and no fallback program: the program says why
+// nobody saw the note, in the log and on standard error, and goes on.
+TEST(DriverNote, BoxThatCannotBeShownIsReported) {
+  if (!frame_test::SoftwareRenderer()) GTEST_SKIP() << "the renderer is hardware here";
+  VirtualDisplay display({"-fp", "built-ins"});
+  ASSERT_FALSE(display.Name().empty()) << "no Xvfb";
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {},
+                 {{"DISPLAY", display.Name()}, {"PATH", "/nonexistent"}},
+                 [](const std::string& dir) { std::ofstream(dir + "/opengldriver.txt") << "x"; });
+  ASSERT_TRUE(Eventually([&] { return run.Presents() > 5; })) << "the program waits";
+  std::vector<std::string> log = run.LogLines();
+  const std::string start = std::string("Cannot show the message box \"") + kBoxTitle + "\": ";
+  auto line = std::find_if(log.begin(), log.end(),
+                           [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+  ASSERT_NE(line, log.end());
+  EXPECT_GT(line->size(), start.size()) << "no reason given";
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
+#include "frame/scratch.h"
 #include "quorvia/frame.h"
 
 namespace {
@@ -40,11 +42,12 @@ TEST(ErrorState, ErrorStopExitsWithCodeZero) {
 class ErrorLog : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = testing::TempDir() + "qrv-log-" + std::to_string(getpid()) + "/";
-    std::system(("rm -rf '" + dir_ + "' && mkdir -p '" + dir_ + "'").c_str());
-    setenv("TMPDIR", dir_.c_str(), 1);
+    dir_ = scratch_.Path() + "/";
+    tmpdir_.emplace(dir_);
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  void TearDown() override { tmpdir_.reset(); }
+  frame_test::ScratchFolder scratch_{"qrv-log"};
+  std::optional<frame_test::TemporaryFolderSetting> tmpdir_;
   std::string dir_;
 };
 

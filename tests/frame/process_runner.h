@@ -3,6 +3,7 @@
 // to read the log and to drive the program's window with the X tools.
 #pragma once
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "frame/scratch.h"
 
 namespace frame_test {
 
@@ -45,12 +48,10 @@ inline std::string Shell(const std::string& command) {
 // tests run at the same time cannot interfere.
 class VirtualDisplay {
  public:
-  VirtualDisplay() {
-    for (int attempt = 0; attempt < 40 && name_.empty(); ++attempt) {
-      int number = 200 + static_cast<int>((getpid() * 37 + attempt * 101) % 3000);
-      if (access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0) continue;
-      if (Start(number)) name_ = ":" + std::to_string(number);
-    }
+  // serverArgs go to the X server after the usual ones (e.g. a font path).
+  explicit VirtualDisplay(std::vector<std::string> serverArgs = {})
+      : serverArgs_(std::move(serverArgs)) {
+    Start();
   }
   ~VirtualDisplay() { Stop(); }
   // ":N", or empty when no display could be started.
@@ -61,29 +62,42 @@ class VirtualDisplay {
   }
 
  private:
-  // Starts Xvfb on :number; true once it accepts connections. A server that finds the
-  // number taken by another one ends at once.
-  bool Start(int number) {
-    std::string display = ":" + std::to_string(number);
+  // Starts Xvfb on a number the server itself finds free (no race with servers that other
+  // tests start at the same moment) and waits until it says it accepts connections.
+  void Start() {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       freopen("/dev/null", "w", stderr);
-      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             "-ardelay", "10000", static_cast<char*>(nullptr));
+      close(pipeEnds[0]);
+      std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(pipeEnds[1]),
+                                       "-screen",   "0",          "1024x768x24",
+                                       "-nolisten", "tcp",        "-ardelay",
+                                       "10000"};
+      args.insert(args.end(), serverArgs_.begin(), serverArgs_.end());
+      std::vector<char*> raw;
+      for (std::string& arg : args) raw.push_back(arg.data());
+      raw.push_back(nullptr);
+      execvp(raw[0], raw.data());
       _exit(127);
     }
-    std::string probe = "DISPLAY=" + display + " xdpyinfo >/dev/null 2>&1";
-    for (int i = 0; i < 250; ++i) {
-      if (waitpid(pid_, nullptr, WNOHANG) == pid_) break;
-      if (std::system(probe.c_str()) == 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        if (waitpid(pid_, nullptr, WNOHANG) == 0) return true;
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    close(pipeEnds[1]);
+    // The server writes its number once it listens; end of file means it gave up.
+    std::string number;
+    pollfd ready = {pipeEnds[0], POLLIN, 0};
+    char c = 0;
+    while (number.find('\n') == std::string::npos && poll(&ready, 1, 60000) == 1 &&
+           read(pipeEnds[0], &c, 1) == 1) {
+      number += c;
     }
-    Stop();
-    return false;
+    close(pipeEnds[0]);
+    if (number.size() > 1 && number.back() == '\n') {
+      number.pop_back();
+      name_ = ":" + number;
+    } else {
+      Stop();
+    }
   }
   void Stop() {
     if (pid_ > 0) {
@@ -93,6 +107,7 @@ class VirtualDisplay {
     pid_ = -1;
   }
 
+  std::vector<std::string> serverArgs_;
   pid_t pid_ = -1;
   std::string name_;
 };

@@ -51,9 +51,15 @@ void FocusProgramWindow() {
   Shell("xdotool windowfocus --sync " + id);
 }
 
+// A file of the test's own, in a folder removed when the test program ends.
+std::string ScratchFile(const std::string& name) {
+  static const frame_test::ScratchFolder folder("qrv-input");
+  return folder.Path() + "/input-" + name + ".txt";
+}
+
 // A script file of the test's own, for QRV_REPLAY.
 std::string WriteScript(const std::string& name, const std::string& text) {
-  std::string path = testing::TempDir() + "/input-" + name + ".txt";
+  std::string path = ScratchFile(name);
   std::ofstream(path) << text;
   return path;
 }
@@ -90,7 +96,7 @@ TEST(KeysProgram, KeyHeldWhenFocusGoesStaysHeldUntilItReturns) {
   ASSERT_TRUE(Eventually([&] {
     ids = display.Tool("xdotool search --onlyvisible --name '^input keys'");
     return ids.find('\n') != std::string::npos;
-  }, 20)) << "two windows expected";
+  }, 60)) << "two windows expected, found: " << ids;
   std::string first = ids.substr(0, ids.find('\n'));
   std::string second = ids.substr(ids.find('\n') + 1);
   display.Tool("xdotool windowfocus --sync " + first);
@@ -148,7 +154,7 @@ TEST(KeysProgram, FaultyScriptStopsTheProgramNamingTheLine) {
 }
 
 TEST(KeysProgram, RecordedSessionReplaysIdentically) {
-  std::string record = testing::TempDir() + "/input-recorded.txt";
+  std::string record = ScratchFile("recorded");
   std::vector<std::string> live;
   {
     ProgramRun run(kProgram, {}, Env{{"QRV_RECORD", record}});

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "frame/process_runner.h"
+
 namespace {
 
 struct Outcome {
@@ -27,7 +29,8 @@ Outcome RunTool(const std::string& arguments) {
 }
 
 std::string GridFile(const char* name, const char* text) {
-  std::string path = testing::TempDir() + "qrv-path-" + name + ".txt";
+  static const frame_test::ScratchFolder folder("qrv-path");
+  std::string path = folder.Path() + "/" + name + ".txt";
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

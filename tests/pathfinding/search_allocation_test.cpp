@@ -20,10 +20,29 @@ void* operator new(size_t size) {
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept {
+// Kept out of line: inlined into a caller, GCC takes the free for a mismatched delete.
+[[gnu::noinline]] void operator delete(void* block) noexcept {
   std::free(block);
 }
-void operator delete(void* block, size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* block, size_t) noexcept {
+  std::free(block);
+}
+// The array and no-throw forms too: a sanitizer's own versions of them would not pass
+// through the one above.
+void* operator new[](size_t size) {
+  return operator new(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  ++allocations;
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+[[gnu::noinline]] void operator delete[](void* block) noexcept {
+  std::free(block);
+}
+[[gnu::noinline]] void operator delete[](void* block, size_t) noexcept {
   std::free(block);
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "frame/scratch.h"
 #include "quorvia/frame.h"
 
 namespace qrv_test {
@@ -34,7 +35,7 @@ inline std::string LoggedStopCode(const std::string& dir) {
 inline void ExpectErrorStop(int code, const std::function<void()>& statement) {
   std::string dir = StopLogDirectory();
   std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
-  setenv("TMPDIR", dir.c_str(), 1);
+  frame_test::TemporaryFolderSetting tmpdir(dir);
   int debug = qrv::Settings().debugFlag;
   qrv::Settings().debugFlag = 1;  // END then logs the code it stopped with
   EXPECT_EXIT(

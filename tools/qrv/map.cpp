@@ -1,23 +1,15 @@
 // `qrv map`: compiles a Skipdale_2 level from its text grid into a map file, and prints a
 // map file back as text (the format is described in map_format.h).
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "map_format.h"
 #include "tool_command.h"
+#include "tool_files.h"
 
 namespace {
 
 using qrv::tool::MapGrid;
-
-bool ReadWhole(const char* path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
 
 int Fail(const char* path, const std::string& why) {
   std::fprintf(stderr, "qrv map: %s: %s\n", path, why.c_str());
@@ -26,21 +18,21 @@ int Fail(const char* path, const std::string& why) {
 
 int Compile(const char* source, const char* target) {
   std::string text;
-  if (!ReadWhole(source, text)) return Fail(source, "cannot be read");
+  std::string why;
+  if (!qrv::tool::ReadWholeFile(source, text, why)) return Fail(source, "cannot read: " + why);
   MapGrid grid;
   std::string error;
   if (!qrv::tool::ParseMapText(text, grid, error)) return Fail(source, error);
-  std::string bytes = qrv::tool::EncodeMapFile(grid);
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out.write(bytes.data(), bytes.size()) || !out.flush()) {
-    return Fail(target, "cannot be written");
+  if (!qrv::tool::WriteWholeFile(target, qrv::tool::EncodeMapFile(grid), why)) {
+    return Fail(target, "cannot write: " + why);
   }
   return 0;
 }
 
 int Print(const char* path) {
   std::string bytes;
-  if (!ReadWhole(path, bytes)) return Fail(path, "cannot be read");
+  std::string why;
+  if (!qrv::tool::ReadWholeFile(path, bytes, why)) return Fail(path, "cannot read: " + why);
   MapGrid grid;
   std::string error;
   std::string text;

@@ -19,9 +19,12 @@ struct DefaultSymbol {
 constexpr DefaultSymbol kDefaultLegend[] = {
     {'.', {0, kNoGraphic}}, {'#', {1, 0}}, {'/', {2, 3}}, {'\\', {3, 4}}};
 
-// Legend characters: printable ASCII without the space.
+// A line whose first character other than a blank is this one is a comment, anywhere.
+constexpr char kCommentMark = ';';
+
+// Legend characters: printable ASCII without the space and the comment mark.
 bool IsSymbol(unsigned char c) {
-  return c > 0x20 && c < 0x7F;
+  return c > 0x20 && c < 0x7F && c != kCommentMark;
 }
 
 Legend DefaultLegend() {
@@ -60,7 +63,7 @@ bool ParseLegendLine(const std::vector<std::string_view>& words, Legend& legend,
     return false;
   }
   if (words[1].size() != 1 || !IsSymbol(static_cast<unsigned char>(words[1][0]))) {
-    why = "a legend character is one printable character other than a space";
+    why = "a legend character is one printable character other than a space or ';'";
     return false;
   }
   MapRecord record;
@@ -100,7 +103,9 @@ const std::string& FreeSymbols() {
   static const std::string symbols = [] {
     std::string all = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int c = 0x21; c < 0x7F; ++c) {
-      if (all.find(static_cast<char>(c)) == std::string::npos) all += static_cast<char>(c);
+      if (IsSymbol(c) && all.find(static_cast<char>(c)) == std::string::npos) {
+        all += static_cast<char>(c);
+      }
     }
     for (const auto& entry : kDefaultLegend) all.erase(all.find(entry.symbol), 1);
     return all;
@@ -124,9 +129,11 @@ bool ParseMapText(std::string_view text, MapGrid& grid, std::string& error) {
     ++lineNumber;
     auto words = Words(line);
     bool ok = true;
-    if (inMap && rows < kMapRows) {
+    if (!words.empty() && words[0][0] == kCommentMark) {
+      continue;
+    } else if (inMap && rows < kMapRows) {
       ok = ParseRow(line, rows++, legend, grid, why);
-    } else if (words.empty() || (!inMap && words[0][0] == ';')) {
+    } else if (words.empty()) {
       continue;
     } else if (inMap) {
       ok = false, why = "there is text after the 24 map rows";

@@ -2,7 +2,7 @@
 //
 // A map file is 768 records of two little-endian int32 (tile type, graphic index), row by
 // row, 32 cells a row; 128 as graphic index means "no graphic". The text form is:
-//   ; comment lines start with a semicolon
+//   ; comment lines start with a semicolon (anywhere, between grid rows too)
 //   legend C TYPE GRAPHIC     (GRAPHIC an index into the tile graphics list, or "none")
 //   map
 //   24 rows of exactly 32 legend characters

@@ -5,31 +5,34 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "files/files_internal.h"
 #include "files/pack_format.h"
 #include "tool_command.h"
+#include "tool_files.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-bool ReadWholeFile(const std::string& path, Bytes& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+// The whole file as bytes; why names the path and the system's reason.
+bool ReadBytes(const std::string& path, Bytes& bytes, std::string& why) {
+  std::string text;
+  if (!qrv::tool::ReadWholeFile(path, text, why)) {
+    why = path + ": " + why;
+    return false;
+  }
+  bytes.assign(text.begin(), text.end());
+  return true;
 }
 
-bool WriteWholeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+bool WriteBytes(const std::string& path, const Bytes& bytes, std::string& why) {
+  std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (qrv::tool::WriteWholeFile(path, view, why)) return true;
+  why = path + ": " + why;
+  return false;
 }
 
 void AppendInt32(Bytes& out, int32_t value) {
@@ -66,7 +69,8 @@ int32_t StoredOffset(int64_t at, int64_t total, bool endRelative) {
 int Create(const std::string& out, const std::vector<std::string>& files, const char* appendTo) {
   if (lzo_init() != LZO_E_OK) return Fail("LZO cannot start", "");
   Bytes file;
-  if (appendTo != nullptr && !ReadWholeFile(appendTo, file)) return Fail("cannot read ", appendTo);
+  std::string why;
+  if (appendTo != nullptr && !ReadBytes(appendTo, file, why)) return Fail("cannot read ", why);
   std::vector<qrv::PackEntry> entries;
   for (const std::string& path : files) {
     qrv::PackEntry entry;
@@ -76,7 +80,7 @@ int Create(const std::string& out, const std::vector<std::string>& files, const 
       if (qrv::EqualIgnoringCase(other.name, entry.name)) return Fail("duplicate name: ", path);
     }
     Bytes data;
-    if (!ReadWholeFile(path, data)) return Fail("cannot read ", path);
+    if (!ReadBytes(path, data, why)) return Fail("cannot read ", why);
     if (data.size() > INT32_MAX / 2) return Fail("too large: ", path);
     entry.offset = static_cast<int32_t>(file.size());  // from the start for now
     if (!AppendPackedMember(file, data)) return Fail("cannot pack ", path);
@@ -98,7 +102,7 @@ int Create(const std::string& out, const std::vector<std::string>& files, const 
   file.push_back(0);
   file.insert(file.end(), qrv::kPackMagic, qrv::kPackMagic + 3);
   AppendInt32(file, StoredOffset(directoryAt, total, endRelative));
-  if (!WriteWholeFile(out, file)) return Fail("cannot write ", out);
+  if (!WriteBytes(out, file, why)) return Fail("cannot write ", why);
   // A program with its pack stays a program.
   std::error_code ignored;
   if (appendTo != nullptr) {
@@ -107,14 +111,20 @@ int Create(const std::string& out, const std::vector<std::string>& files, const 
   return 0;
 }
 
-bool OpenPack(const char* path, qrv::FileReader& pack, qrv::PackDirectory& directory) {
-  return pack.OpenForReading(path) && qrv::ReadPackDirectory(pack, directory);
+// Opens a pack as the runtime does; a file that cannot be read says why.
+int OpenPack(const char* path, qrv::FileReader& pack, qrv::PackDirectory& directory) {
+  std::string problem = qrv::tool::ReadProblem(path);
+  if (!problem.empty()) return Fail("cannot read ", std::string(path) + ": " + problem);
+  if (!pack.OpenForReading(path) || !qrv::ReadPackDirectory(pack, directory)) {
+    return Fail("not a media pack (no valid pack directory at its end): ", path);
+  }
+  return 0;
 }
 
 int List(const char* path) {
   qrv::FileReader pack;
   qrv::PackDirectory directory;
-  if (!OpenPack(path, pack, directory)) return Fail("not a media pack: ", path);
+  if (int failed = OpenPack(path, pack, directory)) return failed;
   for (const qrv::PackEntry& entry : directory.entries) {
     std::unique_ptr<uint8_t[]> bytes;
     int32_t size = 0;
@@ -128,14 +138,15 @@ int List(const char* path) {
 int Extract(const char* path, const char* name, const std::string& out) {
   qrv::FileReader pack;
   qrv::PackDirectory directory;
-  if (!OpenPack(path, pack, directory)) return Fail("not a media pack: ", path);
+  if (int failed = OpenPack(path, pack, directory)) return failed;
   const qrv::PackEntry* entry = qrv::FindPackEntry(directory, name);
   if (entry == nullptr) return Fail("no such member: ", name);
   std::unique_ptr<uint8_t[]> bytes;
   int32_t size = 0;
   if (!qrv::UnpackMember(pack, directory, *entry, bytes, size)) return Fail("damaged: ", name);
-  return WriteWholeFile(out, Bytes(bytes.get(), bytes.get() + size)) ? 0
-                                                                     : Fail("cannot write ", out);
+  std::string why;
+  return WriteBytes(out, Bytes(bytes.get(), bytes.get() + size), why) ? 0
+                                                                      : Fail("cannot write ", why);
 }
 
 int Run(int argc, char** argv) {
@@ -144,7 +155,8 @@ int Run(int argc, char** argv) {
     const char* appendTo = nullptr;
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
-      if (std::strcmp(argv[i], "--append-to") == 0 && i + 1 < argc) {
+      if (std::strcmp(argv[i], "--append-to") == 0) {
+        if (i + 1 == argc) return Fail("--append-to needs the program to append to", "");
         appendTo = argv[++i];
       } else {
         words.push_back(argv[i]);

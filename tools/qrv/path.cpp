@@ -3,19 +3,18 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "pathfinding/cost_grid_text.h"
 #include "quorvia/pathfinding.h"
 #include "tool_command.h"
+#include "tool_files.h"
 
 namespace {
 
 // Text grids are capped in cells; a file far longer than such a grid is refused unread.
-constexpr std::streamoff kMaxGridFileBytes = std::streamoff{256} << 20;
+constexpr size_t kMaxGridFileBytes = size_t{256} << 20;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "qrv path: %s\n", message.c_str());
@@ -30,17 +29,11 @@ bool ParseWhole(std::string_view text, Number& value) {
 }
 
 bool ReadGridFile(const std::string& path, qrv::CostGrid& grid, std::string& error) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    error = "cannot read " + path;
+  std::string text;
+  if (!qrv::tool::ReadWholeFile(path, text, error, kMaxGridFileBytes)) {
+    error = "cannot read " + path + ": " + error;
     return false;
   }
-  if (in.tellg() > kMaxGridFileBytes) {
-    error = path + " is too large for a grid";
-    return false;
-  }
-  in.seekg(0);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (!qrv::ParseCostGrid(text, grid, error)) {
     error = path + ": " + error;
     return false;

@@ -1,0 +1,60 @@
+// Every qrv command the README and the docs show runs as written from the repository root:
+// each is run, in order, in a scratch root that links `game` and `build` to the real ones.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tool_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Lines of ``` blocks, and `...` spans, that start with the tool's path.
+std::vector<std::string> ShownCommands(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> commands;
+  bool inBlock = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("```", 0) == 0) {
+      inBlock = !inBlock;
+    } else if (inBlock) {
+      if (line.rfind("build/tools/qrv ", 0) == 0) commands.push_back(line);
+    } else {
+      const std::string start = "`build/tools/qrv ";
+      for (size_t at = line.find(start), end;
+           at != std::string::npos && (end = line.find('`', at + 1)) != std::string::npos;
+           at = line.find(start, end + 1)) {
+        commands.push_back(line.substr(at + 1, end - at - 1));
+      }
+    }
+  }
+  return commands;
+}
+
+TEST(DocCommands, EveryShownQrvCommandRuns) {
+  std::vector<fs::path> files = {fs::path(QRV_SOURCE_DIR) / "README.md"};
+  for (const auto& entry : fs::directory_iterator(fs::path(QRV_SOURCE_DIR) / "docs")) {
+    if (entry.path().extension() == ".md") files.push_back(entry.path());
+  }
+  size_t total = 0;
+  for (const fs::path& file : files) {
+    tool_test::ScratchFolder scratch("qrv-doc");
+    const fs::path root = scratch.Path();
+    fs::create_directory_symlink(fs::path(QRV_SOURCE_DIR) / "game", root / "game");
+    fs::create_directory_symlink(QRV_BUILD_DIR, root / "build");
+    for (const std::string& command : ShownCommands(file)) {
+      SCOPED_TRACE(file.filename().string() + ": " + command);
+      tool_test::Result result = tool_test::Run(root, command);
+      EXPECT_EQ(result.status, 0) << result.err;
+      ++total;
+    }
+  }
+  EXPECT_GE(total, 7u) << "the README shows the pack, map and image commands";
+}
+
+}  // namespace

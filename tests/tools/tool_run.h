@@ -1,0 +1,48 @@
+// Runs the qrv tool (or any shell command) in a scratch folder of the test's own and keeps
+// its exit code, standard output and standard error.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "frame/process_runner.h"
+
+namespace tool_test {
+
+const std::string kQrv = QRV_BUILD_DIR "/tools/qrv";
+
+using ScratchFolder = frame_test::ScratchFolder;
+
+struct Result {
+  int status = -1;  // the exit code, or -1 when the command did not end normally
+  std::string out, err;
+};
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Runs command with /bin/sh in folder.
+inline Result Run(const std::filesystem::path& folder, const std::string& command) {
+  ScratchFolder streams("qrv-tool");
+  const std::filesystem::path out = std::filesystem::path(streams.Path()) / "out";
+  const std::filesystem::path err = std::filesystem::path(streams.Path()) / "err";
+  std::string line = "cd '" + folder.string() + "' && { " + command + " ; } > '" + out.string() +
+                     "' 2> '" + err.string() + "'";
+  int status = std::system(line.c_str());
+  Result result;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = ReadFile(out);
+  result.err = ReadFile(err);
+  return result;
+}
+
+}  // namespace tool_test
