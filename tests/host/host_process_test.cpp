@@ -60,7 +60,9 @@ TEST(HostProcess, AssertOfZeroEndsWithCode21) {
   EXPECT_EQ(run.LogLines(),
             ExpectedLog({"Init GFX", "Init Finalized", "after Assert(1)", "-End On Line", "21",
                          "-1", "0", "0", "Shut down QRV", "qrv is shut down"}));
-  EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"), "TXAssertion: Value = 0\n");
+  // The debug line, then the stop's own report (the debug flag is set).
+  EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"),
+            "TXAssertion: Value = 0\nerror 21 unknown error\n");
 }
 
 TEST(HostProcess, OpenDocumentOpensAfterTheShutdownAndEnds) {

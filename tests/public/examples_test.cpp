@@ -13,11 +13,11 @@
 
 namespace {
 
+// Every example of the source tree (each examples/NAME.cpp builds example_NAME).
 std::set<std::string> BuiltExamples() {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(QRV_BUILD_DIR "/examples")) {
-    const std::string file = entry.path().filename().string();
-    if (file.rfind("example_", 0) == 0 && entry.is_regular_file()) names.insert(file.substr(8));
+  for (const auto& entry : std::filesystem::directory_iterator(QRV_SOURCE_DIR "/examples")) {
+    if (entry.path().extension() == ".cpp") names.insert(entry.path().stem().string());
   }
   return names;
 }
@@ -34,6 +34,23 @@ size_t ColourCount(const qrv::RgbaImage& image, size_t enough) {
   return colours.size();
 }
 
+// Examples that talk on the console rather than draw: their arguments, and no frame to check.
+struct ConsoleExample {
+  const char* name;
+  const char* args;
+};
+constexpr ConsoleExample kConsoleExamples[] = {
+    {"host_info", ""},                  // prints the host's answers and ends
+    {"net_chat", "host 47391 tester"},  // hosts a chat on loopback, shown on the console
+};
+
+const ConsoleExample* FindConsoleExample(const std::string& name) {
+  for (const ConsoleExample& example : kConsoleExamples) {
+    if (name == example.name) return &example;
+  }
+  return nullptr;
+}
+
 TEST(Examples, EachRunsCleanlyAndDraws) {
   const std::set<std::string> examples = BuiltExamples();
   EXPECT_GE(examples.size(), 6u);
@@ -44,17 +61,19 @@ TEST(Examples, EachRunsCleanlyAndDraws) {
     const std::filesystem::path replay =
         std::filesystem::path(QRV_SOURCE_DIR) / "examples" / (name + ".replay");
     if (std::filesystem::exists(replay)) environment += " QRV_REPLAY='" + replay.string() + "'";
+    const ConsoleExample* console = FindConsoleExample(name);
     qrv::RgbaImage frame;
     bool captured = false;
     const public_test::Outcome outcome = public_test::RunToEnd(
-        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment, "",
-        [&](const std::string& folder) {
+        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment,
+        console != nullptr ? console->args : "", [&](const std::string& folder) {
           captured = qrv::LoadImageFile(frame, folder + "/frame-000030.png", qrv::kNoColourKey);
         });
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.errors, "");
-    ASSERT_TRUE(captured) << "no frame 30 was captured";
-    EXPECT_EQ(frame.width, 640);
+    if (console != nullptr) continue;
+    EXPECT_TRUE(captured) << "no frame 30 was captured";
+    if (!captured) continue;
     EXPECT_GE(ColourCount(frame, 2), 2u) << "the frame is one colour: nothing was drawn";
   }
 }
