@@ -63,6 +63,7 @@ bool OpenGLZozezezi::CreateWindowAndContext(int32_t w, int32_t h, int32_t depth,
   nextFrameDeadline = RawTimer();
   FetchGlExtensions();
   SetDefault2DState(0, 0, 0, 0);
+  if (!scaleTarget.Usable()) SetUpWindowScale();
   contextAlive = 1;
   return true;
 }
@@ -120,10 +121,11 @@ void OpenGLZozezezi::ReportSoftwareRenderer() {
 int32_t OpenGLZozezezi::ShowWindowed() {
   if (window == nullptr) return 1;
   if (fullscreen) platform::LeaveDisplayMode(window);
-  platform::SetWindowSize(window, width, height);
+  const int32_t shownW = width * windowScale, shownH = height * windowScale;
+  platform::SetWindowSize(window, shownW, shownH);
   int32_t x, y, w, h;
   platform::WorkArea(window, &x, &y, &w, &h);
-  platform::PlaceWindow(window, x + (w - width) / 2, y + (h - height) / 2);
+  platform::PlaceWindow(window, x + (w - shownW) / 2, y + (h - shownH) / 2);
   platform::ShowWindow(window);
   platform::RaiseWindow(window);
   SetDefault2DState(0, 0, 0, 0);
