@@ -126,6 +126,7 @@ int32_t OpenGLZozezezi::ShowWindowed() {
   int32_t x, y, w, h;
   platform::WorkArea(window, &x, &y, &w, &h);
   platform::PlaceWindow(window, x + (w - shownW) / 2, y + (h - shownH) / 2);
+  platform::SetPointerScale(windowScale);
   platform::ShowWindow(window);
   platform::RaiseWindow(window);
   SetDefault2DState(0, 0, 0, 0);
@@ -147,6 +148,7 @@ bool OpenGLZozezezi::EnterFullscreen() {
   platform::ShowWindow(window);
   platform::RaiseWindow(window);
   SetDefault2DState(0, 0, 0, 0);
+  platform::SetPointerScale(1);
   fullscreen = true;
   return true;
 }

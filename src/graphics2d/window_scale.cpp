@@ -61,7 +61,8 @@ void OpenGLZozezezi::SetUpWindowScale() {
     return;
   }
   windowScale = scale;
-  platform::SetWindowSize(window, int32_t(int64_t(width) * scale), int32_t(int64_t(height) * scale));
+  platform::SetWindowSize(window, int32_t(int64_t(width) * scale),
+                          int32_t(int64_t(height) * scale));
   platform::SetPointerScale(scale);
   DrawIntoScreen();
 }
@@ -71,7 +72,9 @@ void OpenGLZozezezi::CopyScaledFrame() {
   const GlExtensions& gl = GlExt();
   scaleTarget.Bind();
   gl.glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, 0);
-  gl.glBlitFramebufferEXT(0, 0, width, height, 0, 0, width * windowScale, height * windowScale,
+  // Full screen switches the display to the game size: there the copy is one to one.
+  const int32_t shown = fullscreen ? 1 : windowScale;
+  gl.glBlitFramebufferEXT(0, 0, width, height, 0, 0, width * shown, height * shown,
                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
   Framebuffer::Restore(0);
 }

@@ -27,8 +27,15 @@ std::string ProbeWindow() {
 
 // "W H" of a window, from xwininfo.
 std::string WindowSize(const std::string& id) {
-  return Shell("xwininfo -id " + id +
-               " | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w\" \"h}'");
+  return Shell("xwininfo -id " + id + " | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w\" \"h}'");
+}
+
+// The probe's last "x y width height" line in mouse mode.
+std::string MouseLine(const ProgramRun& run) {
+  std::ifstream in(run.Folder() + "/mouse.txt");
+  std::string line;
+  std::getline(in, line);
+  return line;
 }
 
 uint32_t At(const RgbaImage& image, int32_t x, int32_t y) {
@@ -104,20 +111,14 @@ TEST(WindowScale, ZeroTakesTheLargestScaleThatFits) {
 }
 
 TEST(WindowScale, WithoutFrameBuffersTheWindowStaysUnscaled) {
-  ProgramRun run(kProgram, {"mouse"},
-                 {{"QRV_UNPACED", "1"},
-                  {"QRV_SCALE", "2"},
-                  {"QRV_GL_HIDE", "GL_EXT_framebuffer_object"}});
+  ProgramRun run(
+      kProgram, {"mouse"},
+      {{"QRV_UNPACED", "1"}, {"QRV_SCALE", "2"}, {"QRV_GL_HIDE", "GL_EXT_framebuffer_object"}});
   const std::string id = ProbeWindow();
   ASSERT_FALSE(id.empty());
   EXPECT_EQ(WindowSize(id), "160 120");
   Shell("xdotool mousemove --sync --window " + id + " 30 40");
-  EXPECT_TRUE(Eventually([&] {
-    std::ifstream in(run.Folder() + "/mouse.txt");
-    std::string line;
-    std::getline(in, line);
-    return line == "30 40 160 120";
-  }));
+  EXPECT_TRUE(Eventually([&] { return MouseLine(run) == "30 40 160 120"; })) << MouseLine(run);
   const auto log = run.LogLines();
   EXPECT_NE(std::find_if(log.begin(), log.end(),
                          [](const std::string& line) { return line.starts_with("QRV_SCALE:"); }),
@@ -129,13 +130,7 @@ TEST(WindowScale, ThePointerReadsInGamePixels) {
   const std::string id = ProbeWindow();
   ASSERT_FALSE(id.empty());
   Shell("xdotool mousemove --sync --window " + id + " 200 100");
-  const auto read = [&] {
-    std::ifstream in(run.Folder() + "/mouse.txt");
-    std::string line;
-    std::getline(in, line);
-    return line;
-  };
-  EXPECT_TRUE(Eventually([&] { return read() == "100 50 160 120"; })) << read();
+  EXPECT_TRUE(Eventually([&] { return MouseLine(run) == "100 50 160 120"; })) << MouseLine(run);
 }
 
 }  // namespace
