@@ -11,6 +11,7 @@
 #include "frame/runtime.h"
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
+#include "platform/input_host.h"
 
 namespace qrv {
 
