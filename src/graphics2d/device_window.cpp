@@ -158,6 +158,7 @@ int32_t OpenGLZozezezi::SetScreenMode(int32_t w, int32_t h, int32_t depth, int32
   if (w > 0) width = w;
   if (h > 0) height = h;
   if (depth > 0) colourDepth = depth;
+  FollowGameSize();
   return full != 0 ? (EnterFullscreen() ? 1 : 0) : ShowWindowed();
 }
 

@@ -201,6 +201,10 @@ class OpenGLZozezezi {
   // the game size and the game draws into a game-size frame buffer. Falls back to 1, with
   // a line in the error log, when the driver has no frame buffers or blits.
   void SetUpWindowScale();
+  // A new game size (a screen mode): the frame buffer takes it.
+  void FollowGameSize();
+  // Gives the scale texture and frame buffer the game size; false when refused.
+  bool SizeScaleTarget();
   // The frame, copied to the window with nearest-neighbour filtering (scaled only).
   void CopyScaledFrame();
   // Where drawing goes back to after the swap: the scale frame buffer, or the window.

@@ -49,12 +49,7 @@ void OpenGLZozezezi::SetUpWindowScale() {
     return;
   }
   glGenTextures(1, &scaleTexture);
-  glBindTexture(GL_TEXTURE_2D, scaleTexture);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  if (!scaleTarget.Create(scaleTexture, width, height, true)) {
+  if (!SizeScaleTarget()) {
     glDeleteTextures(1, &scaleTexture);
     scaleTexture = 0;
     AppendToErrorLog("QRV_SCALE: the frame buffer was refused, the window stays unscaled");
@@ -64,6 +59,26 @@ void OpenGLZozezezi::SetUpWindowScale() {
   platform::SetWindowSize(window, int32_t(int64_t(width) * scale),
                           int32_t(int64_t(height) * scale));
   platform::SetPointerScale(scale);
+  DrawIntoScreen();
+}
+
+bool OpenGLZozezezi::SizeScaleTarget() {
+  glBindTexture(GL_TEXTURE_2D, scaleTexture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return scaleTarget.Create(scaleTexture, width, height, true);
+}
+
+void OpenGLZozezezi::FollowGameSize() {
+  if (windowScale < 2 || (scaleTarget.Width() == width && scaleTarget.Height() == height)) return;
+  if (!SizeScaleTarget()) {
+    // Without its frame buffer the game draws straight into the window, unscaled.
+    AppendToErrorLog("QRV_SCALE: the frame buffer was refused, the window stays unscaled");
+    windowScale = 1;
+    return;
+  }
   DrawIntoScreen();
 }
 
