@@ -24,7 +24,9 @@ int32_t Flip(OpenGLZozezezi& device, MessageHook hook) {
   if (device.window != nullptr) {
     device.FinishFrame();
     CaptureFrameIfAsked(device);
+    device.CopyScaledFrame();
     platform::SwapBuffers(device.window);
+    device.DrawIntoScreen();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
   FrameClock clock{hook};

@@ -11,6 +11,7 @@
 #include "frame/runtime.h"
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
+#include "platform/input_host.h"
 
 namespace qrv {
 
@@ -63,6 +64,7 @@ bool OpenGLZozezezi::CreateWindowAndContext(int32_t w, int32_t h, int32_t depth,
   nextFrameDeadline = RawTimer();
   FetchGlExtensions();
   SetDefault2DState(0, 0, 0, 0);
+  if (!scaleTarget.Usable()) SetUpWindowScale();
   contextAlive = 1;
   return true;
 }
@@ -120,10 +122,12 @@ void OpenGLZozezezi::ReportSoftwareRenderer() {
 int32_t OpenGLZozezezi::ShowWindowed() {
   if (window == nullptr) return 1;
   if (fullscreen) platform::LeaveDisplayMode(window);
-  platform::SetWindowSize(window, width, height);
+  const int32_t shownW = width * windowScale, shownH = height * windowScale;
+  platform::SetWindowSize(window, shownW, shownH);
   int32_t x, y, w, h;
   platform::WorkArea(window, &x, &y, &w, &h);
-  platform::PlaceWindow(window, x + (w - width) / 2, y + (h - height) / 2);
+  platform::PlaceWindow(window, x + (w - shownW) / 2, y + (h - shownH) / 2);
+  platform::SetPointerScale(windowScale);
   platform::ShowWindow(window);
   platform::RaiseWindow(window);
   SetDefault2DState(0, 0, 0, 0);
@@ -145,6 +149,7 @@ bool OpenGLZozezezi::EnterFullscreen() {
   platform::ShowWindow(window);
   platform::RaiseWindow(window);
   SetDefault2DState(0, 0, 0, 0);
+  platform::SetPointerScale(1);
   fullscreen = true;
   return true;
 }
@@ -153,6 +158,7 @@ int32_t OpenGLZozezezi::SetScreenMode(int32_t w, int32_t h, int32_t depth, int32
   if (w > 0) width = w;
   if (h > 0) height = h;
   if (depth > 0) colourDepth = depth;
+  FollowGameSize();
   return full != 0 ? (EnterFullscreen() ? 1 : 0) : ShowWindowed();
 }
 

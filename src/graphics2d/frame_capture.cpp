@@ -55,11 +55,11 @@ bool Wanted(const CapturePlan& plan, int64_t number) {
 }
 
 // The back buffer, rows from the top, fully opaque.
-RgbaImage ReadBackBuffer(int32_t width, int32_t height) {
+RgbaImage ReadBackBuffer(uint32_t buffer, int32_t width, int32_t height) {
   RgbaImage image;
   image.Resize(width, height);
   std::vector<uint8_t> rows(image.pixels.size());
-  glReadBuffer(GL_BACK);
+  glReadBuffer(buffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
   const size_t stride = size_t(width) * 4;
@@ -83,7 +83,7 @@ void CaptureFrameIfAsked(OpenGLZozezezi& device) {
   std::filesystem::create_directories(plan.folder, ignored);
   char file[32];
   std::snprintf(file, sizeof file, "frame-%06lld.png", static_cast<long long>(number));
-  const RgbaImage image = ReadBackBuffer(device.width, device.height);
+  const RgbaImage image = ReadBackBuffer(device.ScreenReadBuffer(), device.width, device.height);
   if (!SaveImageFile((std::filesystem::path(plan.folder) / file).string(), image)) {
     AppendToErrorLog(("Cannot save the captured frame " + std::string(file)).c_str());
   }

@@ -195,6 +195,26 @@ class OpenGLZozezezi {
   // Frame buffers, tiled images and shader objects go before the context.
   void ReleaseFrameObjects();
 
+  // --- Window scale (window_scale.cpp) ---------------------------------------------------------
+
+  // QRV_SCALE=N (0: the largest that fits the screen): for N >= 2 the window is N times
+  // the game size and the game draws into a game-size frame buffer. Falls back to 1, with
+  // a line in the error log, when the driver has no frame buffers or blits.
+  void SetUpWindowScale();
+  // A new game size (a screen mode): the frame buffer takes it.
+  void FollowGameSize();
+  // Gives the scale texture and frame buffer the game size; false when refused.
+  bool SizeScaleTarget();
+  // The frame, copied to the window with nearest-neighbour filtering (scaled only).
+  void CopyScaledFrame();
+  // Where drawing goes back to after the swap: the scale frame buffer, or the window.
+  void DrawIntoScreen();
+  // The buffer the screen's pixels are read from.
+  uint32_t ScreenReadBuffer() const;
+  int32_t windowScale = 1;
+  Framebuffer scaleTarget;
+  uint32_t scaleTexture = 0;
+
   struct Surface {
     Framebuffer framebuffer;
     uint32_t savedBinding = 0;

@@ -26,7 +26,7 @@ int32_t OpenGLZozezezi::SelectReadBuffer() {
     glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
     return sprites[size_t(surfaces[offscreenTarget].spriteId)].height;
   }
-  glReadBuffer(GL_BACK);
+  glReadBuffer(ScreenReadBuffer());
   return height;
 }
 

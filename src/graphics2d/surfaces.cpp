@@ -87,7 +87,7 @@ void OpenGLZozezezi::FinishFrame() {
   presentedWidth = width;
   presentedHeight = height;
   presentedRows.resize(size_t(width) * size_t(height) * 4);
-  glReadBuffer(GL_BACK);
+  glReadBuffer(ScreenReadBuffer());
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, presentedRows.data());
 }

@@ -154,6 +154,10 @@ void OpenGLZozezezi::ReleaseFrameObjects() {
   // Without a context its objects are gone already.
   if (contextAlive != 0) {
     for (Surface& surface : surfaces) surface.framebuffer.Destroy();
+    scaleTarget.Destroy();
+    if (scaleTexture != 0) glDeleteTextures(1, &scaleTexture);
+    scaleTexture = 0;
+    windowScale = 1;
   }
   for (TiledImage& tiled : tiledImages) DeleteTiles(tiled, contextAlive != 0);
   DeleteShaders();

@@ -43,6 +43,9 @@ void ReadRelativeMotion(int32_t* dx, int32_t* dy);
 void SetPointerHidden(bool hidden);
 // Moves the system pointer to client pixels of the program window.
 void MovePointer(int32_t x, int32_t y);
+// The window shows each game pixel as scale x scale client pixels: ReadPointer and
+// MovePointer speak game pixels from then on (1: the two are the same).
+void SetPointerScale(int32_t scale);
 // The wheel's motion since the previous call, in notches (positive away from the user).
 int32_t TakeWheelMotion();
 

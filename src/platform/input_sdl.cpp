@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/input_host.h"
 #include "platform/window_host.h"
@@ -78,6 +79,18 @@ bool CapsLockOn() {
   return (SDL_GetModState() & KMOD_CAPS) != 0;
 }
 
+// Client pixels per game pixel, set when the window is scaled.
+static int32_t pointerScale = 1;
+
+void SetPointerScale(int32_t scale) {
+  pointerScale = scale > 1 ? scale : 1;
+}
+
+// Rounds towards minus infinity, so that a pointer left of the window stays negative.
+static int32_t FloorDivide(int32_t value, int32_t divisor) {
+  return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
 // Inside the window the window's own pointer events are exact; outside it, the desktop's
 // pointer is asked (which the host may report only as often as the pointer device moves).
 void ReadPointer(int32_t* x, int32_t* y) {
@@ -89,8 +102,8 @@ void ReadPointer(int32_t* x, int32_t* y) {
     SDL_GetGlobalMouseState(&px, &py);
     if (SDL_Window* window = ProgramWindow()) SDL_GetWindowPosition(window, &wx, &wy);
   }
-  *x = px - wx;
-  *y = py - wy;
+  *x = FloorDivide(px - wx, pointerScale);
+  *y = FloorDivide(py - wy, pointerScale);
 }
 
 PointerButtons ReadPointerButtons() {
@@ -117,7 +130,12 @@ void SetPointerHidden(bool hidden) {
 }
 
 void MovePointer(int32_t x, int32_t y) {
-  if (SDL_Window* window = ProgramWindow()) SDL_WarpMouseInWindow(window, x, y);
+  // The middle of the game pixel, widened: the caller's numbers may be anything.
+  const int64_t half = pointerScale / 2;
+  const auto client = [half](int32_t v) {
+    return int(std::clamp<int64_t>(int64_t(v) * pointerScale + half, INT32_MIN, INT32_MAX));
+  };
+  if (SDL_Window* window = ProgramWindow()) SDL_WarpMouseInWindow(window, client(x), client(y));
 }
 
 int32_t TakeWheelMotion() {

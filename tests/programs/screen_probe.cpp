@@ -6,6 +6,8 @@
 //           frames until QRV_FRAMES ends it.
 //   prompt: a text prompt starting from "ab", then an integer and a number prompt; each
 //           result goes to "answers.txt" as one line.
+//   mouse:  every frame writes the mouse position and the screen size to "mouse.txt"
+//           as "x y width height".
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -65,10 +67,24 @@ void Prompt() {
   Answer(number);
 }
 
+void Mouse() {
+  for (;;) {
+    int32_t x = 0, y = 0, b1 = 0, b2 = 0, w = 0, h = 0;
+    qrv::MouseState(&x, &y, &b1, &b2);
+    qrv::GetScreenSize(w, h);
+    if (std::FILE* out = std::fopen((folder + "mouse.txt").c_str(), "w")) {
+      std::fprintf(out, "%d %d %d %d\n", int(x), int(y), int(w), int(h));
+      std::fclose(out);
+    }
+    qrv::Present();
+  }
+}
+
 void Main() {
   if (mode == "save") Save();
   if (mode == "fade") Fade();
   if (mode == "prompt") Prompt();
+  if (mode == "mouse") Mouse();
 }
 
 }  // namespace
