@@ -13,6 +13,7 @@ Xvfb xvfb
 xvfb-run xvfb
 xauth xauth
 xwininfo x11-utils
+xdpyinfo x11-utils
 xdotool xdotool
 setxkbmap x11-xkb-utils
 xkbcomp x11-xkb-utils

@@ -74,7 +74,7 @@ class VirtualDisplay {
       std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(pipeEnds[1]),
                                        "-screen",   "0",          "1024x768x24",
                                        "-nolisten", "tcp",        "-ardelay",
-                                       "10000"};
+                                       "10000",     "-noreset"};
       args.insert(args.end(), serverArgs_.begin(), serverArgs_.end());
       std::vector<char*> raw;
       for (std::string& arg : args) raw.push_back(arg.data());
@@ -95,9 +95,17 @@ class VirtualDisplay {
     if (number.size() > 1 && number.back() == '\n') {
       number.pop_back();
       name_ = ":" + number;
-    } else {
-      Stop();
     }
+    // Ready only once a client gets through: a loaded machine has been seen to refuse the
+    // first program's connection. Without -noreset every probe's goodbye would reset the
+    // server, which opens the same gap again.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!name_.empty() &&
+           Shell("DISPLAY=" + name_ + " xdpyinfo >/dev/null 2>&1; echo $?") != "0") {
+      if (std::chrono::steady_clock::now() > deadline) name_.clear();
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (name_.empty()) Stop();
   }
   void Stop() {
     if (pid_ > 0) {

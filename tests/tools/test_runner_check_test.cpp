@@ -15,8 +15,8 @@ TEST(TestRunner, MissingProgramFailsAtOnceNamingItsPackage) {
   tool_test::ScratchFolder bin("qrv-runner");
   // Everything the runner looks for, except xdotool, and what the script itself uses.
   for (const char* program :
-       {"dirname", "Xvfb", "xvfb-run", "xauth", "xwininfo", "setxkbmap", "xkbcomp", "glxinfo",
-        "convert", "ppmtobmp", "sox", "ffmpeg", "xdg-open"}) {
+       {"dirname", "Xvfb", "xvfb-run", "xauth", "xwininfo", "xdpyinfo", "setxkbmap", "xkbcomp",
+        "glxinfo", "convert", "ppmtobmp", "sox", "ffmpeg", "xdg-open"}) {
     for (const char* folder : {"/usr/bin/", "/bin/"}) {
       if (fs::exists(std::string(folder) + program)) {
         fs::create_symlink(std::string(folder) + program, fs::path(bin.Path()) / program);
