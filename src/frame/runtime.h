@@ -87,6 +87,11 @@ struct Runtime {
 // The one Runtime of the process.
 Runtime& TheRuntime();
 
+// The graphics device, or null while there is none (the commands then do nothing).
+inline OpenGLZozezezi* Device() {
+  return TheRuntime().device;
+}
+
 // Start-up: brings up every service in order. False when the window cannot be made.
 bool Initialise();
 // Makes the program's own folder the current directory (start-up, and again at shutdown).

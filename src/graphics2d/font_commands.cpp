@@ -5,10 +5,6 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() {
-  return TheRuntime().device;
-}
-
 void LoadFont(const RtString& name, int32_t font) {
   if (Device() != nullptr) {
     Device()->LoadFont(name, font);

@@ -7,10 +7,6 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() {
-  return TheRuntime().device;
-}
-
 static void DebugReport(const char* message) {
   if (Settings().debugFlag == 0) return;
   std::fputs(message, stderr);

@@ -5,8 +5,6 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() { return TheRuntime().device; }
-
 void LoadSprite(const RtString& name, int32_t id) {
   if (Device() != nullptr) {
     Device()->LoadSprite(name, id);
@@ -56,7 +54,9 @@ void SpriteSize(int32_t id, double& width, double& height) {
   height = h;
 }
 
-int32_t FirstFreeSprite() { return Device() != nullptr ? Device()->FirstFreeSprite() : 0; }
+int32_t FirstFreeSprite() {
+  return Device() != nullptr ? Device()->FirstFreeSprite() : 0;
+}
 
 bool SpriteFromPixels(const RtArray<int32_t>& pixels, int32_t id, int32_t width, int32_t height) {
   return Device() != nullptr &&
@@ -72,7 +72,9 @@ bool SpriteToPixels(RtArray<int32_t>& pixels, int32_t id) {
   return true;
 }
 
-uint32_t SpriteTexture(int32_t id) { return Device() != nullptr ? Device()->SpriteTexture(id) : 0; }
+uint32_t SpriteTexture(int32_t id) {
+  return Device() != nullptr ? Device()->SpriteTexture(id) : 0;
+}
 
 bool SpriteCollision(int32_t a, int32_t xA, int32_t yA, int32_t b, int32_t xB, int32_t yB) {
   return Device() != nullptr && Device()->SpriteCollision(a, xA, yA, b, xB, yB);

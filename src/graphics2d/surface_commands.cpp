@@ -5,10 +5,6 @@
 
 namespace qrv {
 
-static OpenGLZozezezi* Device() {
-  return TheRuntime().device;
-}
-
 void LoadBackground(const RtString& name) {
   if (Device() != nullptr) {
     Device()->LoadBackground(name);

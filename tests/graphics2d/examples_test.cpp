@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "frame/process_runner.h"
+#include "image_fixtures.h"
 #include "quorvia/graphics2d.h"
 
 namespace qrv::test {
@@ -26,28 +27,23 @@ RgbaImage ThirdFrame(const std::string& example,
   return image;
 }
 
-uint32_t At(const RgbaImage& image, int32_t x, int32_t y) {
-  const uint8_t* p = image.Row(y) + x * 4;
-  return uint32_t(p[0] | p[1] << 8 | p[2] << 16);
-}
-
 TEST(Examples, TextOnScreen) {
   const RgbaImage frame = ThirdFrame("text_on_screen");
   // The first line: white glyph pixels within its cells, the background around them.
   int white = 0;
   for (int32_t y = 8; y < 16; ++y) {
-    for (int32_t x = 8; x < 8 + 19 * 8; ++x) white += At(frame, x, y) == 0xFFFFFFu;
+    for (int32_t x = 8; x < 8 + 19 * 8; ++x) white += ColourAt(frame, x, y) == 0xFFFFFFu;
   }
   EXPECT_GT(white, 100);
-  EXPECT_EQ(At(frame, 4, 4), 0x402010u);
-  EXPECT_EQ(At(frame, 8 + 19 * 8 + 2, 12), 0x402010u);
+  EXPECT_EQ(ColourAt(frame, 4, 4), 0x402010u);
+  EXPECT_EQ(ColourAt(frame, 8 + 19 * 8 + 2, 12), 0x402010u);
 }
 
 TEST(Examples, SurfaceUsedAsASprite) {
   const RgbaImage withFrameBuffers = ThirdFrame("surface_sprite");
-  EXPECT_EQ(At(withFrameBuffers, 16 + 2, 16 + 40), 0xC00000u);
-  EXPECT_EQ(At(withFrameBuffers, 16 + 20, 16 + 44), 0xFFFF00u);
-  EXPECT_EQ(At(withFrameBuffers, 100, 8), 0x202020u);
+  EXPECT_EQ(ColourAt(withFrameBuffers, 16 + 2, 16 + 40), 0xC00000u);
+  EXPECT_EQ(ColourAt(withFrameBuffers, 16 + 20, 16 + 44), 0xFFFF00u);
+  EXPECT_EQ(ColourAt(withFrameBuffers, 100, 8), 0x202020u);
   const RgbaImage copied =
       ThirdFrame("surface_sprite", {{"QRV_GL_HIDE", "GL_EXT_framebuffer_object"}});
   EXPECT_TRUE(copied.pixels == withFrameBuffers.pixels);
@@ -55,9 +51,9 @@ TEST(Examples, SurfaceUsedAsASprite) {
 
 TEST(Examples, ShaderTintsAndPresentSwitchesItOff) {
   const RgbaImage frame = ThirdFrame("shader_tint");
-  EXPECT_EQ(At(frame, 40 + 32, 60 + 32), 0xFFFFFFu);  // drawn before the shader goes on
-  EXPECT_EQ(At(frame, 200 + 32, 60 + 32), 0x0000FFu);
-  EXPECT_EQ(At(frame, 200 + 32 + 17, 60 + 32), 0x303030u);  // the clear ring
+  EXPECT_EQ(ColourAt(frame, 40 + 32, 60 + 32), 0xFFFFFFu);  // drawn before the shader goes on
+  EXPECT_EQ(ColourAt(frame, 200 + 32, 60 + 32), 0x0000FFu);
+  EXPECT_EQ(ColourAt(frame, 200 + 32 + 17, 60 + 32), 0x303030u);  // the clear ring
 }
 
 }  // namespace

@@ -25,6 +25,12 @@ inline std::filesystem::path UniqueTempPath(const std::string& stem) {
          ("qrv_" + stem + "_" + std::to_string(device()) + std::to_string(device()));
 }
 
+// The colour at (x, y): red | green << 8 | blue << 16, alpha left out.
+inline uint32_t ColourAt(const RgbaImage& image, int32_t x, int32_t y) {
+  const uint8_t* p = image.Row(y) + x * 4;
+  return uint32_t(p[0] | p[1] << 8 | p[2] << 16);
+}
+
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

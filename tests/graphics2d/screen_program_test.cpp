@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "frame/process_runner.h"
+#include "image_fixtures.h"
 #include "quorvia/graphics2d.h"
 
 namespace qrv::test {
@@ -20,11 +21,6 @@ RgbaImage Load(const std::string& path) {
   RgbaImage image;
   EXPECT_TRUE(LoadImageFile(image, path, kNoColourKey)) << path;
   return image;
-}
-
-uint32_t At(const RgbaImage& image, int32_t x, int32_t y) {
-  const uint8_t* p = image.Row(y) + x * 4;
-  return uint32_t(p[0] | p[1] << 8 | p[2] << 16);
 }
 
 // A folder for the captured frames (the capture folder must be given before the program's
@@ -62,8 +58,8 @@ TEST(ScreenProgram, SaveScreenWritesTheFrameLastPresented) {
   ASSERT_EQ(saved.width, 160);
   ASSERT_EQ(saved.height, 120);
   EXPECT_TRUE(saved.pixels == shown.pixels);
-  EXPECT_EQ(At(saved, 25, 35), 0x00C0FFu);  // not the white drawn after it
-  EXPECT_EQ(At(saved, 0, 0), 0x402000u);
+  EXPECT_EQ(ColourAt(saved, 25, 35), 0x00C0FFu);  // not the white drawn after it
+  EXPECT_EQ(ColourAt(saved, 0, 0), 0x402000u);
 }
 
 TEST(ScreenProgram, CrossFadeBlendsTheOldBackgroundIntoTheNew) {
@@ -82,11 +78,11 @@ TEST(ScreenProgram, CrossFadeBlendsTheOldBackgroundIntoTheNew) {
   ProgramRun run(kProgram, {"fade"}, {{"QRV_FRAMES", "100"}, {"QRV_CAPTURE", shots.Folder()}},
                  prepare);
   ASSERT_EQ(run.Wait(), 0);
-  EXPECT_EQ(At(shots.Frame(2), 80, 60), 0x0000FFu);
-  EXPECT_EQ(At(shots.Frame(100), 80, 60), 0xFF0000u);
+  EXPECT_EQ(ColourAt(shots.Frame(2), 80, 60), 0x0000FFu);
+  EXPECT_EQ(ColourAt(shots.Frame(100), 80, 60), 0xFF0000u);
   int blended = 0;
   for (int frame = 3; frame < 100; ++frame) {
-    const uint32_t pixel = At(shots.Frame(frame), 80, 60);
+    const uint32_t pixel = ColourAt(shots.Frame(frame), 80, 60);
     const int red = int(pixel & 0xFF), blue = int(pixel >> 16);
     if (red >= 64 && red <= 192 && blue >= 64 && blue <= 192 && std::abs(red + blue - 255) <= 4) {
       ++blended;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "frame/process_runner.h"
+#include "image_fixtures.h"
 #include "quorvia/graphics2d.h"
 
 namespace qrv::test {
@@ -36,11 +37,6 @@ std::string MouseLine(const ProgramRun& run) {
   std::string line;
   std::getline(in, line);
   return line;
-}
-
-uint32_t At(const RgbaImage& image, int32_t x, int32_t y) {
-  const uint8_t* p = image.Row(y) + x * 4;
-  return uint32_t(p[0] | p[1] << 8 | p[2] << 16);
 }
 
 TEST(WindowScale, CapturesAndSavedScreensStayInGameSize) {
@@ -87,9 +83,9 @@ TEST(WindowScale, TheWindowShowsEachGamePixelAsABlock) {
   int32_t broken = 0, text = 0;
   for (int32_t y = 0; y < 240; y += 2) {
     for (int32_t x = 0; x < 320; x += 2) {
-      const uint32_t pixel = At(image, x, y);
-      if (At(image, x + 1, y) != pixel || At(image, x, y + 1) != pixel ||
-          At(image, x + 1, y + 1) != pixel) {
+      const uint32_t pixel = ColourAt(image, x, y);
+      if (ColourAt(image, x + 1, y) != pixel || ColourAt(image, x, y + 1) != pixel ||
+          ColourAt(image, x + 1, y + 1) != pixel) {
         ++broken;
       }
       if (pixel != 0x400000u) ++text;
@@ -97,7 +93,7 @@ TEST(WindowScale, TheWindowShowsEachGamePixelAsABlock) {
   }
   EXPECT_EQ(broken, 0);
   EXPECT_GT(text, 0);  // the prompt's letters: something finer than the background
-  EXPECT_EQ(At(image, 300, 200), 0x400000u);
+  EXPECT_EQ(ColourAt(image, 300, 200), 0x400000u);
 }
 
 TEST(WindowScale, ZeroTakesTheLargestScaleThatFits) {

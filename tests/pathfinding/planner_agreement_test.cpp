@@ -42,15 +42,15 @@ Path RunCommand(const std::vector<double>& costs, int32_t width, int32_t height,
   return path;
 }
 
-struct Grid {
+struct SizedGrid {
   int32_t width, height;
   std::vector<double> costs;
 };
 
 // Grids that provoke ties (few distinct costs), walls, and now and then real-valued costs.
-Grid RandomGrid(std::mt19937& random) {
+SizedGrid RandomGrid(std::mt19937& random) {
   std::uniform_int_distribution<int32_t> side(1, 12);
-  Grid grid{side(random), side(random), {}};
+  SizedGrid grid{side(random), side(random), {}};
   int32_t kind = std::uniform_int_distribution<int32_t>(0, 3)(random);
   double blocked = std::uniform_real_distribution<double>(0.0, 0.4)(random);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -86,7 +86,7 @@ TEST(PlannerAgreement, SamePathAsTheReferenceOnRandomGrids) {
   std::mt19937 random(20261207);
   int32_t found = 0;
   for (int32_t trial = 0; trial < 4000; ++trial) {
-    Grid grid = RandomGrid(random);
+    SizedGrid grid = RandomGrid(random);
     std::uniform_int_distribution<int32_t> x(0, grid.width - 1), y(0, grid.height - 1);
     int32_t sx = x(random), sy = y(random), gx = x(random), gy = y(random);
     for (const Variant& v : kVariants) {
