@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "frame/scratch.h"
 #include "graphics2d/device_fixture.h"
 #include "graphics2d/gl_extensions.h"
 #include "quorvia/files.h"
@@ -32,28 +34,33 @@ struct Face {
   uint8_t colour;
 };
 
-// One object of frames of faces, in the ".ddd" layout, behind a "mem://" name.
+// An object of frames of faces in the ".ddd" layout, every face colour from kFaceColours.
+std::string DddText(const std::vector<std::vector<Face>>& frames) {
+  const uint32_t vertices = uint32_t(frames[0].size() * 6);
+  scene3d_test::DddBytes bytes;
+  bytes.Header(2.0, uint32_t(frames.size()), 6, vertices);
+  for (uint32_t colour : kFaceColours) bytes.Put(colour);
+  for (const Face& face : frames[0]) {
+    for (int k : {0, 1, 2, 0, 2, 3}) bytes.Put(face.corners[k].u).Put(face.corners[k].v);
+  }
+  for (const std::vector<Face>& faces : frames) {
+    bytes.Put(vertices);
+    for (const Face& face : faces) {
+      const uint8_t normal = QuantiseNormal(face.normal);
+      for (int k : {0, 1, 2, 0, 2, 3}) {
+        const Corner& c = face.corners[k];
+        bytes.Vertex2(c.x, c.y, c.z, normal, face.colour);
+      }
+    }
+  }
+  return bytes.Text();
+}
+
+// An object behind a "mem://" name.
 class TestObject {
  public:
   explicit TestObject(const std::vector<std::vector<Face>>& frames) {
-    const uint32_t vertices = uint32_t(frames[0].size() * 6);
-    scene3d_test::DddBytes bytes;
-    bytes.Header(2.0, uint32_t(frames.size()), 6, vertices);
-    for (uint32_t colour : kFaceColours) bytes.Put(colour);
-    for (const Face& face : frames[0]) {
-      for (int k : {0, 1, 2, 0, 2, 3}) bytes.Put(face.corners[k].u).Put(face.corners[k].v);
-    }
-    for (const std::vector<Face>& faces : frames) {
-      bytes.Put(vertices);
-      for (const Face& face : faces) {
-        const uint8_t normal = QuantiseNormal(face.normal);
-        for (int k : {0, 1, 2, 0, 2, 3}) {
-          const Corner& c = face.corners[k];
-          bytes.Vertex2(c.x, c.y, c.z, normal, face.colour);
-        }
-      }
-    }
-    const std::string& text = bytes.Text();
+    const std::string text = DddText(frames);
     auto block = std::make_unique<uint8_t[]>(text.size());
     std::memcpy(block.get(), text.data(), text.size());
     name_ = RegisterMemoryBlock(std::move(block), int32_t(text.size()));
@@ -272,6 +279,44 @@ TEST_F(Scene, BillboardStandsOnItsPointAndTwoDimensionalDrawingReturns) {
   EXPECT_EQ(Pixel(3, 3), kBlue);
   EXPECT_FALSE(Device().in3DMode);
   Device().FreeSprite(7);
+}
+
+// A scene description's sub-objects carry their own textures, loaded into free sprites
+// that the slot gives back when it is freed; the program's object textures do not apply.
+TEST_F(Scene, SceneSubObjectsDrawWithTheirOwnTextures) {
+  frame_test::ScratchFolder folder;
+  auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(folder.Path() + "/" + name, std::ios::binary) << text;
+  };
+  for (auto [name, colour] : {std::pair{"red.bmp", kRed}, {"green.bmp", kGreen}}) {
+    RgbaImage image;
+    image.Resize(4, 4);
+    for (size_t i = 0; i < image.pixels.size(); i += 4) {
+      for (int c = 0; c < 3; ++c) image.pixels[i + size_t(c)] = uint8_t(colour >> (8 * c));
+      image.pixels[i + 3] = 255;
+    }
+    std::vector<uint8_t> bmp;
+    ASSERT_TRUE(EncodeBmp(image, bmp));
+    write(name, std::string(bmp.begin(), bmp.end()));
+  }
+  write("left.ddd", DddText({{Square(-1, 0, 3, 0.5f, 5)}}));
+  write("right.ddd", DddText({{Square(1, 0, 3, 0.5f, 5)}}));
+  write("scene.txt",
+        ";DDW\r\n[textures]\r\ncount=2\r\n1=red.bmp\r\n2=green.bmp\r\n"
+        "[objects]\r\ncount=2\r\n1=left.ddd\r\n1ta=1\r\n2=right.ddd\r\n2ta=2\r\n");
+  const int32_t firstFree = Device().FirstFreeSprite();
+  ASSERT_TRUE(LoadObject(1, RtString((folder.Path() + "/scene.txt").c_str())));
+  EXPECT_EQ(Device().FirstFreeSprite(), firstFree + 2);
+  MakeSprite(firstFree + 2, 1, 1, {kBlue});
+  SetObjectTextures(firstFree + 2, -1);
+  DrawObject(1, 0);
+  EXPECT_EQ(Pixel(32, 32), kRed);
+  EXPECT_EQ(Pixel(64, 32), kGreen);
+  EXPECT_FALSE(SaveObject(1, RtString((folder.Path() + "/out.ddd").c_str())));
+  FreeObject(1);
+  EXPECT_EQ(Device().sprites[size_t(firstFree)].width, 0);
+  EXPECT_EQ(Device().sprites[size_t(firstFree) + 1].width, 0);
+  Device().FreeSprite(firstFree + 2);
 }
 
 }  // namespace
