@@ -319,5 +319,32 @@ TEST_F(Scene, SceneSubObjectsDrawWithTheirOwnTextures) {
   Device().FreeSprite(firstFree + 2);
 }
 
+// On a display used on its side the scene turns with the 2D drawing: the logical top-left
+// corner lands on the same physical corner in both.
+TEST_F(Scene, TurnedDisplayTurnsTheSceneLikeTheFlatDrawing) {
+  auto centre = [] {
+    double x = 0, y = 0;
+    const auto lit = LitPixels();
+    for (auto [px, py] : lit) x += px, y += py;
+    return std::pair{x / double(lit.size()), y / double(lit.size())};
+  };
+  Device().orientation = 1;
+  Device().SetDefault2DState(0, 0, 0, 0);
+  ClearScreen(0);
+  FillRect(0, 0, 8, 8, int32_t(kGreen));
+  const auto flat = centre();
+  TestObject corner({{Square(-1.2f, 1.8f, 3, 0.1f, 0)}});
+  ASSERT_TRUE(LoadObject(1, corner.Name()));
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  DrawObject(1, 0);
+  const auto scene = centre();
+  Device().orientation = 0;
+  Device().SetDefault2DState(0, 0, 0, 0);
+  EXPECT_LT(std::abs(flat.first - scene.first), 12) << flat.first << " " << scene.first;
+  EXPECT_LT(std::abs(flat.second - scene.second), 12) << flat.second << " " << scene.second;
+}
+
 }  // namespace
 }  // namespace qrv::test
