@@ -4,6 +4,7 @@
 // view skipped; the same pictures with the driver's buffer objects hidden; billboards and
 // the way back to 2D drawing.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -344,6 +345,32 @@ TEST_F(Scene, TurnedDisplayTurnsTheSceneLikeTheFlatDrawing) {
   Device().SetDefault2DState(0, 0, 0, 0);
   EXPECT_LT(std::abs(flat.first - scene.first), 12) << flat.first << " " << scene.first;
   EXPECT_LT(std::abs(flat.second - scene.second), 12) << flat.second << " " << scene.second;
+}
+
+// Absurd numbers from a program draw nothing or something, never crash.
+TEST_F(Scene, AbsurdArgumentsAreHarmless) {
+  TestObject cube({Cube(), Cube()});
+  EXPECT_FALSE(LoadObject(-1, cube.Name()));
+  EXPECT_FALSE(LoadObject(Zozezezi3D::kSlotCount, cube.Name()));
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_FALSE(LoadObject(2, "no-such-object.ddd"));
+  EXPECT_EQ(ObjectFrameCount(2), 0);
+  ASSERT_TRUE(LoadObject(1, cube.Name()));
+  SetObjectTextures(70000, -5);
+  DrawObject(-3, 0);
+  DrawObject(1 << 30, 0);
+  DrawAnimatedObject(1, INT32_MIN, INT32_MAX, std::nan(""), true);
+  DrawAnimatedObject(1, 0, 1, 1e300, false);
+  for (int i = 0; i < 40; ++i) PushTransform(), AddRotation(1e30f, 0, 0, 0);
+  for (int i = 0; i < 40; ++i) PopTransform();
+  SetScaling(0, 0, 0);
+  DrawObject(1, 0);
+  Enter3DMode(0, 0, 0);
+  PlaceCamera(1, 1, 1, 1, 1, 1);
+  DrawObject(1, 0);
+  Enter3DMode(-5, 1e38f, -1e9f);
+  DrawObject(1, 0);
+  EXPECT_FALSE(SaveObject(3, "unused.ddd"));
 }
 
 }  // namespace
