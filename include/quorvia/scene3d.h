@@ -1,7 +1,8 @@
 // The 3D scene engine Zozezezi3D: object files, camera and transforms, object drawing.
-// This header holds what does not draw: the object records and their files (".ddd",
-// scene descriptions, Wavefront OBJ models) and the view maths (transform stack,
-// camera, view-frustum planes and the visibility test).
+// The header holds the object records and their files (".ddd", scene descriptions,
+// Wavefront OBJ models), the view maths (transform stack, camera, view-frustum planes and
+// the visibility test), and at its end the commands that draw: 3D mode, the camera, the
+// transform of the next object, the object slots, drawing, the light.
 #pragma once
 
 #include <array>
@@ -264,5 +265,77 @@ struct ViewState {
 // default camera at the origin looking down -z.
 void StartView(ViewState& view, float nearPlane, float farPlane, float fovDegrees, float aspect);
 void PlaceCamera(ViewState& view, Vector3 eye, Vector3 target);
+
+// --- Drawing in 3D: the engine's commands ---------------------------------------------
+// A frame draws in 3D between Enter3DMode and Clear3D (or the next 2D drawing command,
+// which returns to 2D by itself). Distances are world units; angles are degrees.
+
+// Start-up and shutdown make and free the engine; the commands do nothing without it.
+void CreateScene3D();
+void ReleaseScene3D();
+
+// Clears the depth buffer and sets a perspective projection with a vertical field of view
+// of fov degrees (fov <= 0: an orthographic box 100 x near x tan(|fov| / 2) high), depth
+// testing, back faces culled (front faces counter-clockwise), object textures none, the
+// camera at the origin looking down -z with up (0, 1, 0), the transform stack reset.
+void Enter3DMode(float nearPlane, float farPlane, float fovDegrees);
+// Back to 2D drawing (alpha mode and smoothing kept) with a cleared depth buffer.
+void Clear3D();
+// The up direction the next PlaceCamera uses (Enter3DMode resets it to (0, 1, 0)).
+void SetCameraUp(float x, float y, float z);
+// The camera at the eye, looking at the target; resets the transform stack.
+void PlaceCamera(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ);
+
+// The transform of the objects drawn next, on the current level of the 16-level stack: an
+// object is scaled, then rotated by each rotation in the order added, then moved. Setting
+// the movement or the scaling drops the level's rotations: add rotations after them.
+void SetMovement(float x, float y, float z);
+void SetScaling(float x, float y, float z);
+// At most 16 rotations per level; more are ignored.
+void AddRotation(float degrees, float x, float y, float z);
+// A new level on top of the current one's transform (beyond 16 levels ignored); a pop at
+// the bottom level resets it.
+void PushTransform();
+void PopTransform();
+
+// One directional light, shining from the direction (x, y, z) in world space, with an
+// ambient level in 0..1; objects are then lit by their normals, their colours being the
+// material. It stays on (across frames) until LightOff.
+void SetLight(float towardsX, float towardsY, float towardsZ, float ambient);
+void LightOff();
+// Off: objects are drawn even when their bounding sphere lies outside the view (on by
+// default; for measurements).
+void SetVisibilityTest(bool on);
+
+// Object slots 0..4095. Loading replaces what the slot held; false (and error 3) when the
+// file is not an object. A scene description's textures are loaded into free sprites,
+// which the slot frees again when it is replaced or freed.
+bool LoadObject(int32_t slot, const RtString& name);
+// Writes the slot's object as a version 2.0 ".ddd" file (not for scenes); false when
+// nothing was written.
+bool SaveObject(int32_t slot, const RtString& name);
+void FreeObject(int32_t slot);
+// Frames of the slot's object (of a scene's first sub-object); 0 for an empty slot.
+int32_t ObjectFrameCount(int32_t slot);
+
+// The sprites textured onto the objects drawn next (-1: none); the second one multiplies
+// in on a second texture unit, with the same coordinates. Scene sub-objects carry their
+// own. With a shader on, its samplers "TextureID1" and "TextureID2" get units 0 and 1.
+void SetObjectTextures(int32_t first, int32_t second);
+// Draws one frame of the slot's object under the camera and the current transform;
+// frames beyond the last draw the last, negative ones the first. Nothing is drawn when
+// the object's bounding sphere lies outside the view.
+void DrawObject(int32_t slot, int32_t frame);
+// With interpolate, the frame reached after the fraction time (wrapped into 0..1) of the
+// way from frame `from` to frame `to`, blended between the two neighbouring frames.
+// Without, frames from and to blended with weight time (from x time + to x (1 - time)).
+void DrawAnimatedObject(int32_t slot, int32_t from, int32_t to, double time, bool interpolate);
+
+// A sprite standing at (x, y, z) facing the camera, half its pixel size in world units at
+// scale 1, centred on the point horizontally and standing on it.
+void DrawSpriteBillboard(int32_t id, float x, float y, float z, float scale);
+// Text of the selected font at (x, y, z): facing the camera with cells scale x the cell
+// width, or, with scale 0, printed flat on the screen centred where the point appears.
+void PrintText3D(const RtString& text, float x, float y, float z, float scale);
 
 }  // namespace qrv

@@ -12,6 +12,7 @@
 #include "quorvia/files.h"
 #include "quorvia/input.h"
 #include "quorvia/net.h"
+#include "quorvia/scene3d.h"
 #include "quorvia/sound.h"
 #include "quorvia/values.h"
 
@@ -88,6 +89,7 @@ bool Initialise() {
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
   CreateNetworkState();
+  CreateScene3D();
   CreateInput();
   CreateSoundDevice();
   PlaceWindow();

@@ -10,6 +10,7 @@
 #include "quorvia/files.h"
 #include "quorvia/input.h"
 #include "quorvia/net.h"
+#include "quorvia/scene3d.h"
 #include "quorvia/sound.h"
 
 namespace qrv {
@@ -37,6 +38,8 @@ void Shutdown() {
   ReleaseNetworkState();
   ShutdownInput();
   ShutdownSound();
+  // The engine's vertex buffers and scene textures go while the GL context lives.
+  ReleaseScene3D();
   delete rt.device;
   rt.device = nullptr;
   ReleaseMediaPacks();

@@ -33,6 +33,7 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
     w = turned ? height : width;
     h = turned ? width : height;
   }
+  in3DMode = false;
   viewportX = x;
   viewportY = y;
   viewportW = w;

@@ -11,16 +11,29 @@ static OpenGLZozezezi* Drawing() {
   return device != nullptr && device->contextAlive != 0 ? device : nullptr;
 }
 
-// Runs op on the device with the arguments, when there is one to draw on.
+// Runs op on the device with the arguments, when there is one to draw on. Drawing in 2D
+// ends the scene's 3D mode.
 template <typename... Params, typename... Args>
 static void Draw(void (OpenGLZozezezi::*op)(Params...), Args... args) {
-  if (OpenGLZozezezi* device = Drawing()) (device->*op)(args...);
+  if (OpenGLZozezezi* device = Drawing()) {
+    device->Leave3DMode();
+    (device->*op)(args...);
+  }
 }
 
-void SetAlphaMode(double f) { Draw(&OpenGLZozezezi::SetAlphaMode, f); }
-void SetSmoothing(int32_t flag) { Draw(&OpenGLZozezezi::SetSmoothing, flag); }
-void ClearScreen(int32_t c) { Draw(&OpenGLZozezezi::ClearScreen, c); }
-void DrawSprite(int32_t id, int32_t x, int32_t y) { Draw(&OpenGLZozezezi::DrawSprite, id, x, y); }
+// The alpha mode and smoothing apply to 3D drawing too.
+void SetAlphaMode(double f) {
+  if (OpenGLZozezezi* device = Drawing()) device->SetAlphaMode(f);
+}
+void SetSmoothing(int32_t flag) {
+  if (OpenGLZozezezi* device = Drawing()) device->SetSmoothing(flag);
+}
+void ClearScreen(int32_t c) {
+  Draw(&OpenGLZozezezi::ClearScreen, c);
+}
+void DrawSprite(int32_t id, int32_t x, int32_t y) {
+  Draw(&OpenGLZozezezi::DrawSprite, id, x, y);
+}
 void DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
   Draw(&OpenGLZozezezi::DrawSpriteStretched, id, x, y, w, h);
 }
@@ -39,13 +52,21 @@ void DrawFrameRotated(int32_t id, int32_t frame, float x, float y, float angle, 
 void DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t w, int32_t h) {
   Draw(&OpenGLZozezezi::DrawFrameStretched, id, frame, x, y, w, h);
 }
-void BeginPolygon(int32_t id, int32_t mode) { Draw(&OpenGLZozezezi::BeginPolygon, id, mode); }
+void BeginPolygon(int32_t id, int32_t mode) {
+  Draw(&OpenGLZozezezi::BeginPolygon, id, mode);
+}
 void AddPolygonVertex(float x, float y, float tx, float ty, int32_t c) {
   Draw(&OpenGLZozezezi::AddPolygonVertex, x, y, tx, ty, c);
 }
-void BreakPolygonStrip() { Draw(&OpenGLZozezezi::BreakPolygonStrip); }
-void EndPolygon() { Draw(&OpenGLZozezezi::EndPolygon); }
-void PlotPixel(int32_t x, int32_t y, int32_t c) { Draw(&OpenGLZozezezi::PlotPixel, x, y, c); }
+void BreakPolygonStrip() {
+  Draw(&OpenGLZozezezi::BreakPolygonStrip);
+}
+void EndPolygon() {
+  Draw(&OpenGLZozezezi::EndPolygon);
+}
+void PlotPixel(int32_t x, int32_t y, int32_t c) {
+  Draw(&OpenGLZozezezi::PlotPixel, x, y, c);
+}
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t c) {
   Draw(&OpenGLZozezezi::DrawLine, x1, y1, x2, y2, c);
 }

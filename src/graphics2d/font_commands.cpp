@@ -35,6 +35,7 @@ int32_t FirstFreeFont() {
 }
 
 void PrintText(const RtString& text, float x, float y) {
+  if (Device() != nullptr) Device()->Leave3DMode();
   if (Device() != nullptr) Device()->PrintText(Device()->selectedFont, text.View(), x, y, 0);
 }
 

@@ -195,6 +195,16 @@ class OpenGLZozezezi {
   // Frame buffers, tiled images and shader objects go before the context.
   void ReleaseFrameObjects();
 
+  // --- 3D mode on the device (scene_mode.cpp, sprite_billboard.cpp) -------------------------
+
+  // Leaves the scene engine's 3D mode: the 2D state of the current viewport with the alpha
+  // mode and smoothing kept, and a cleared depth buffer. Does nothing outside 3D mode.
+  void Leave3DMode();
+  // A camera-facing sprite at (x, y, z) of the 3D scene: half its pixel size in world units
+  // at scale 1, centred horizontally on the point and standing on it.
+  void DrawSpriteBillboard(int32_t id, float x, float y, float z, float scale);
+  bool in3DMode = false;  // the scene engine's projection and render state are in force
+
   // --- Window scale (window_scale.cpp) ---------------------------------------------------------
 
   // QRV_SCALE=N (0: the largest that fits the screen): for N >= 2 the window is N times
@@ -255,6 +265,9 @@ class OpenGLZozezezi {
   bool CreateWindowWithBestFormat(int32_t width, int32_t height, int32_t samples);
   void ReportSoftwareRenderer();
 };
+
+// Draws the text vertex list (or any list of that layout) as one primitive of the GL mode.
+void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, unsigned int mode);
 
 // Frame interval in ms for a frame rate: 1000 / rate truncated toward zero, 2 ms when the
 // rate is 0 or less.

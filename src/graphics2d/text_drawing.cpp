@@ -36,6 +36,8 @@ class CellMapper {
   float ss_, ts_;
 };
 
+}  // namespace
+
 void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, GLenum mode) {
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, sizeof(v[0]), &v[0].x);
@@ -45,6 +47,8 @@ void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, GLenum m
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
 }
+
+namespace {
 
 // Glyphs are never smoothed, whatever a sprite command did to the font's texture.
 void KeepGlyphsSharp() {

@@ -23,7 +23,8 @@ FrameChoice ChooseFrames(int32_t from, int32_t to, double time, bool interpolate
   if (!std::isfinite(time)) time = 0.0;
   double first = from, second = to;
   if (!interpolate) {
-    choice.weight = static_cast<float>(time);
+    // Kept within float range: a larger double has no float to become.
+    choice.weight = static_cast<float>(std::clamp(time, -1e30, 1e30));
   } else if (from == to) {
     choice.weight = 0.0f;
   } else {
