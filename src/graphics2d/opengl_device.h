@@ -143,6 +143,7 @@ class OpenGLZozezezi {
   void PlotPixel(int32_t x, int32_t y, int32_t colour);
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
   void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+  void FlushBatch() {}
 
   int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
   bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
