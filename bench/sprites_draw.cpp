@@ -4,9 +4,8 @@
 // sprite off-screen, where nothing is rasterised and only handing the sprites to GL
 // costs. Prints sprites per second for both and their ratio (runtime / plain loop).
 // Targets: off-screen ratio 0.9 or better.
-#include <benchmark/benchmark.h>
-
 #include <GL/gl.h>
+#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <vector>

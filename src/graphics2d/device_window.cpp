@@ -171,6 +171,7 @@ int32_t OpenGLZozezezi::HideWindow() {
 }
 
 int32_t OpenGLZozezezi::DestroyWindowAndTextures() {
+  ForgetGlState();
   if (window == nullptr) return 0;
   FreeAllSprites();
   if (fullscreen) platform::LeaveDisplayMode(window);

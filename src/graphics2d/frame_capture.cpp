@@ -79,6 +79,7 @@ void CaptureFrameIfAsked(OpenGLZozezezi& device) {
       device.height <= 0 || !Wanted(plan, number)) {
     return;
   }
+  device.FlushBatch();
   std::error_code ignored;
   std::filesystem::create_directories(plan.folder, ignored);
   char file[32];

@@ -46,12 +46,6 @@ void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, GLenum m
   glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-// Glyphs are never smoothed, whatever a sprite command did to the font's texture.
-void KeepGlyphsSharp() {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-}
-
 }  // namespace
 
 void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, float y, float z) {
@@ -64,7 +58,9 @@ void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, flo
   ReserveInSteps(textVertices, 4 * text.size());
   textVertices.resize(4 * text.size());
   Bind(id);
-  KeepGlyphsSharp();
+  // Glyphs are never smoothed, whatever a sprite command did to the font's texture.
+  SetFilter(GL_NEAREST);
+  DrawPendingQuads();
   float x0 = std::ceil(x);
   const float y0 = std::ceil(y), y1 = y0 + float(grid.cellHeight);
   TextVertex* v = textVertices.data();
@@ -84,6 +80,7 @@ void OpenGLZozezezi::PrintText3D(int32_t font, std::string_view text, float x, f
                                  float scale) {
   if (text.empty() || !IsFontNumber(font)) return;
   text = text.substr(0, kMaxPrintedCharacters);
+  DrawPendingQuads();
   const GLboolean culling = glIsEnabled(GL_CULL_FACE), lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
@@ -124,7 +121,8 @@ void OpenGLZozezezi::PrintFacingCamera(int32_t font, std::string_view text, floa
     for (int i = 0; i < 3; ++i) start[i] += r[i];
   }
   Bind(id);
-  KeepGlyphsSharp();
+  SetFilter(GL_NEAREST);
+  DrawPendingQuads();
   DrawTextVertices(textVertices, GL_QUADS);
 }
 
