@@ -47,20 +47,21 @@ void OpenGLZozezezi::SetTexturing(bool on) {
   unitState.texturing = int32_t(on);
 }
 
-void OpenGLZozezezi::SetWrap(int32_t wrap) {
-  if (unitState.wrap == wrap) return;
+void OpenGLZozezezi::SetParameterPair(int32_t& known, int32_t value, uint32_t first,
+                                      uint32_t second) {
+  if (known == value) return;
   DrawPendingQuads();
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-  unitState.wrap = wrap;
+  glTexParameteri(GL_TEXTURE_2D, first, value);
+  glTexParameteri(GL_TEXTURE_2D, second, value);
+  known = value;
+}
+
+void OpenGLZozezezi::SetWrap(int32_t wrap) {
+  SetParameterPair(unitState.wrap, wrap, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T);
 }
 
 void OpenGLZozezezi::SetFilter(int32_t filter) {
-  if (unitState.filter == filter) return;
-  DrawPendingQuads();
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-  unitState.filter = filter;
+  SetParameterPair(unitState.filter, filter, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER);
 }
 
 }  // namespace qrv

@@ -275,6 +275,8 @@ class OpenGLZozezezi {
   void SetTexturing(bool on);
   void SetWrap(int32_t wrap);
   void SetFilter(int32_t filter);
+  // Both parameters of the bound texture to value, unless known says they hold it.
+  void SetParameterPair(int32_t& known, int32_t value, uint32_t first, uint32_t second);
   QuadBatch quadBatch;
   TextureUnitState unitState;
   // The matrices are the 2D ones SetDefault2DState made: one unit is one pixel.
@@ -290,6 +292,10 @@ class OpenGLZozezezi {
 // Frame interval in ms for a frame rate: 1000 / rate truncated toward zero, 2 ms when the
 // rate is 0 or less.
 double FrameIntervalFor(double frameRate);
+
+// The pixels of a GL colour buffer (GL_BACK, or a frame buffer's attachment), rows from
+// the top, alpha as the buffer holds it.
+RgbaImage ReadFrameBuffer(uint32_t buffer, int32_t width, int32_t height);
 
 // With QRV_CAPTURE=DIR, saves the back buffer as DIR/frame-NNNNNN.png when the present
 // under way has a number that QRV_CAPTURE_FRAMES lists ("3,10,250", or "every:K"; every

@@ -293,17 +293,7 @@ class ScenePixels : public DeviceTest, public ::testing::WithParamInterface<Scen
   // The back buffer as an image, rows from the top.
   static RgbaImage Screen() {
     Device().FlushBatch();
-    RgbaImage image;
-    image.Resize(kScreenW, kScreenH);
-    std::vector<uint8_t> rows(image.pixels.size());
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kScreenW, kScreenH, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
-    const size_t stride = size_t(kScreenW) * 4;
-    for (int32_t y = 0; y < kScreenH; ++y) {
-      std::copy_n(rows.data() + size_t(kScreenH - 1 - y) * stride, stride, image.Row(y));
-    }
-    return image;
+    return ReadFrameBuffer(GL_BACK, kScreenW, kScreenH);
   }
 };
 
