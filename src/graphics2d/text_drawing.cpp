@@ -46,6 +46,12 @@ void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, GLenum m
   glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+// Glyphs are never smoothed, whatever a sprite command did to the font's texture.
+void KeepGlyphsSharp() {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+}
+
 }  // namespace
 
 void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, float y, float z) {
@@ -58,8 +64,7 @@ void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, flo
   ReserveInSteps(textVertices, 4 * text.size());
   textVertices.resize(4 * text.size());
   Bind(id);
-  // Glyphs are never smoothed, whatever a sprite command did to the font's texture.
-  SetFilter(GL_NEAREST);
+  SetFilter(GL_NEAREST);  // glyphs are never smoothed
   DrawPendingQuads();
   float x0 = std::ceil(x);
   const float y0 = std::ceil(y), y1 = y0 + float(grid.cellHeight);
@@ -80,7 +85,8 @@ void OpenGLZozezezi::PrintText3D(int32_t font, std::string_view text, float x, f
                                  float scale) {
   if (text.empty() || !IsFontNumber(font)) return;
   text = text.substr(0, kMaxPrintedCharacters);
-  DrawPendingQuads();
+  // Text in the scene sets its filters by itself; the drawing's memory of them is dropped.
+  ForgetGlState();
   const GLboolean culling = glIsEnabled(GL_CULL_FACE), lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
@@ -121,8 +127,7 @@ void OpenGLZozezezi::PrintFacingCamera(int32_t font, std::string_view text, floa
     for (int i = 0; i < 3; ++i) start[i] += r[i];
   }
   Bind(id);
-  SetFilter(GL_NEAREST);
-  DrawPendingQuads();
+  KeepGlyphsSharp();
   DrawTextVertices(textVertices, GL_QUADS);
 }
 
