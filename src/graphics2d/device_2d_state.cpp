@@ -28,6 +28,7 @@ static void SetFixedFunctionDefaults() {
 }
 
 void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t h) {
+  FlushBatch();
   bool turned = orientation != 0 && offscreenTarget < 0;
   if (w <= 0 || h <= 0) {
     w = turned ? height : width;
@@ -59,6 +60,7 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
   glEnable(GL_ALPHA_TEST);
   alpha = 1.0;
   glColor4f(1, 1, 1, 1);
+  pixelProjection = true;
 }
 
 }  // namespace qrv

@@ -155,6 +155,7 @@ bool OpenGLZozezezi::EnterFullscreen() {
 }
 
 int32_t OpenGLZozezezi::SetScreenMode(int32_t w, int32_t h, int32_t depth, int32_t full) {
+  ForgetGlState();
   if (w > 0) width = w;
   if (h > 0) height = h;
   if (depth > 0) colourDepth = depth;
@@ -171,6 +172,7 @@ int32_t OpenGLZozezezi::HideWindow() {
 }
 
 int32_t OpenGLZozezezi::DestroyWindowAndTextures() {
+  ForgetGlState();
   if (window == nullptr) return 0;
   FreeAllSprites();
   if (fullscreen) platform::LeaveDisplayMode(window);

@@ -1,6 +1,7 @@
 // Immediate-mode drawing on the device: the bind step, alpha mode and smoothing, sprites
 // plain, stretched, scaled, rotated and by animation frame, pixels, lines and rectangles.
-// Nothing is batched: each operation binds, sets its state and draws at once.
+// Plain, stretched, scaled and frame sprites are queued in the batch (draw_batching.cpp);
+// everything else draws what is queued first, then itself at once.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -18,11 +19,6 @@ int32_t TruncToInt(double v) {
   if (std::isnan(v)) return 0;
   return int32_t(std::clamp(std::trunc(v), double(std::numeric_limits<int32_t>::min()),
                             double(std::numeric_limits<int32_t>::max())));
-}
-
-void SetWrap(GLint mode) {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
 }
 
 // The texture rectangle of one animation frame; false when the sprite has no frame size.
@@ -48,18 +44,27 @@ bool FrameRectOf(const SpriteRecord& s, int32_t frame, FrameRect& r) {
 }  // namespace
 
 void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
+  BindSprite(first, second, mipmapped, GL_REPEAT);
+}
+
+void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap) {
+  readySprite = -1;
   boundSprite = IsSpriteId(first) ? first : -1;
   const auto activeTexture = GlExt().glActiveTextureARB;
   const bool both = boundSprite >= 0 && IsSpriteId(second);
   // Unit 1 is touched only when it is or was in use: switching units makes the driver
   // flush the vertices queued so far, which would cost every sprite a draw call of its own.
   if (activeTexture != nullptr && (both || secondUnitInUse)) {
+    DrawPendingQuads();
     secondUnitInUse = both;
     activeTexture(GL_TEXTURE1_ARB);
     if (both) {
       glBindTexture(GL_TEXTURE_2D, sprites[size_t(first)].texture);
       glEnable(GL_TEXTURE_2D);
-      SetWrap(GL_REPEAT);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+      // The texture may be unit 0's too: its parameters are no longer known there.
+      unitState.wrap = unitState.filter = 0;
     } else {
       glDisable(GL_TEXTURE_2D);
     }
@@ -67,24 +72,32 @@ void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
   }
   if (boundSprite < 0) {
     selectedTexture = 0;
-    glDisable(GL_TEXTURE_2D);
+    SetTexturing(false);
     if (activeTexture == nullptr) glEnable(GL_COLOR_MATERIAL);
     return;
   }
   const SpriteRecord& s = sprites[size_t(activeTexture != nullptr && both ? second : first)];
   selectedTexture = mipmapped ? s.mipTexture : s.texture;
-  glBindTexture(GL_TEXTURE_2D, selectedTexture);
-  glEnable(GL_TEXTURE_2D);
-  SetWrap(GL_REPEAT);
+  UseTexture(selectedTexture);
+  SetWrap(wrap);
 }
 
 void OpenGLZozezezi::ApplyFilters() {
-  const GLint filter = smoothing != 0 ? GL_LINEAR : GL_NEAREST;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  SetFilter(smoothing != 0 ? GL_LINEAR : GL_NEAREST);
+}
+
+// A sprite's texture rectangle spans as many texels as the quad spans pixels, and its
+// corners sit on whole pixels, so every pixel centre samples a texel centre.
+void OpenGLZozezezi::ApplyExactFilters() {
+  if (pixelProjection) {
+    SetFilter(GL_NEAREST);
+  } else {
+    ApplyFilters();
+  }
 }
 
 void OpenGLZozezezi::SetAlphaMode(double factor) {
+  DrawPendingQuads();
   glEnable(GL_BLEND);
   if (factor != 0) {
     glDisable(GL_ALPHA_TEST);
@@ -97,15 +110,29 @@ void OpenGLZozezezi::SetAlphaMode(double factor) {
   glColor4f(1, 1, 1, float(alpha));
 }
 
-void OpenGLZozezezi::SetSmoothing(int32_t flag) { smoothing = flag != 0 ? 1 : 0; }
+void OpenGLZozezezi::SetSmoothing(int32_t flag) {
+  smoothing = flag != 0 ? 1 : 0;
+  readySprite = -1;
+}
+
+// The bind step and the exact-sampling filters of plain sprites and frames; skipped while
+// the same sprite is drawn again with nothing changed in between.
+void OpenGLZozezezi::BindForExactDrawing(int32_t id) {
+  if (id == readySprite) return;
+  BindSprite(id, -1, false, GL_REPEAT);
+  ApplyExactFilters();
+  readySprite = id;
+}
 
 void OpenGLZozezezi::ClearScreen(int32_t colour) {
+  DrawPendingQuads();
   glClearColor(float(colour & 0xFF) / 255.0f, float((colour >> 8) & 0xFF) / 255.0f,
                float((colour >> 16) & 0xFF) / 255.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
+  DrawPendingQuads();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].x);
   if (boundSprite >= 0) {
@@ -118,41 +145,38 @@ void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
   glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-// One GL_QUADS over (x0, y0)-(x1, y1) with the texture rectangle (s0, t0)-(s1, t1); the
-// image's top edge is at t1.
-static void DrawTexturedQuad(float x0, float y0, float x1, float y1, float s0, float t0,
-                             float s1, float t1) {
-  glBegin(GL_QUADS);
-  glTexCoord2f(s1, t1);
-  glVertex2f(x1, y0);
-  glTexCoord2f(s0, t1);
-  glVertex2f(x0, y0);
-  glTexCoord2f(s0, t0);
-  glVertex2f(x0, y1);
-  glTexCoord2f(s1, t0);
-  glVertex2f(x1, y1);
-  glEnd();
+// One quad over (x0, y0)-(x1, y1) with the texture rectangle (s0, t0)-(s1, t1), corners in
+// the order GL_QUADS draws them; the image's top edge is at t1.
+static void SetQuadCorners(QuadVertex* c, float x0, float y0, float x1, float y1, float s0,
+                           float t0, float s1, float t1) {
+  c[0] = {x1, y0, s1, t1};
+  c[1] = {x0, y0, s0, t1};
+  c[2] = {x0, y1, s0, t0};
+  c[3] = {x1, y1, s1, t0};
+}
+
+void OpenGLZozezezi::QueueFan(const QuadVertex (&corners)[4]) {
+  std::copy(corners, corners + 4, quadBatch.Append(QuadShape::kFan));
 }
 
 void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
-  Bind(id);
-  ApplyFilters();
-  DrawTexturedQuad(float(x), float(y), float(int64_t(x) + s.width), float(int64_t(y) + s.height),
-                   0, 0, s.uMax, s.vMax);
+  BindForExactDrawing(id);
+  SetQuadCorners(quadBatch.Append(QuadShape::kQuad), float(x), float(y),
+                 float(int64_t(x) + s.width), float(int64_t(y) + s.height), 0, 0, s.uMax, s.vMax);
 }
 
 void OpenGLZozezezi::DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
-  Bind(id);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
   ApplyFilters();
   const float x0 = float(x), y0 = float(y);
   const float x1 = float(int64_t(x) + w), y1 = float(int64_t(y) + h);
   const QuadVertex corners[4] = {
       {x0, y1, 0, 0}, {x1, y1, s.uMax, 0}, {x1, y0, s.uMax, s.vMax}, {x0, y0, 0, s.vMax}};
-  DrawQuadFan(corners);
+  QueueFan(corners);
 }
 
 void OpenGLZozezezi::DrawSpriteScaled(int32_t id, int32_t x, int32_t y, double sx, double sy) {
@@ -168,7 +192,8 @@ void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle
   const float hw = float(s.width) * zoom / 2, hh = float(s.height) * zoom / 2;
   const float s0 = 0.5f / float(s.texWidth), s1 = (float(s.width) - 0.5f) / float(s.texWidth);
   const float t0 = 0.5f / float(s.texHeight), t1 = (float(s.height) - 0.5f) / float(s.texHeight);
-  Bind(id);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
+  DrawPendingQuads();
   glPushMatrix();
   glTranslatef(x + float(s.width >> 1), y + float(s.height >> 1), 0);
   glRotatef(angle, 0, 0, -1);
@@ -182,24 +207,23 @@ void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle
 void OpenGLZozezezi::DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
-  Bind(id);
-  ApplyFilters();
-  DrawTexturedQuad(float(x), float(y), float(int64_t(x) + r.fw), float(int64_t(y) + r.fh), r.s0,
-                   r.t0, r.s1, r.t1);
+  BindForExactDrawing(id);
+  SetQuadCorners(quadBatch.Append(QuadShape::kQuad), float(x), float(y), float(int64_t(x) + r.fw),
+                 float(int64_t(y) + r.fh), r.s0, r.t0, r.s1, r.t1);
 }
 
-void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y,
-                                        int32_t w, int32_t h) {
+void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t w,
+                                        int32_t h) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
-  Bind(id);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
   ApplyFilters();
   // The far edges reach a little past the last pixel so that no seam shows between tiles.
   const float x0 = float(x), y0 = float(y);
   const float x1 = float(int64_t(x) + w) + 0.1f, y1 = float(int64_t(y) + h) + 0.1f;
   const QuadVertex corners[4] = {
       {x0, y0, r.s0, r.t1}, {x0, y1, r.s0, r.t0}, {x1, y1, r.s1, r.t0}, {x1, y0, r.s1, r.t1}};
-  DrawQuadFan(corners);
+  QueueFan(corners);
 }
 
 void OpenGLZozezezi::DrawFrameRotated(int32_t id, int32_t frame, float x, float y, float angle,
@@ -215,16 +239,17 @@ void OpenGLZozezezi::DrawFrameRotated(int32_t id, int32_t frame, float x, float 
   auto corner = [&](float dx, float dy, float u, float v) {
     return QuadVertex{cx + dx * c + dy * sn, cy - dx * sn + dy * c, u, v};
   };
-  Bind(id);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
   ApplyFilters();
   const QuadVertex corners[4] = {corner(-hw, -hh, s0, t1), corner(-hw, hh, s0, t0),
                                  corner(hw, hh, s1, t0), corner(hw, -hh, s1, t1)};
-  DrawQuadFan(corners);
+  QueueFan(corners);
 }
 
 // --- Primitives ----------------------------------------------------------------------
 
 void OpenGLZozezezi::BeginPrimitive(int32_t colour) {
+  DrawPendingQuads();
   glDisable(GL_ALPHA_TEST);
   const GLubyte a = colour == transparentColour ? 0 : GLubyte(alpha * 255);
   glColor4ub(GLubyte(colour), GLubyte(colour >> 8), GLubyte(colour >> 16), a);

@@ -54,8 +54,9 @@ bool Wanted(const CapturePlan& plan, int64_t number) {
   return std::find(plan.frames.begin(), plan.frames.end(), number) != plan.frames.end();
 }
 
-// The back buffer, rows from the top, fully opaque.
-RgbaImage ReadBackBuffer(uint32_t buffer, int32_t width, int32_t height) {
+}  // namespace
+
+RgbaImage ReadFrameBuffer(uint32_t buffer, int32_t width, int32_t height) {
   RgbaImage image;
   image.Resize(width, height);
   std::vector<uint8_t> rows(image.pixels.size());
@@ -66,24 +67,23 @@ RgbaImage ReadBackBuffer(uint32_t buffer, int32_t width, int32_t height) {
   for (int32_t y = 0; y < height; ++y) {
     std::copy_n(rows.data() + size_t(height - 1 - y) * stride, stride, image.Row(y));
   }
-  for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
   return image;
 }
-
-}  // namespace
 
 void CaptureFrameIfAsked(OpenGLZozezezi& device) {
   const CapturePlan& plan = Plan();
   const int64_t number = TheRuntime().presentCount + 1;
-  if (plan.folder.empty() || device.contextAlive == 0 || device.width <= 0 ||
-      device.height <= 0 || !Wanted(plan, number)) {
+  if (plan.folder.empty() || device.contextAlive == 0 || device.width <= 0 || device.height <= 0 ||
+      !Wanted(plan, number)) {
     return;
   }
+  device.FlushBatch();
   std::error_code ignored;
   std::filesystem::create_directories(plan.folder, ignored);
   char file[32];
   std::snprintf(file, sizeof file, "frame-%06lld.png", static_cast<long long>(number));
-  const RgbaImage image = ReadBackBuffer(device.ScreenReadBuffer(), device.width, device.height);
+  RgbaImage image = ReadFrameBuffer(device.ScreenReadBuffer(), device.width, device.height);
+  for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
   if (!SaveImageFile((std::filesystem::path(plan.folder) / file).string(), image)) {
     AppendToErrorLog(("Cannot save the captured frame " + std::string(file)).c_str());
   }

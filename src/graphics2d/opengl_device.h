@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "graphics2d/framebuffer.h"
+#include "graphics2d/quad_batch.h"
 #include "graphics2d/shader_table.h"
 #include "graphics2d/sprite_record.h"
+#include "graphics2d/texture_unit_state.h"
 #include "graphics2d/tiled_image.h"
 #include "platform/window_host.h"
 #include "quorvia/graphics2d.h"
@@ -115,9 +117,7 @@ class OpenGLZozezezi {
 
   // --- Drawing (drawing.cpp, polygon.cpp) ---------------------------------------------------
 
-  struct QuadVertex {
-    float x, y, s, t;
-  };
+  using QuadVertex = qrv::QuadVertex;
 
   // The bind step: second >= 0 only from the 3D scene; mipmapped picks the mip copy.
   void Bind(int32_t first, int32_t second = -1, bool mipmapped = false);
@@ -145,6 +145,14 @@ class OpenGLZozezezi {
   void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 
   int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
+
+  // --- Batching (draw_batching.cpp) ------------------------------------------------------
+
+  // Plain, stretched, scaled and frame sprites wait in a batch and reach GL together, in
+  // the order they were drawn, once anything that changes pixels comes. FlushBatch draws
+  // them and forgets the GL state the drawing remembers. Whatever draws or reads with GL
+  // by its own calls (3D, captures, texture uploads, present) calls it first.
+  void FlushBatch();
   bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
 
   // --- Fonts and text (fonts.cpp, text_drawing.cpp) ------------------------------------------
@@ -261,6 +269,31 @@ class OpenGLZozezezi {
   void PrintProjected(int32_t font, std::string_view text, float x, float y, float z);
   void LoadSpriteFile(const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
+  // The bind step with the wrap the drawing that follows uses (the public one: repeat).
+  void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap);
+  // Nearest filtering where the texels land 1:1 on pixels (it gives the same colours as
+  // linear there, at less cost); otherwise the smoothing setting.
+  void ApplyExactFilters();
+  void BindForExactDrawing(int32_t id);
+  // Batching (draw_batching.cpp).
+  void DrawPendingQuads();
+  void QueueFan(const QuadVertex (&corners)[4]);
+  // Draws what is pending and forgets the remembered GL state; for the device's own code
+  // that calls GL directly.
+  void ForgetGlState();
+  void UseTexture(uint32_t texture);
+  void SetTexturing(bool on);
+  void SetWrap(int32_t wrap);
+  void SetFilter(int32_t filter);
+  // Both parameters of the bound texture to value, unless known says they hold it.
+  void SetParameterPair(int32_t& known, int32_t value, uint32_t first, uint32_t second);
+  QuadBatch quadBatch;
+  TextureUnitState unitState;
+  // The matrices are the 2D ones SetDefault2DState made: one unit is one pixel.
+  bool pixelProjection = false;
+  // The sprite bound with repeat wrapping and exact-sampling filters, nothing changed
+  // since (-1: none).
+  int32_t readySprite = -1;
   void EndPrimitive();
   bool CreateWindowWithBestFormat(int32_t width, int32_t height, int32_t samples);
   void ReportSoftwareRenderer();
@@ -272,6 +305,10 @@ void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, unsigned
 // Frame interval in ms for a frame rate: 1000 / rate truncated toward zero, 2 ms when the
 // rate is 0 or less.
 double FrameIntervalFor(double frameRate);
+
+// The pixels of a GL colour buffer (GL_BACK, or a frame buffer's attachment), rows from
+// the top, alpha as the buffer holds it.
+RgbaImage ReadFrameBuffer(uint32_t buffer, int32_t width, int32_t height);
 
 // With QRV_CAPTURE=DIR, saves the back buffer as DIR/frame-NNNNNN.png when the present
 // under way has a number that QRV_CAPTURE_FRAMES lists ("3,10,250", or "every:K"; every

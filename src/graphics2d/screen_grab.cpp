@@ -31,6 +31,7 @@ int32_t OpenGLZozezezi::SelectReadBuffer() {
 }
 
 int32_t OpenGLZozezezi::GetPixel(int32_t x, int32_t y) {
+  ForgetGlState();
   if (contextAlive == 0) return 0;
   const int32_t h = SelectReadBuffer();
   return int32_t(ReadPixel(x, int32_t(int64_t(h) - 1 - y)));
@@ -38,6 +39,7 @@ int32_t OpenGLZozezezi::GetPixel(int32_t x, int32_t y) {
 
 // The transparent colour plotted at (4, 4) and read back, then the old pixel restored.
 int32_t OpenGLZozezezi::ProbeTransparentColour() {
+  ForgetGlState();
   if (transparentColour == 0 || contextAlive == 0) return 0;
   const int32_t h = SelectReadBuffer();
   const uint32_t old = ReadPixel(4, h - 5);
@@ -49,6 +51,7 @@ int32_t OpenGLZozezezi::ProbeTransparentColour() {
 }
 
 bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
+  ForgetGlState();
   const int32_t maxSide = MaxTextureSide();
   if (!IsSpriteId(id) || contextAlive == 0 || w <= 0 || h <= 0 || w > maxSide || h > maxSide) {
     return false;

@@ -70,6 +70,7 @@ bool CompileStage(GLenum type, const std::string& source, uint32_t& handle, Shad
 
 bool OpenGLZozezezi::LoadShader(int32_t slot, std::string_view vertexName,
                                 std::string_view fragmentName, ShaderReport report) {
+  DrawPendingQuads();
   if (slot < 0 || slot >= kShaderSlotCount) return false;
   const GlExtensions& gl = GlExt();
   if (!CanLoadShaders(gl)) {
@@ -108,6 +109,7 @@ bool OpenGLZozezezi::LoadShader(int32_t slot, std::string_view vertexName,
 }
 
 void OpenGLZozezezi::UseShader(int32_t slot) {
+  DrawPendingQuads();
   const auto use = GlExt().glUseProgramObjectARB;
   if (use == nullptr) return;
   if (slot >= 0 && slot < kShaderSlotCount) {
@@ -134,6 +136,7 @@ static GLint Locate(const ShaderTable& shaders, Lookup lookup, std::string_view 
 }
 
 void OpenGLZozezezi::SetShaderFloat(std::string_view name, float value, ShaderReport report) {
+  DrawPendingQuads();
   const GlExtensions& gl = GlExt();
   if (!gl.glGetUniformLocationARB || !gl.glUniform1fARB || shaders.current < 0) return;
   const GLint at = Locate(shaders, gl.glGetUniformLocationARB, name, report, "undefined uniform:");
@@ -141,6 +144,7 @@ void OpenGLZozezezi::SetShaderFloat(std::string_view name, float value, ShaderRe
 }
 
 void OpenGLZozezezi::SetShaderInt(std::string_view name, int32_t value, ShaderReport report) {
+  DrawPendingQuads();
   const GlExtensions& gl = GlExt();
   if (!gl.glGetUniformLocationARB || !gl.glUniform1iARB || shaders.current < 0) return;
   const GLint at = Locate(shaders, gl.glGetUniformLocationARB, name, report, "undefined uniform:");
@@ -148,6 +152,7 @@ void OpenGLZozezezi::SetShaderInt(std::string_view name, int32_t value, ShaderRe
 }
 
 void OpenGLZozezezi::SetShaderAttribute(std::string_view name, float value, ShaderReport report) {
+  DrawPendingQuads();
   const GlExtensions& gl = GlExt();
   if (!gl.glGetAttribLocationARB || !gl.glVertexAttrib1fARB || !gl.glUseProgramObjectARB ||
       shaders.current < 0) {

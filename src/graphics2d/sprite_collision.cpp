@@ -74,6 +74,7 @@ const uint8_t* OpenGLZozezezi::AlphaMask(int32_t id) {
   if (mask == nullptr && s.width > 0 && s.texture != 0 && contextAlive != 0) {
     const size_t size = std::max<size_t>(size_t(s.texWidth) * size_t(s.texHeight), 64);
     mask = std::make_unique<uint8_t[]>(size);
+    ForgetGlState();
     glBindTexture(GL_TEXTURE_2D, s.texture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask.get());

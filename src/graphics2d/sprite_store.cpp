@@ -13,6 +13,7 @@
 namespace qrv {
 
 void OpenGLZozezezi::FreeSprite(int32_t id) {
+  ForgetGlState();
   if (!IsSpriteId(id)) return;
   SpriteRecord& s = sprites[size_t(id)];
   if (contextAlive != 0) {
@@ -134,6 +135,7 @@ bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t i
 }
 
 bool OpenGLZozezezi::ReadSpriteImage(int32_t id, RgbaImage& image) {
+  ForgetGlState();
   if (!IsSpriteId(id) || sprites[size_t(id)].width <= 0 || contextAlive == 0) return false;
   const SpriteRecord& s = sprites[size_t(id)];
   std::vector<uint8_t> texels(size_t(s.texWidth) * size_t(s.texHeight) * 4);

@@ -13,6 +13,7 @@ static bool IsSurfaceNumber(int32_t surface) {
 }
 
 void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32_t h) {
+  ForgetGlState();
   const int32_t maxSide = MaxTextureSide();
   if (!IsSurfaceNumber(surface) || !IsSpriteId(id) || contextAlive == 0 || w <= 0 || h <= 0 ||
       w > maxSide || h > maxSide) {
@@ -50,6 +51,7 @@ void OpenGLZozezezi::ReleaseSurface() {
 }
 
 int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
+  FlushBatch();
   if (contextAlive == 0) return -1;
   if (offscreenTarget >= 0) ReleaseSurface();
   SetDefault2DState(0, 0, 0, 0);
@@ -81,6 +83,7 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
 }
 
 void OpenGLZozezezi::FinishFrame() {
+  ForgetGlState();
   if (contextAlive == 0) return;
   if (offscreenTarget >= 0) UseSurface(-1);
   if (width <= 0 || height <= 0) return;

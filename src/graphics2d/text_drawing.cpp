@@ -68,7 +68,8 @@ void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, flo
   ReserveInSteps(textVertices, 4 * text.size());
   textVertices.resize(4 * text.size());
   Bind(id);
-  KeepGlyphsSharp();
+  SetFilter(GL_NEAREST);  // glyphs are never smoothed
+  DrawPendingQuads();
   float x0 = std::ceil(x);
   const float y0 = std::ceil(y), y1 = y0 + float(grid.cellHeight);
   TextVertex* v = textVertices.data();
@@ -88,6 +89,8 @@ void OpenGLZozezezi::PrintText3D(int32_t font, std::string_view text, float x, f
                                  float scale) {
   if (text.empty() || !IsFontNumber(font)) return;
   text = text.substr(0, kMaxPrintedCharacters);
+  // Text in the scene sets its filters by itself; the drawing's memory of them is dropped.
+  ForgetGlState();
   const GLboolean culling = glIsEnabled(GL_CULL_FACE), lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);

@@ -40,6 +40,7 @@ void BindGrabTexture(TextureTile& tile, int32_t side) {
 
 // The tile side of a loaded image is at most 512, so that old drivers cope.
 bool OpenGLZozezezi::LoadTiledImage(int32_t slot, std::string_view resolvedName) {
+  ForgetGlState();
   RgbaImage image;
   if (!IsTiledImageSlot(slot) || contextAlive == 0 ||
       !LoadImageFile(image, resolvedName, kNoColourKey) || image.Empty()) {
@@ -69,6 +70,7 @@ bool OpenGLZozezezi::LoadTiledImage(int32_t slot, std::string_view resolvedName)
 // screen is read once and each tile takes its part: on software renderers that is several
 // times faster than copying inside GL.
 void OpenGLZozezezi::GrabTiledImage(int32_t slot) {
+  ForgetGlState();
   if (!IsTiledImageSlot(slot) || contextAlive == 0 || width <= 0 || height <= 0) return;
   TiledImage& tiled = tiledImages[slot];
   const int32_t maxSide = MaxTextureSide();
@@ -105,6 +107,7 @@ void OpenGLZozezezi::GrabTiledImage(int32_t slot) {
 void OpenGLZozezezi::DrawTiledImage(int32_t slot) {
   if (!IsTiledImageSlot(slot) || tiledImages[slot].tilesX == 0) return;
   const TiledImage& tiled = tiledImages[slot];
+  DrawPendingQuads();
   glDisable(GL_ALPHA_TEST);
   Bind(0);
   float x = 0;
@@ -112,7 +115,7 @@ void OpenGLZozezezi::DrawTiledImage(int32_t slot) {
     float y = 0;
     for (int32_t j = 0; j < tiled.tilesY; ++j) {
       const TextureTile& tile = tiled.tiles[i][j];
-      glBindTexture(GL_TEXTURE_2D, tile.texture);
+      UseTexture(tile.texture);
       ApplyFilters();
       const float uw = float(tile.usedWidth), uh = float(tile.usedHeight);
       const float s = uw / float(tile.texWidth), t = uh / float(tile.texHeight);
@@ -128,6 +131,7 @@ void OpenGLZozezezi::DrawTiledImage(int32_t slot) {
 }
 
 void OpenGLZozezezi::ClearTiledImage(int32_t slot) {
+  ForgetGlState();
   if (IsTiledImageSlot(slot)) DeleteTiles(tiledImages[slot], contextAlive != 0);
 }
 
@@ -149,6 +153,7 @@ void OpenGLZozezezi::ClearBackground(int32_t colour) {
 }
 
 void OpenGLZozezezi::ReleaseFrameObjects() {
+  ForgetGlState();
   if (offscreenTarget >= 0 && contextAlive != 0) UseSurface(-1);
   offscreenTarget = -1;
   // Without a context its objects are gone already.

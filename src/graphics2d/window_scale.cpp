@@ -63,6 +63,7 @@ void OpenGLZozezezi::SetUpWindowScale() {
 }
 
 bool OpenGLZozezezi::SizeScaleTarget() {
+  ForgetGlState();
   glBindTexture(GL_TEXTURE_2D, scaleTexture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -83,6 +84,7 @@ void OpenGLZozezezi::FollowGameSize() {
 }
 
 void OpenGLZozezezi::CopyScaledFrame() {
+  ForgetGlState();
   if (windowScale < 2) return;
   const GlExtensions& gl = GlExt();
   scaleTarget.Bind();
@@ -95,6 +97,7 @@ void OpenGLZozezezi::CopyScaledFrame() {
 }
 
 void OpenGLZozezezi::DrawIntoScreen() {
+  ForgetGlState();
   if (windowScale < 2) return;
   scaleTarget.Bind();
   SetDefault2DState(0, 0, 0, 0);

@@ -41,6 +41,7 @@ class DeviceTest : public ::testing::Test {
   // The colour value (red | green << 8 | blue << 16) at screen pixel (x, y).
   static uint32_t Pixel(int32_t x, int32_t y) {
     uint8_t p[4] = {};
+    Device().FlushBatch();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, kScreenH - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
@@ -50,6 +51,7 @@ class DeviceTest : public ::testing::Test {
   // Screen pixels that are not black, as (x, y) pairs in reading order.
   static std::vector<std::pair<int32_t, int32_t>> LitPixels() {
     std::vector<uint8_t> rows(size_t(kScreenW) * kScreenH * 4);
+    Device().FlushBatch();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kScreenW, kScreenH, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());

@@ -39,6 +39,7 @@ class LargeScreen : public DeviceTest {
   }
   static uint32_t At(int32_t x, int32_t y) {
     uint8_t p[4] = {};
+    Device().FlushBatch();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, 480 - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
