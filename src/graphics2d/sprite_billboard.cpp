@@ -27,8 +27,7 @@ void OpenGLZozezezi::DrawSpriteBillboard(int32_t id, float x, float y, float z, 
   textVertices[3] = corner(-1, 1, 0, t1);
   Bind(id);
   ApplyFilters();
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  SetWrap(GL_CLAMP_TO_EDGE);
   DrawTextVertices(textVertices, GL_TRIANGLE_FAN);
 }
 

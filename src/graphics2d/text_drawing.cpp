@@ -48,16 +48,6 @@ void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, GLenum m
   glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-namespace {
-
-// Glyphs are never smoothed, whatever a sprite command did to the font's texture.
-void KeepGlyphsSharp() {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-}
-
-}  // namespace
-
 void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, float y, float z) {
   if (text.empty() || !IsFontNumber(font)) return;
   text = text.substr(0, kMaxPrintedCharacters);
@@ -89,8 +79,7 @@ void OpenGLZozezezi::PrintText3D(int32_t font, std::string_view text, float x, f
                                  float scale) {
   if (text.empty() || !IsFontNumber(font)) return;
   text = text.substr(0, kMaxPrintedCharacters);
-  // Text in the scene sets its filters by itself; the drawing's memory of them is dropped.
-  ForgetGlState();
+  DrawPendingQuads();
   const GLboolean culling = glIsEnabled(GL_CULL_FACE), lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
@@ -131,7 +120,7 @@ void OpenGLZozezezi::PrintFacingCamera(int32_t font, std::string_view text, floa
     for (int i = 0; i < 3; ++i) start[i] += r[i];
   }
   Bind(id);
-  KeepGlyphsSharp();
+  SetFilter(GL_NEAREST);  // glyphs are never smoothed
   DrawTextVertices(textVertices, GL_QUADS);
 }
 

@@ -61,6 +61,8 @@ Matrix4 ReadMatrix(GLenum which) {
 
 void Zozezezi3D::Enter3DMode(float nearPlane, float farPlane, float fovDegrees) {
   OpenGLZozezezi& d = device_;
+  // Sprites still waiting are drawn under the 2D view they were given in.
+  d.FlushBatch();
   glDepthMask(GL_TRUE);
   glClear(GL_DEPTH_BUFFER_BIT);
   d.in3DMode = true;

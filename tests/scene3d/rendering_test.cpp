@@ -282,6 +282,35 @@ TEST_F(Scene, BillboardStandsOnItsPointAndTwoDimensionalDrawingReturns) {
   Device().FreeSprite(7);
 }
 
+// Sprites still waiting to be drawn when the scene begins land where 2D put them; and a
+// billboard's clamped edges do not stay on the texture for an object that repeats it.
+TEST_F(Scene, SpritesWaitingAsTheSceneBeginsAndTexturesSharedWithBillboards) {
+  // 16 x 16, as large as its texture: left half red, right half green.
+  std::vector<uint32_t> halves;
+  for (int i = 0; i < 256; ++i) halves.push_back(i % 16 < 8 ? kRed : kGreen);
+  MakeSprite(7, 16, 16, halves);
+  DrawSprite(7, 0, 0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  EXPECT_EQ(Pixel(0, 0), kRed);
+  EXPECT_EQ(Pixel(12, 15), kGreen);
+
+  Face face = Square(0, 0, 3, 1, 5);
+  for (Corner& corner : face.corners) corner.u *= 2;  // the image twice across
+  TestObject quad({{face}});
+  ASSERT_TRUE(LoadObject(1, quad.Name()));
+  SetSmoothing(0);
+  DrawSpriteBillboard(7, 100, 0, 3, 1.0f);  // out of sight, same texture
+  SetObjectTextures(7, -1);
+  DrawObject(1, 0);
+  // Depth 2: x 32..64, the image every 16 pixels: red, green, red, green.
+  EXPECT_EQ(Pixel(36, 32), kRed);
+  EXPECT_EQ(Pixel(44, 32), kGreen);
+  EXPECT_EQ(Pixel(52, 32), kRed);
+  EXPECT_EQ(Pixel(60, 32), kGreen);
+  Device().FreeSprite(7);
+}
+
 // A scene description's sub-objects carry their own textures, loaded into free sprites
 // that the slot gives back when it is freed; the program's object textures do not apply.
 TEST_F(Scene, SceneSubObjectsDrawWithTheirOwnTextures) {
