@@ -53,7 +53,6 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
   SetFixedFunctionDefaults();
 
   smoothing = 1;
-  selectedTexture = 0;
   boundSprite = -1;
   glEnable(GL_BLEND);
   glDisable(GL_BLEND);

@@ -71,14 +71,12 @@ void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, i
     activeTexture(GL_TEXTURE0_ARB);
   }
   if (boundSprite < 0) {
-    selectedTexture = 0;
     SetTexturing(false);
     if (activeTexture == nullptr) glEnable(GL_COLOR_MATERIAL);
     return;
   }
   const SpriteRecord& s = sprites[size_t(activeTexture != nullptr && both ? second : first)];
-  selectedTexture = mipmapped ? s.mipTexture : s.texture;
-  UseTexture(selectedTexture);
+  UseTexture(mipmapped ? s.mipTexture : s.texture);
   SetWrap(wrap);
 }
 

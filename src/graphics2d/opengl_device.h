@@ -64,7 +64,6 @@ class OpenGLZozezezi {
 
   // Drawing state that the frame resets at the start of every frame.
   double alpha = 1.0;            // the device's current alpha
-  uint32_t selectedTexture = 0;  // the texture drawing last bound (0: none)
   int32_t offscreenTarget = -1;  // the off-screen surface drawn into (-1: the window)
 
   int32_t contextAlive = 0;
@@ -72,15 +71,13 @@ class OpenGLZozezezi {
   double frameInterval = 2.0;      // ms
   platform::HostContext* context = nullptr;
 
-
   // --- Sprite store (sprite_store.cpp, texture_upload.cpp, sprite_collision.cpp) ---------
 
   // Makes a texture of the image region (x, y, w, h) (w or h 0: to the image's edge) into
   // the texture slot, replacing what it held; with a mip slot also the mipmapped square
   // copy. False when the region is empty.
   static bool UploadTexture(const RgbaImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
-                            uint32_t& texture, uint32_t* mipTexture, bool normalMap,
-                            bool nearest);
+                            uint32_t& texture, uint32_t* mipTexture, bool normalMap, bool nearest);
   // Fills the slot from the image (font slots: nearest filtering, no mip copy, no normal
   // map). False, and the slot empty, when the image is empty or there is no GL context.
   bool CreateSprite(int32_t id, const RgbaImage& image, bool normalMap);
@@ -96,8 +93,7 @@ class OpenGLZozezezi {
   int32_t FirstFreeSprite() const;
   uint32_t SpriteTexture(int32_t id) const;
   // Pixels are red | green << 8 | blue << 16 | alpha << 24, rows from the top.
-  bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width,
-                        int32_t height);
+  bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width, int32_t height);
   bool SpriteToPixels(std::vector<int32_t>& pixels, int32_t id);
   // The sprite's image as it is held in its texture. False for an empty slot.
   bool ReadSpriteImage(int32_t id, RgbaImage& image);
@@ -106,8 +102,8 @@ class OpenGLZozezezi {
   const uint8_t* AlphaMask(int32_t id);
   void FreeAlphaMask(int32_t id);
   bool SpriteCollision(int32_t a, int32_t xA, int32_t yA, int32_t b, int32_t xB, int32_t yB);
-  bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b,
-                      int32_t frameB, int32_t xB, int32_t yB);
+  bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b, int32_t frameB,
+                      int32_t xB, int32_t yB);
 
   std::vector<SpriteRecord> sprites = std::vector<SpriteRecord>(kSpriteCount);
   std::vector<std::unique_ptr<uint8_t[]>> alphaMasks =
@@ -258,6 +254,7 @@ class OpenGLZozezezi {
   void SetShaderAttribute(std::string_view name, float value, ShaderReport report);
 
   ShaderTable shaders;
+
  private:
   // Reads come from the back buffer, or from the active surface's frame buffer; returns
   // the height of what is read.

@@ -64,7 +64,6 @@ class MovieScreen {
     glVertex2f(x0, y1);
     glEnd();
     platform::SwapBuffers(device_.window);
-    device_.selectedTexture = 0;
   }
 
  private:
