@@ -195,6 +195,10 @@ Vector3 TransformPoint(const Matrix4& m, Vector3 p);
 
 // The projection of 3D mode: perspective for fov > 0, an orthographic box otherwise.
 Matrix4 ProjectionMatrix(float nearPlane, float farPlane, float fovDegrees, float aspect);
+// False when the numbers make no view: one not finite, near equal to far, a perspective
+// view with near or far not above 0 or a field of view of 180 degrees or more, or a
+// projection with an entry that is not finite (an orthographic box of no height).
+bool ProjectionPossible(float nearPlane, float farPlane, float fovDegrees, float aspect);
 // tan(fov + 5 degrees), capped at 89 degrees; tan(89 degrees) for orthographic views.
 float CullingTangent(float fovDegrees);
 
@@ -278,6 +282,8 @@ void ReleaseScene3D();
 // of fov degrees (fov <= 0: an orthographic box 100 x near x tan(|fov| / 2) high), depth
 // testing, back faces culled (front faces counter-clockwise), object textures none, the
 // camera at the origin looking down -z with up (0, 1, 0), the transform stack reset.
+// Numbers that make no view (see ProjectionPossible) are refused with error 9: nothing
+// changes.
 void Enter3DMode(float nearPlane, float farPlane, float fovDegrees);
 // Back to 2D drawing (alpha mode and smoothing kept) with a cleared depth buffer.
 void Clear3D();
@@ -311,8 +317,8 @@ void SetVisibilityTest(bool on);
 // file is not an object. A scene description's textures are loaded into free sprites,
 // which the slot frees again when it is replaced or freed.
 bool LoadObject(int32_t slot, const RtString& name);
-// Writes the slot's object as a version 2.0 ".ddd" file (not for scenes); false when
-// nothing was written.
+// Writes the slot's object as a version 2.0 ".ddd" file (not for scenes); false (and
+// error 3) when nothing was written.
 bool SaveObject(int32_t slot, const RtString& name);
 void FreeObject(int32_t slot);
 // Frames of the slot's object (of a scene's first sub-object); 0 for an empty slot.
@@ -324,7 +330,8 @@ int32_t ObjectFrameCount(int32_t slot);
 void SetObjectTextures(int32_t first, int32_t second);
 // Draws one frame of the slot's object under the camera and the current transform;
 // frames beyond the last draw the last, negative ones the first. Nothing is drawn when
-// the object's bounding sphere lies outside the view.
+// the object's bounding sphere lies outside the view, or for an empty slot; a slot number
+// outside 0..4095 records error 9 (both draw commands).
 void DrawObject(int32_t slot, int32_t frame);
 // With interpolate, the frame reached after the fraction time (wrapped into 0..1) of the
 // way from frame `from` to frame `to`, blended between the two neighbouring frames.

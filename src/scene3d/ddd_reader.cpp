@@ -20,18 +20,24 @@ class DddReader {
 
   template <typename T>
   bool Value(T& value) {
-    return in_.Read(&value, sizeof value);
+    return Bytes(&value, sizeof value);
   }
   // True when count records of the given size are still in the file.
   bool Holds(uint32_t count, uint32_t recordBytes) const {
-    int64_t left = int64_t{in_.Size()} - in_.Position();
-    return left >= 0 && uint64_t{count} * recordBytes <= static_cast<uint64_t>(left);
+    return uint64_t{count} * recordBytes <= Left();
   }
+  // Exactly n bytes or a failure: a file cut short fails alike from disk and from memory
+  // (a memory block would deliver zeros past its end).
   bool Bytes(void* destination, uint64_t n) {
-    return in_.Read(destination, static_cast<int32_t>(n));
+    return n <= Left() && in_.Read(destination, static_cast<int32_t>(n));
   }
 
  private:
+  uint64_t Left() const {
+    const int64_t left = int64_t{in_.Size()} - in_.Position();
+    return left > 0 ? static_cast<uint64_t>(left) : 0;
+  }
+
   FileReader& in_;
 };
 

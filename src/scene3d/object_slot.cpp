@@ -7,15 +7,23 @@
 
 namespace qrv {
 
+namespace {
+
+// A file shorter than four bytes is no scene description; the object reader then refuses
+// it with its error-log lines.
+bool IsSceneDescription(const RtString& name) {
+  char magic[4] = {};
+  FileReader file;
+  return file.OpenForReading(name.c_str()) && file.Size() >= 4 && file.Read(magic, 4) &&
+         std::string_view(magic, 4) == ";DDW";
+}
+
+}  // namespace
+
 bool LoadObject(ObjectSlot& slot, const RtString& name) {
   slot.holdsObject = false;
   slot.scene.reset();
-  char magic[4] = {};
-  {
-    FileReader file;
-    if (!file.OpenForReading(name.c_str()) || !file.Read(magic, 4)) return false;
-  }
-  if (std::string_view(magic, 4) == ";DDW") {
+  if (IsSceneDescription(name)) {
     slot.object.Clear();
     slot.scene = std::make_unique<MeshScene>();
     slot.holdsObject = LoadMeshScene(*slot.scene, name);

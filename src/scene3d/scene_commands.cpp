@@ -3,6 +3,8 @@
 // the engine.
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
 #include "scene3d/scene_engine.h"
@@ -10,6 +12,8 @@
 namespace qrv {
 
 namespace {
+
+constexpr const char* kNoEngine = "no 3D engine (no graphics window)";
 
 // Runs op on the engine with the arguments, when there is one.
 template <typename... Params, typename... Args>
@@ -22,6 +26,18 @@ void LoadPlacedMatrix(Zozezezi3D& engine) {
   const Matrix4 m = MultiplyMatrices(engine.View().modelview, engine.Transforms().Current());
   glMatrixMode(GL_MODELVIEW);
   glLoadMatrixf(m.data());
+}
+
+// A slot number outside the table records error 9; an empty slot draws nothing.
+void DrawSlot(const char* command, int32_t slot, int32_t from, int32_t to, double time,
+              bool interpolate) {
+  Zozezezi3D* engine = Engine3D();
+  if (engine == nullptr) return;
+  if (engine->Slot(slot) == nullptr) {
+    RecordError(9, {command, "", Zozezezi3D::kNoSuchSlot});
+    return;
+  }
+  engine->DrawObject(slot, from, to, time, interpolate);
 }
 
 }  // namespace
@@ -38,7 +54,12 @@ void ReleaseScene3D() {
 }
 
 void Enter3DMode(float nearPlane, float farPlane, float fovDegrees) {
-  Run(&Zozezezi3D::Enter3DMode, nearPlane, farPlane, fovDegrees);
+  Zozezezi3D* engine = Engine3D();
+  if (engine == nullptr || engine->Enter3DMode(nearPlane, farPlane, fovDegrees)) return;
+  char reason[160];
+  std::snprintf(reason, sizeof reason, "near %g, far %g and field of view %g make no view",
+                double{nearPlane}, double{farPlane}, double{fovDegrees});
+  RecordError(9, {"Enter3DMode", "", reason});
 }
 void Clear3D() {
   Run(&Zozezezi3D::Clear3D);
@@ -79,13 +100,16 @@ void SetVisibilityTest(bool on) {
 bool LoadObject(int32_t slot, const RtString& name) {
   Zozezezi3D* engine = Engine3D();
   ClearError();
-  const bool loaded = engine != nullptr && engine->LoadObject(slot, name);
-  if (!loaded) RecordError(3, {"LoadObject", name.View(), "not loaded"});
-  return loaded;
+  const char* failure = engine != nullptr ? engine->LoadObject(slot, name) : kNoEngine;
+  if (failure != nullptr) RecordError(3, {"LoadObject", name.View(), failure});
+  return failure == nullptr;
 }
 bool SaveObject(int32_t slot, const RtString& name) {
   Zozezezi3D* engine = Engine3D();
-  return engine != nullptr && engine->SaveObject(slot, name);
+  ClearError();
+  const char* failure = engine != nullptr ? engine->SaveObject(slot, name) : kNoEngine;
+  if (failure != nullptr) RecordError(3, {"SaveObject", name.View(), failure});
+  return failure == nullptr;
 }
 void FreeObject(int32_t slot) {
   Run(&Zozezezi3D::FreeObject, slot);
@@ -99,10 +123,10 @@ void SetObjectTextures(int32_t first, int32_t second) {
   Run(&Zozezezi3D::SetObjectTextures, first, second);
 }
 void DrawObject(int32_t slot, int32_t frame) {
-  Run(&Zozezezi3D::DrawObject, slot, frame, frame, 0.0, false);
+  DrawSlot("DrawObject", slot, frame, frame, 0.0, false);
 }
 void DrawAnimatedObject(int32_t slot, int32_t from, int32_t to, double time, bool interpolate) {
-  Run(&Zozezezi3D::DrawObject, slot, from, to, time, interpolate);
+  DrawSlot("DrawAnimatedObject", slot, from, to, time, interpolate);
 }
 
 void DrawSpriteBillboard(int32_t id, float x, float y, float z, float scale) {

@@ -59,8 +59,14 @@ Matrix4 ReadMatrix(GLenum which) {
 
 }  // namespace
 
-void Zozezezi3D::Enter3DMode(float nearPlane, float farPlane, float fovDegrees) {
+bool Zozezezi3D::Enter3DMode(float nearPlane, float farPlane, float fovDegrees) {
   OpenGLZozezezi& d = device_;
+  // The viewport is the device's drawing area, mirrored for a display used on its side.
+  const bool turned = d.orientation != 0 && d.offscreenTarget < 0;
+  const int32_t w = d.viewportW > 0 ? d.viewportW : (turned ? d.height : d.width);
+  const int32_t h = d.viewportH > 0 ? d.viewportH : (turned ? d.width : d.height);
+  const float aspect = static_cast<float>(w) / static_cast<float>(h);
+  if (!ProjectionPossible(nearPlane, farPlane, fovDegrees, aspect)) return false;
   // Sprites still waiting are drawn under the 2D view they were given in.
   d.FlushBatch();
   glDepthMask(GL_TRUE);
@@ -68,16 +74,12 @@ void Zozezezi3D::Enter3DMode(float nearPlane, float farPlane, float fovDegrees) 
   d.in3DMode = true;
   firstTexture_ = secondTexture_ = -1;
   drawn_ = skipped_ = 0;
-  // The viewport is the device's drawing area, mirrored for a display used on its side.
-  const bool turned = d.orientation != 0 && d.offscreenTarget < 0;
-  const int32_t w = d.viewportW > 0 ? d.viewportW : (turned ? d.height : d.width);
-  const int32_t h = d.viewportH > 0 ? d.viewportH : (turned ? d.width : d.height);
   if (turned) {
     glViewport(d.width - d.viewportY - h, d.height - w - d.viewportX, h, w);
   } else {
     glViewport(d.viewportX, d.height - h - d.viewportY, w, h);
   }
-  StartView(view_, nearPlane, farPlane, fovDegrees, static_cast<float>(w) / static_cast<float>(h));
+  StartView(view_, nearPlane, farPlane, fovDegrees, aspect);
   Matrix4 projection = view_.projection;
   if (turned) projection = MultiplyMatrices(RotationMatrix(-90.0f, 0, 0, 1), projection);
   glMatrixMode(GL_PROJECTION);
@@ -88,6 +90,7 @@ void Zozezezi3D::Enter3DMode(float nearPlane, float farPlane, float fovDegrees) 
   glLoadIdentity();
   Set3DRenderState(d.alpha);
   PlaceCamera({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f});
+  return true;
 }
 
 void Zozezezi3D::Clear3D() {

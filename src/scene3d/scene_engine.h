@@ -23,8 +23,9 @@ class Zozezezi3D {
   // --- 3D mode and camera (scene_engine.cpp) ----------------------------------------
 
   // Clears the depth buffer, sets the projection and the 3D render state, resets the
-  // transform stack and places the default camera at the origin looking down -z.
-  void Enter3DMode(float nearPlane, float farPlane, float fovDegrees);
+  // transform stack and places the default camera at the origin looking down -z. False,
+  // with nothing changed, when the numbers make no view.
+  bool Enter3DMode(float nearPlane, float farPlane, float fovDegrees);
   // Back to the device's 2D state, with a cleared depth buffer.
   void Clear3D();
   void SetCameraUp(Vector3 up) { view_.up = up; }
@@ -41,8 +42,10 @@ class Zozezezi3D {
 
   static constexpr int32_t kSlotCount = 4096;  // object slots 0..4095
 
-  bool LoadObject(int32_t slot, const RtString& name);
-  bool SaveObject(int32_t slot, const RtString& name) const;
+  // Null when done, else why not (the slot is then empty after a load).
+  const char* LoadObject(int32_t slot, const RtString& name);
+  const char* SaveObject(int32_t slot, const RtString& name) const;
+  static constexpr const char* kNoSuchSlot = "no such object slot";
   void FreeObject(int32_t slot);
   // Frames of the slot's object (of its first sub-object for a scene); 0 when empty.
   int32_t FrameCount(int32_t slot) const;

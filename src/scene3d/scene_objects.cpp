@@ -46,27 +46,30 @@ void Zozezezi3D::LoadSceneTextures(SlotState& state) {
   }
 }
 
-bool Zozezezi3D::LoadObject(int32_t slot, const RtString& name) {
-  if (!IsSlot(slot)) return false;
+const char* Zozezezi3D::LoadObject(int32_t slot, const RtString& name) {
+  if (!IsSlot(slot)) return kNoSuchSlot;
   SlotState& state = slots_[static_cast<size_t>(slot)];
   ReleaseSlot(state);
   // Object files are found like every other media file: on disk or in the main pack.
   RtString resolved;
-  if (!ResolveMediaName(MainPack(), name, resolved, true)) return false;
+  if (!ResolveMediaName(MainPack(), name, resolved, true)) return "no such file";
   const bool loaded = qrv::LoadObject(state.slot, resolved);
   if (IsMemoryName(resolved.c_str()) && !IsMemoryName(name.c_str())) ReleaseMemoryBlock(resolved);
-  if (!loaded) return false;
+  if (!loaded) return "not a .ddd object, OBJ model or scene description (see the error log)";
   const size_t objects = state.slot.scene ? state.slot.scene->objects.size() : 1;
   state.buffers.resize(objects);
   if (state.slot.scene) LoadSceneTextures(state);
-  return true;
+  return nullptr;
 }
 
-bool Zozezezi3D::SaveObject(int32_t slot, const RtString& name) const {
+const char* Zozezezi3D::SaveObject(int32_t slot, const RtString& name) const {
   const ObjectSlot* s = Slot(slot);
+  if (s == nullptr) return kNoSuchSlot;
+  if (!s->holdsObject) return "the slot holds no object";
   // A scene is a list of files already: it has no single object to write.
-  if (s == nullptr || !s->holdsObject || s->scene) return false;
-  return qrv::SaveObject(s->object, name);
+  if (s->scene) return "the slot holds a scene description";
+  if (!qrv::SaveObject(s->object, name)) return "cannot be written";
+  return nullptr;
 }
 
 void Zozezezi3D::FreeObject(int32_t slot) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "quorvia/files.h"
+#include "quorvia/frame.h"
 #include "quorvia/scene3d.h"
 
 namespace qrv {
@@ -51,10 +52,16 @@ int32_t TexturePosition(const SceneFile& scene, const std::string& key, int32_t 
   return n >= 1 && n <= textures ? n - 1 : -1;
 }
 
+// A sub-object that does not load stays empty and is reported (error 3), as a texture is.
 void LoadSubObject(MeshObject& object, const RtString& path) {
   RtString resolved;
-  if (!ResolveMediaName(MainPack(), path, resolved, true)) return;
-  LoadDddObject(object, resolved);
+  if (!ResolveMediaName(MainPack(), path, resolved, true)) {
+    RecordError(3, {"LoadObject", path.View(), "scene sub-object: no such file"});
+    return;
+  }
+  if (!LoadDddObject(object, resolved)) {
+    RecordError(3, {"LoadObject", path.View(), "scene sub-object not loaded (see the error log)"});
+  }
   // A block unpacked only for this load goes again.
   if (IsMemoryName(resolved.c_str()) && !IsMemoryName(path.c_str())) ReleaseMemoryBlock(resolved);
 }

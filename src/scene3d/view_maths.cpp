@@ -142,6 +142,18 @@ Matrix4 ProjectionMatrix(float nearPlane, float farPlane, float fovDegrees, floa
   return OrthographicMatrix(-aspect * h, aspect * h, -h, h, nearPlane, farPlane);
 }
 
+bool ProjectionPossible(float nearPlane, float farPlane, float fovDegrees, float aspect) {
+  for (float value : {nearPlane, farPlane, fovDegrees, aspect}) {
+    if (!std::isfinite(value)) return false;
+  }
+  if (nearPlane == farPlane) return false;
+  if (fovDegrees > 0.0f && (nearPlane <= 0.0f || farPlane <= 0.0f || fovDegrees >= 180.0f)) {
+    return false;
+  }
+  const Matrix4 m = ProjectionMatrix(nearPlane, farPlane, fovDegrees, aspect);
+  return std::all_of(m.begin(), m.end(), [](float value) { return std::isfinite(value); });
+}
+
 float CullingTangent(float fovDegrees) {
   constexpr float kWidest = 1.553343f;  // 89 degrees
   if (fovDegrees <= 0.0f || fovDegrees + 5.0f > 89.0f) return std::tan(kWidest);

@@ -1,13 +1,15 @@
 // The ".ddd" reader and saver against files written by the tests' own writer: version
 // bounds, both vertex layouts, colours, damaged files and the save/load round trip.
-#include <cmath>
+#include <array>
+#include <cstring>
+#include <iterator>
 #include <limits>
+#include <memory>
 
 #include "ddd_writer.h"
 #include "files/files_fixture.h"
 #include "quorvia/files.h"
 #include "quorvia/scene3d.h"
-#include "scene3d/normal_table.h"
 
 namespace {
 
@@ -15,6 +17,30 @@ using files_test::FilesTest;
 using files_test::ReadFile;
 using files_test::WriteFile;
 using scene3d_test::DddBytes;
+
+// Entries of the 162-entry normal table of the file format, written out from its
+// published list (index, x, y, z).
+struct TableEntry {
+  uint8_t index;
+  float x, y, z;
+};
+constexpr TableEntry kFirst{0, -0.525731f, 0.000000f, 0.850651f};
+constexpr TableEntry kUp5{5, 0.000000f, 0.000000f, 1.000000f};
+constexpr TableEntry k7{7, -0.147621f, 0.716567f, 0.681718f};
+constexpr TableEntry kLast{161, -0.688191f, -0.587785f, -0.425325f};
+
+void ExpectNormal(const float normal[3], const TableEntry& entry) {
+  EXPECT_EQ(normal[0], entry.x) << "entry " << int{entry.index};
+  EXPECT_EQ(normal[1], entry.y) << "entry " << int{entry.index};
+  EXPECT_EQ(normal[2], entry.z) << "entry " << int{entry.index};
+}
+
+// A "mem://" block holding a copy of the bytes.
+qrv::RtString MemoryCopy(const std::string& bytes) {
+  auto block = std::make_unique<uint8_t[]>(bytes.size() + 1);
+  std::memcpy(block.get(), bytes.data(), bytes.size());
+  return qrv::RegisterMemoryBlock(std::move(block), static_cast<int32_t>(bytes.size()));
+}
 
 // One version-2 triangle with two colours and three coordinate pairs.
 DddBytes Triangle(double version) {
@@ -66,8 +92,8 @@ TEST_F(DddFileTest, VersionTwoKeepsPositionsCoordinatesAndColours) {
   ASSERT_EQ(vertices.Count(), 3u);
   EXPECT_EQ(vertices[0].position[0], 1.5f);
   EXPECT_EQ(vertices[0].position[2], 3.25f);
-  EXPECT_EQ(vertices[0].normal[0], qrv::kNormalTable[5][0]);
-  EXPECT_EQ(vertices[1].normal[2], qrv::kNormalTable[161][2]);
+  ExpectNormal(vertices[0].normal, kUp5);
+  ExpectNormal(vertices[1].normal, kLast);
   EXPECT_EQ(vertices[1].texture[0], 0.3f);
   EXPECT_EQ(vertices[1].texture[1], 0.4f);  // version 2 keeps the sign
   // 0x030201: red 1, green 2, blue 3; 0xFFFFFFFC and above: opaque white.
@@ -77,13 +103,14 @@ TEST_F(DddFileTest, VersionTwoKeepsPositionsCoordinatesAndColours) {
   EXPECT_EQ(vertices[0].colour, 0x00030201u);
   for (float c : vertices[1].rgba) EXPECT_EQ(c, 1.0f);
   EXPECT_EQ(vertices[1].colourIndex, 1);
-  // The sphere encloses every vertex.
+  // The sphere is centred on the box around the vertices, x 0..7, y -2..8, z 0..9, and
+  // reaches the farthest vertex, (7, 8, 9) at sqrt(3.5² + 5² + 4.5²) = sqrt(57.5) =
+  // 7.582875, one ten-thousandth wider: 7.583634.
   const qrv::BoundingSphere& s = object.frames[0].sphere;
-  for (const qrv::MeshVertex& v : vertices) {
-    float d = std::hypot(v.position[0] - s.centre[0], v.position[1] - s.centre[1],
-                         v.position[2] - s.centre[2]);
-    EXPECT_LE(d, s.radius);
-  }
+  EXPECT_EQ(s.centre[0], 3.5f);
+  EXPECT_EQ(s.centre[1], 3.0f);
+  EXPECT_EQ(s.centre[2], 4.5f);
+  EXPECT_NEAR(s.radius, 7.583634f, 2e-6f);
 }
 
 TEST_F(DddFileTest, VersionOneExpandsBytesAndFlipsV) {
@@ -104,9 +131,9 @@ TEST_F(DddFileTest, VersionOneExpandsBytesAndFlipsV) {
   EXPECT_EQ(v.texture[0], 0.25f);
   EXPECT_EQ(v.texture[1], -0.75f);
   EXPECT_EQ(object.frames[0].vertices[1].texture[1], 0.125f);
-  EXPECT_EQ(v.normal[1], qrv::kNormalTable[7][1]);
-  EXPECT_EQ(v.further[1][0], qrv::kNormalTable[0][0]);
-  EXPECT_EQ(v.further[2][2], qrv::kNormalTable[0][2]);
+  ExpectNormal(v.normal, k7);
+  ExpectNormal(v.further[1], kFirst);
+  ExpectNormal(v.further[2], kFirst);
   EXPECT_EQ(v.rgba[2], 1.0f);
   EXPECT_EQ(v.rgba[0], 0.0f);
   EXPECT_EQ(object.frames[1].vertices[1].position[0], 0.5f);
@@ -123,6 +150,12 @@ TEST_F(DddFileTest, DamagedFilesAreRefusedOrClamped) {
   };
   std::vector<Case> refused = {
       {"truncated vertices", whole.substr(0, whole.size() - 1)},
+      {"ends after the first of two frames",
+       DddBytes().Header(2.0, 2, 0, 0).Put(uint32_t{3}).Vertex2(1, 2, 3, 0, 0)
+           .Vertex2(4, 5, 6, 0, 0).Vertex2(7, 8, 9, 0, 0).Text()},
+      {"version 1, ends after the first of two frames",
+       DddBytes().Header(1.5, 2, 0, 0).Put(uint32_t{12}).Put(std::array<float, 6>{})
+           .Put(std::array<uint8_t, 60>{}).Text()},
       {"truncated header", whole.substr(0, 14)},
       {"no frames", DddBytes().Header(2.0, 0, 0, 0).Text()},
       {"colour count beyond the file", DddBytes().Header(2.0, 1, 0x40000000, 0).Text()},
@@ -137,14 +170,15 @@ TEST_F(DddFileTest, DamagedFilesAreRefusedOrClamped) {
     qrv::MeshObject object;
     EXPECT_FALSE(Load(c.bytes, object)) << c.what;
     EXPECT_EQ(object.frames.Count(), 0u) << c.what;
-    auto block = std::make_unique<uint8_t[]>(c.bytes.size() + 1);
-    std::memcpy(block.get(), c.bytes.data(), c.bytes.size());
-    qrv::RtString name =
-        qrv::RegisterMemoryBlock(std::move(block), static_cast<int32_t>(c.bytes.size()));
+    EXPECT_EQ(Log(), "# read error\r\nobject.ddd\r\n") << c.what;
+    std::filesystem::remove(root_ / "tmp" / "ErrorLog.txt");
+    const qrv::RtString name = MemoryCopy(c.bytes);
     EXPECT_FALSE(qrv::LoadDddObject(object, name)) << c.what << " from memory";
+    EXPECT_EQ(object.frames.Count(), 0u) << c.what << " from memory";
+    EXPECT_EQ(Log(), std::string("# read error\r\n") + name.c_str() + "\r\n") << c.what;
+    std::filesystem::remove(root_ / "tmp" / "ErrorLog.txt");
     qrv::ReleaseMemoryBlock(name);
   }
-  EXPECT_NE(Log().find("# read error\r\nobject.ddd\r\n"), std::string::npos);
 
   // Vertices beyond the coordinates get (0, 0); colour indices beyond the list and
   // normal indices beyond the table read as white and as entry 0.
@@ -154,7 +188,7 @@ TEST_F(DddFileTest, DamagedFilesAreRefusedOrClamped) {
   qrv::MeshObject object;
   ASSERT_TRUE(Load(clamped.Text(), object));
   const auto& vertices = object.frames[0].vertices;
-  EXPECT_EQ(vertices[0].normal[0], qrv::kNormalTable[0][0]);
+  ExpectNormal(vertices[0].normal, kFirst);
   EXPECT_EQ(vertices[0].colourIndex, 9);
   for (float c : vertices[0].rgba) EXPECT_EQ(c, 1.0f);
   EXPECT_EQ(vertices[1].texture[0], 0.0f);
@@ -163,31 +197,76 @@ TEST_F(DddFileTest, DamagedFilesAreRefusedOrClamped) {
   EXPECT_EQ(vertices[1].rgba[1], 0.0f);
 }
 
-// The nearest entry is the one with the largest dot product; ties and zero normals go
-// by the table's own rule.
-TEST(NormalQuantisation, PicksTheNearestEntry) {
-  for (int i = 0; i < qrv::kNormalCount; ++i) {
-    EXPECT_EQ(qrv::QuantiseNormal(qrv::kNormalTable[i]), i);
-  }
-  const float zero[3] = {0, 0, 0};
-  EXPECT_EQ(qrv::QuantiseNormal(zero), 0);
-  for (int k = 0; k < 200; ++k) {
-    float n[3] = {std::sin(k * 0.37f) * 3, std::cos(k * 0.91f) * 3, std::sin(k * 1.7f + 1) * 3};
-    int best = 0;
-    float bestDot = -10;
-    float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    for (int i = 0; i < qrv::kNormalCount; ++i) {
-      const float* t = qrv::kNormalTable[i];
-      float dot = (n[0] * t[0] + n[1] * t[1] + n[2] * t[2]) / length;
-      if (dot > bestDot + 1e-6f) bestDot = dot, best = i;
+// Files shorter than the four bytes that choose a reader are refused by the object reader
+// with its error-log lines, whether loaded into a slot or read on their own, from disk or
+// from memory.
+TEST_F(DddFileTest, FilesShorterThanFourBytesAreRefusedWithTheReadersLogLines) {
+  for (const std::string& bytes : {std::string(), std::string("\x17\xB3\xC6", 3)}) {
+    WriteFile("short.ddd", bytes);
+    const qrv::RtString memory = MemoryCopy(bytes);
+    for (const qrv::RtString& name : {qrv::RtString("short.ddd"), memory}) {
+      const std::string lines = std::string("# read error\r\n") + name.c_str() + "\r\n";
+      qrv::ObjectSlot slot;
+      EXPECT_FALSE(qrv::LoadObject(slot, name)) << name.c_str();
+      EXPECT_FALSE(slot.holdsObject);
+      EXPECT_EQ(Log(), lines) << "slot, " << bytes.size() << " bytes";
+      std::filesystem::remove(root_ / "tmp" / "ErrorLog.txt");
+      qrv::MeshObject object;
+      EXPECT_FALSE(qrv::LoadDddObject(object, name));
+      EXPECT_EQ(Log(), lines) << "reader, " << bytes.size() << " bytes";
+      std::filesystem::remove(root_ / "tmp" / "ErrorLog.txt");
     }
-    const float* chosen = qrv::kNormalTable[qrv::QuantiseNormal(n)];
-    float chosenDot = (n[0] * chosen[0] + n[1] * chosen[1] + n[2] * chosen[2]) / length;
-    EXPECT_NEAR(chosenDot, bestDot, 1e-5f) << "normal " << k << " best entry " << best;
+    qrv::ReleaseMemoryBlock(memory);
+  }
+  // A name that opens nothing fails without a line.
+  qrv::ObjectSlot slot;
+  EXPECT_FALSE(qrv::LoadObject(slot, "absent.ddd"));
+  EXPECT_EQ(Log(), "");
+}
+
+// Saving stores a normal as its nearest table entry: entries themselves (of any length)
+// keep their index, the zero vector takes entry 0, a tie goes to the later entry; loading
+// gives the entry back. Expected entries worked out by hand from the published table.
+TEST_F(DddFileTest, SavedNormalsBecomeTheirNearestTableEntry) {
+  struct Case {
+    float normal[3];
+    TableEntry entry;
+  };
+  const Case cases[] = {
+      {{0, 0, 1}, kUp5},
+      {{-2, 0, 0}, {143, -1.000000f, 0.000000f, 0.000000f}},
+      {{0, 0, -7}, {84, 0.000000f, 0.000000f, -1.000000f}},
+      {{0, 3, 0}, {32, 0.000000f, 1.000000f, 0.000000f}},
+      {{0, 0, 0}, kFirst},
+      {{-0.688191f, -0.587785f, -0.425325f}, kLast},
+      // (0.6, -0.8, 0): cos 0.9960 to entry 112, the nearest.
+      {{3, -4, 0}, {112, 0.525731f, -0.850651f, 0.000000f}},
+      // Nearest to entry 133 (cos 0.9934; entry 139 has 0.9796).
+      {{2, -1, 3}, {133, 0.442863f, -0.238856f, 0.864188f}},
+      // Halfway between x and y: entries 42 and 43 are equally near, the later wins.
+      {{1, 1, 0}, {43, 0.716567f, 0.681718f, -0.147621f}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(qrv::QuantiseNormal(c.normal), c.entry.index)
+        << c.normal[0] << " " << c.normal[1] << " " << c.normal[2];
+  }
+  qrv::MeshObject object;
+  object.frames.Resize(1);
+  for (const Case& c : cases) {
+    qrv::MeshVertex v;
+    std::memcpy(v.normal, c.normal, sizeof v.normal);
+    object.frames[0].vertices.Append(v);
+  }
+  ASSERT_TRUE(qrv::SaveObject(object, "normals.ddd"));
+  qrv::MeshObject loaded;
+  ASSERT_TRUE(qrv::LoadDddObject(loaded, "normals.ddd"));
+  ASSERT_EQ(loaded.frames[0].vertices.Count(), std::size(cases));
+  for (uint32_t i = 0; i < std::size(cases); ++i) {
+    ExpectNormal(loaded.frames[0].vertices[i].normal, cases[i].entry);
   }
 }
 
-TEST_F(DddFileTest, SaveThenLoadKeepsAllButTheNormalsExactly) {
+TEST_F(DddFileTest, SaveThenLoadKeepsPositionsCoordinatesAndColoursExactly) {
   qrv::MeshObject object;
   object.colours.Append(0x00112233u);
   object.colours.Append(0xFFFFFFFFu);
@@ -214,8 +293,6 @@ TEST_F(DddFileTest, SaveThenLoadKeepsAllButTheNormalsExactly) {
       const qrv::MeshVertex& a = object.frames[f].vertices[i];
       const qrv::MeshVertex& b = loaded.frames[f].vertices[i];
       for (int k = 0; k < 3; ++k) EXPECT_EQ(a.position[k], b.position[k]);
-      const float* expected = qrv::kNormalTable[qrv::QuantiseNormal(a.normal)];
-      for (int k = 0; k < 3; ++k) EXPECT_EQ(b.normal[k], expected[k]);
       // Every frame takes the coordinates of the first.
       const qrv::MeshVertex& first = object.frames[0].vertices[i];
       EXPECT_EQ(b.texture[0], first.texture[0]);

@@ -29,6 +29,8 @@ TEST(FrameChoice, FollowsTimeFromOneFrameToTheOther) {
       {9, 1, 0.25, false, 4, 1, 0.25f},  // beyond the last frame: the last
       {-2, 1, 0.0, false, 0, 1, 0.0f},   // negative: frame 0
       {INT32_MIN, INT32_MAX, 0.999, true, 4, 4, 0.0f},
+      {0, 1, 1e300, false, 0, 1, 1e30f},  // a weight beyond float range: ±1e30
+      {0, 1, -1e300, false, 0, 1, -1e30f},
   };
   for (const Expected& c : cases) {
     qrv::FrameChoice choice = qrv::ChooseFrames(c.from, c.to, c.time, c.interpolate, 5);
@@ -65,6 +67,11 @@ TEST(FrameBlend, MixesPositionsAndNormalsKeepsTheRestOfTheFirst) {
   EXPECT_EQ(out[1].texture[0], 20.0f);
   ASSERT_TRUE(qrv::BlendFrames(a, b, 1.0f, out));
   EXPECT_EQ(out[2].position[0], 4.0f);
+  // The longer frame first: still only the triangle both have.
+  ASSERT_TRUE(qrv::BlendFrames(b, a, 0.5f, out));
+  ASSERT_EQ(out.Count(), 3u);
+  EXPECT_EQ(out[1].position[0], 4.0f);
+  EXPECT_EQ(out[1].texture[0], 40.0f);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "ddd_writer.h"
 #include "files/files_fixture.h"
 #include "quorvia/files.h"
+#include "quorvia/frame.h"
 #include "quorvia/scene3d.h"
 
 namespace {
@@ -99,7 +100,14 @@ TEST_F(ModelFilesTest, SceneDescriptionsFillSubObjects) {
   qrv::IniOpen("game.ini");
 
   qrv::ObjectSlot slot;
+  qrv::Settings().debugFlag = 1;  // error reports on standard error, as QRV_VERBOSE=1
+  testing::internal::CaptureStderr();
   ASSERT_TRUE(qrv::LoadObject(slot, "scenes/scene.txt"));
+  const std::string said = testing::internal::GetCapturedStderr();
+  qrv::Settings().debugFlag = 0;
+  // The sub-object that is missing says so.
+  EXPECT_EQ(said, "LoadObject: scenes/missing.ddd: scene sub-object: no such file\n");
+  EXPECT_EQ(qrv::LastError(), 3);
   ASSERT_NE(slot.scene, nullptr);
   const qrv::MeshScene& scene = *slot.scene;
   ASSERT_EQ(scene.textureFiles.size(), 2u);

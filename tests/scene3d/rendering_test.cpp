@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frame/scratch.h"
@@ -57,14 +59,14 @@ std::string DddText(const std::vector<std::vector<Face>>& frames) {
   return bytes.Text();
 }
 
-// An object behind a "mem://" name.
+// An object (or any bytes) behind a "mem://" name.
 class TestObject {
  public:
-  explicit TestObject(const std::vector<std::vector<Face>>& frames) {
-    const std::string text = DddText(frames);
-    auto block = std::make_unique<uint8_t[]>(text.size());
-    std::memcpy(block.get(), text.data(), text.size());
-    name_ = RegisterMemoryBlock(std::move(block), int32_t(text.size()));
+  explicit TestObject(const std::vector<std::vector<Face>>& frames) : TestObject(DddText(frames)) {}
+  explicit TestObject(const std::string& bytes) {
+    auto block = std::make_unique<uint8_t[]>(bytes.size());
+    std::memcpy(block.get(), bytes.data(), bytes.size());
+    name_ = RegisterMemoryBlock(std::move(block), int32_t(bytes.size()));
   }
   ~TestObject() { ReleaseMemoryBlock(name_); }
   const RtString& Name() const { return name_; }
@@ -376,30 +378,200 @@ TEST_F(Scene, TurnedDisplayTurnsTheSceneLikeTheFlatDrawing) {
   EXPECT_LT(std::abs(flat.second - scene.second), 12) << flat.second << " " << scene.second;
 }
 
-// Absurd numbers from a program draw nothing or something, never crash.
-TEST_F(Scene, AbsurdArgumentsAreHarmless) {
-  TestObject cube({Cube(), Cube()});
-  EXPECT_FALSE(LoadObject(-1, cube.Name()));
-  EXPECT_FALSE(LoadObject(Zozezezi3D::kSlotCount, cube.Name()));
-  EXPECT_EQ(LastError(), 3);
-  EXPECT_FALSE(LoadObject(2, "no-such-object.ddd"));
-  EXPECT_EQ(ObjectFrameCount(2), 0);
+// The camera's up direction turns the picture about the line of sight; Enter3DMode sets
+// it back to (0, 1, 0).
+TEST_F(Scene, CameraUpTurnsThePictureUntilTheNextThreeDMode) {
+  TestObject marker({{Square(1, 0, 3, 0.25f, 0)}});
+  ASSERT_TRUE(LoadObject(1, marker.Name()));
+  // Up along +x: world +x shows at the top, so the marker at x = 1, depth 2 lands above
+  // the centre, at y = 32 - 32 x 1 / 2 = 16, instead of to its right at x = 64.
+  SetCameraUp(1, 0, 0);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  DrawObject(1, 0);
+  EXPECT_EQ(Pixel(48, 16), kRed);
+  EXPECT_EQ(Pixel(64, 32), 0u);
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  DrawObject(1, 0);
+  EXPECT_EQ(Pixel(64, 32), kRed);
+  EXPECT_EQ(Pixel(48, 16), 0u);
+}
+
+// Clear3D returns to 2D: the picture stays, the depth buffer is cleared, and drawing lands
+// in screen pixels again.
+TEST_F(Scene, ClearThreeDKeepsThePictureClearsDepthAndReturnsToTwoD) {
+  auto depthAt = [](int32_t x, int32_t y) {
+    GLfloat depth = -1;
+    glReadPixels(x, kScreenH - 1 - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    return depth;
+  };
+  TestObject cube({Cube()});
   ASSERT_TRUE(LoadObject(1, cube.Name()));
+  DrawObject(1, 0);
+  ASSERT_EQ(Pixel(48, 32), kRed);
+  EXPECT_LT(depthAt(48, 32), 1.0f);
+  Clear3D();
+  EXPECT_FALSE(Device().in3DMode);
+  EXPECT_EQ(depthAt(48, 32), 1.0f);
+  EXPECT_EQ(Pixel(48, 32), kRed);
+  FillRect(2, 2, 3, 3, int32_t(kBlue));
+  EXPECT_EQ(Pixel(3, 3), kBlue);
+  EXPECT_EQ(Pixel(6, 6), 0u);
+}
+
+// Text in the scene: with scale 0 flat on the screen, centred where the point appears
+// (8 x 8 cells of the built-in font, the cell row ending at the point); with a scale
+// facing the camera, scale x 8 world units per cell, standing on the point; both follow
+// the transform level and hide behind nearer objects.
+TEST_F(Scene, TextInTheSceneLandsWhereItsPointAppears) {
+  Device().BuildDefaultFont(0);
+  SelectFont(0);
+  struct Box {
+    int32_t left, top, right, bottom;  // lit pixels lie inside, right and bottom excluded
+  };
+  auto litBox = [] {
+    const auto lit = LitPixels();
+    Box box{kScreenW, kScreenH, -1, -1};
+    for (auto [x, y] : lit) {
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+             std::max(box.bottom, y + 1)};
+    }
+    return box;
+  };
+  auto expectWithin = [](const Box& got, const Box& area, int32_t minWidth) {
+    EXPECT_GE(got.left, area.left);
+    EXPECT_GE(got.top, area.top);
+    EXPECT_LE(got.right, area.right);
+    EXPECT_LE(got.bottom, area.bottom);
+    EXPECT_GE(got.right - got.left, minWidth);
+  };
+  // (0, 0, 3) appears at (48, 32): two cells from x 40 to 56, rows 24 to 32.
+  PrintText3D("##", 0, 0, 3, 0);
+  expectWithin(litBox(), {40, 24, 56, 32}, 10);
+  // One unit to the right by the transform: (1, 0, 3) appears at (64, 32).
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  SetMovement(1, 0, 0);
+  PrintText3D("##", 0, 0, 3, 0);
+  expectWithin(litBox(), {56, 24, 72, 32}, 10);
+  // Scale 1/8: one world unit per cell; two cells from x -1 to 1 and y 0 to 1 at depth 2,
+  // on the screen x 32 to 64 and y 16 to 32.
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  PrintText3D("##", 0, 0, 3, 0.125f);
+  expectWithin(litBox(), {32, 16, 64, 32}, 20);
+  // Behind the cube's front face (depth 4) the same text does not show.
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  TestObject cube({Cube()});
+  ASSERT_TRUE(LoadObject(1, cube.Name()));
+  DrawObject(1, 0);
+  PrintText3D("##", 0, 0.5f, -3, 0.125f);
+  for (auto [x, y] : LitPixels()) ASSERT_EQ(Pixel(x, y), kRed) << x << "," << y;
+}
+
+// Absurd numbers from a program: each has its stated effect, never a crash, and every
+// failure says under error reports which command failed, on which file and why.
+TEST_F(Scene, AbsurdArgumentsHaveTheirStatedEffects) {
+  Zozezezi3D& engine = *Engine3D();
+  TestObject cube({Cube(), Cube()});
+  Settings().debugFlag = 1;  // error reports on standard error, as QRV_VERBOSE=1
+  testing::internal::CaptureStderr();
+  // Slots outside 0..4095 and missing files: error 3, nothing loaded.
+  EXPECT_FALSE(LoadObject(-1, cube.Name()));
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_FALSE(LoadObject(Zozezezi3D::kSlotCount, "x.ddd"));
+  EXPECT_FALSE(LoadObject(2, "no-such-object.ddd"));
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_EQ(ObjectFrameCount(2), 0);
+  const std::string junk(40, 'j');
+  TestObject garbage(junk);
+  EXPECT_FALSE(LoadObject(2, garbage.Name()));
+  EXPECT_FALSE(SaveObject(3, "unused.ddd"));
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_FALSE(std::ifstream("unused.ddd").good());
+  ASSERT_TRUE(LoadObject(1, cube.Name()));
+  EXPECT_EQ(LastError(), 0);
+  // Sprite ids that are none: the object shows its colours untextured.
   SetObjectTextures(70000, -5);
+  // Slot numbers outside the table draw nothing and record error 9.
   DrawObject(-3, 0);
-  DrawObject(1 << 30, 0);
+  EXPECT_EQ(LastError(), 9);
+  DrawAnimatedObject(1 << 30, 0, 1, 0.5, true);
+  EXPECT_EQ(engine.DrawnCount(), 0);
+  EXPECT_TRUE(LitPixels().empty());
+  // A time that is no number counts as 0: extreme frames clamp to frame 0.
   DrawAnimatedObject(1, INT32_MIN, INT32_MAX, std::nan(""), true);
-  DrawAnimatedObject(1, 0, 1, 1e300, false);
+  EXPECT_EQ(Pixel(48, 32), kRed);
+  // A weight beyond float range is held at ±1e30: two equal frames still blend to the cube
+  // (an infinite weight would give 0 x infinity, no position at all).
+  for (double weight : {1e300, -1e300}) {
+    ClearScreen(0);
+    Enter3DMode(1.0f, 100.0f, 90.0f);
+    PlaceCamera(0, 0, 5, 0, 0, 0);
+    DrawAnimatedObject(1, 0, 1, weight, false);
+    EXPECT_EQ(Pixel(48, 32), kRed) << weight;
+  }
+  // Pushes beyond 16 levels are ignored, pops at the bottom reset it; rotations about no
+  // axis rotate nothing: the stack ends as it began.
   for (int i = 0; i < 40; ++i) PushTransform(), AddRotation(1e30f, 0, 0, 0);
+  EXPECT_EQ(engine.Transforms().Level(), TransformStack::kLevels - 1);
+  EXPECT_EQ(engine.Transforms().Current(), IdentityMatrix());
   for (int i = 0; i < 40; ++i) PopTransform();
+  EXPECT_EQ(engine.Transforms().Level(), 0);
+  EXPECT_EQ(engine.Transforms().Current(), IdentityMatrix());
+  // Scaled to a point: in view, drawn, and no pixel shows.
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
+  PlaceCamera(0, 0, 5, 0, 0, 0);
   SetScaling(0, 0, 0);
   DrawObject(1, 0);
-  Enter3DMode(0, 0, 0);
+  EXPECT_EQ(engine.DrawnCount(), 1);
+  EXPECT_TRUE(LitPixels().empty());
+  // Numbers that make no view are refused with error 9: the earlier view stays.
+  PlaceCamera(0, 0, 5, 0, 0, 0);
+  const Matrix4 projection = engine.View().projection;
+  for (auto [nearPlane, farPlane, fov] :
+       {std::tuple{0.0f, 0.0f, 0.0f}, {-1.0f, 10.0f, 60.0f}, {1.0f, 10.0f, 180.0f},
+        {1.0f, std::numeric_limits<float>::infinity(), 60.0f}, {2.0f, 2.0f, 60.0f}}) {
+    ClearError();
+    Enter3DMode(nearPlane, farPlane, fov);
+    EXPECT_EQ(LastError(), 9) << nearPlane << " " << farPlane << " " << fov;
+  }
+  EXPECT_TRUE(Device().in3DMode);
+  EXPECT_EQ(engine.View().projection, projection);
+  DrawObject(1, 0);
+  EXPECT_EQ(Pixel(48, 32), kRed);
+  // An orthographic box however odd, once it has a size, is a view.
+  ClearError();
+  Enter3DMode(-5, 1e38f, -1e9f);
+  EXPECT_EQ(LastError(), 0);
+  for (float value : engine.View().projection) EXPECT_TRUE(std::isfinite(value));
+  // The camera at its target: the view has no direction, and nothing shows.
+  ClearScreen(0);
+  Enter3DMode(1.0f, 100.0f, 90.0f);
   PlaceCamera(1, 1, 1, 1, 1, 1);
   DrawObject(1, 0);
-  Enter3DMode(-5, 1e38f, -1e9f);
-  DrawObject(1, 0);
-  EXPECT_FALSE(SaveObject(3, "unused.ddd"));
+  EXPECT_TRUE(LitPixels().empty());
+  const std::string said = testing::internal::GetCapturedStderr();
+  Settings().debugFlag = 0;
+  for (const std::string& line :
+       {"LoadObject: " + std::string(cube.Name().c_str()) + ": no such object slot\n",
+        std::string("LoadObject: x.ddd: no such object slot\n"),
+        std::string("LoadObject: no-such-object.ddd: no such file\n"),
+        "LoadObject: " + std::string(garbage.Name().c_str()) +
+            ": not a .ddd object, OBJ model or scene description (see the error log)\n",
+        std::string("SaveObject: unused.ddd: the slot holds no object\n"),
+        std::string("DrawObject: no such object slot\n"),
+        std::string("DrawAnimatedObject: no such object slot\n"),
+        std::string("Enter3DMode: near 0, far 0 and field of view 0 make no view\n"),
+        std::string("Enter3DMode: near 1, far inf and field of view 60 make no view\n")}) {
+    EXPECT_NE(said.find(line), std::string::npos) << line << "in:\n" << said;
+  }
 }
 
 }  // namespace
