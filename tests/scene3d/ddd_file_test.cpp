@@ -150,12 +150,19 @@ TEST_F(DddFileTest, DamagedFilesAreRefusedOrClamped) {
   };
   std::vector<Case> refused = {
       {"truncated vertices", whole.substr(0, whole.size() - 1)},
-      {"ends after the first of two frames",
-       DddBytes().Header(2.0, 2, 0, 0).Put(uint32_t{3}).Vertex2(1, 2, 3, 0, 0)
-           .Vertex2(4, 5, 6, 0, 0).Vertex2(7, 8, 9, 0, 0).Text()},
-      {"version 1, ends after the first of two frames",
-       DddBytes().Header(1.5, 2, 0, 0).Put(uint32_t{12}).Put(std::array<float, 6>{})
-           .Put(std::array<uint8_t, 60>{}).Text()},
+      {"ends after the first of two frames", DddBytes()
+                                                 .Header(2.0, 2, 0, 0)
+                                                 .Put(uint32_t{3})
+                                                 .Vertex2(1, 2, 3, 0, 0)
+                                                 .Vertex2(4, 5, 6, 0, 0)
+                                                 .Vertex2(7, 8, 9, 0, 0)
+                                                 .Text()},
+      {"version 1, ends after the first of two frames", DddBytes()
+                                                            .Header(1.5, 2, 0, 0)
+                                                            .Put(uint32_t{12})
+                                                            .Put(std::array<float, 6>{})
+                                                            .Put(std::array<uint8_t, 60>{})
+                                                            .Text()},
       {"truncated header", whole.substr(0, 14)},
       {"no frames", DddBytes().Header(2.0, 0, 0, 0).Text()},
       {"colour count beyond the file", DddBytes().Header(2.0, 1, 0x40000000, 0).Text()},

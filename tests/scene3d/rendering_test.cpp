@@ -535,9 +535,11 @@ TEST_F(Scene, AbsurdArgumentsHaveTheirStatedEffects) {
   // Numbers that make no view are refused with error 9: the earlier view stays.
   PlaceCamera(0, 0, 5, 0, 0, 0);
   const Matrix4 projection = engine.View().projection;
-  for (auto [nearPlane, farPlane, fov] :
-       {std::tuple{0.0f, 0.0f, 0.0f}, {-1.0f, 10.0f, 60.0f}, {1.0f, 10.0f, 180.0f},
-        {1.0f, std::numeric_limits<float>::infinity(), 60.0f}, {2.0f, 2.0f, 60.0f}}) {
+  for (auto [nearPlane, farPlane, fov] : {std::tuple{0.0f, 0.0f, 0.0f},
+                                          {-1.0f, 10.0f, 60.0f},
+                                          {1.0f, 10.0f, 180.0f},
+                                          {1.0f, std::numeric_limits<float>::infinity(), 60.0f},
+                                          {2.0f, 2.0f, 60.0f}}) {
     ClearError();
     Enter3DMode(nearPlane, farPlane, fov);
     EXPECT_EQ(LastError(), 9) << nearPlane << " " << farPlane << " " << fov;
