@@ -35,13 +35,14 @@ void ShutdownSound();
 // --- Sound effects -----------------------------------------------------------------------
 
 // (Re)loads the slot (above 4095: 4095; negative: refused) from a WAV file, a media pack
-// member or a "mem://" name, with 1..4 channels (clamped). The slot is empty when it fails.
+// member or a "mem://" name, with 1..4 channels (clamped). The slot is empty when it fails
+// (error 3).
 void LoadSound(const RtString& name, int32_t slot, int32_t channels);
 // Plays the slot once: pan -1 (left) .. 1 (right), volume 0..1. The channel id, or -1.
-// The volume is in decibels, not a linear factor: step trunc(volume * 100) is
-// step - 100 dB, amplitude 10^((step - 100) / 20). 1 is full level, 0.94 half the
-// amplitude (-6 dB), 0.88 a quarter (-12 dB), 0.5 is -50 dB (nearly silent), below 0.01
-// silent. A pan p takes |p| * 100 dB off the opposite side.
+// The volume is in decibels, not a linear factor: its step trunc(volume * 100) gives
+// (step - 100) dB, an amplitude of 10^((step - 100) / 20). 1 is full level, 0.94 half the
+// amplitude (-6 dB), 0.88 a quarter (-12 dB), 0.5 is -50 dB (nearly silent); below 0.01
+// (step 0) is silent. A pan p takes |p| * 100 dB off the opposite side.
 int32_t PlaySound(int32_t slot, double pan, double volume);
 // 1 while the channel of the id plays, else 0 (always 0 for a negative id).
 int32_t SoundPlaying(int32_t channelId);

@@ -1,5 +1,6 @@
 // Sound effects heard through SDL's disk driver: the mixed output read back sample by
-// sample for the levels, the pan, the channels of a slot and the WAV shapes real tools write.
+// sample for the levels, the pan, the channels of a slot and the WAV shapes real tools write;
+// the reasons failed loads give, and the memory a load takes.
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -111,7 +112,8 @@ TEST_F(EffectOutput, QuietLevelsKeepTheLawDownToSeventyDecibels) {
   const std::string path = Sox("loud.wav", "-r 22050 -c 1 -b 16", "synth 0.3 sine 441 vol 0.9");
   const std::vector<Frame> full = PlayAlone(path, 0, 1);
   ASSERT_GT(Energy(full).first, 0);
-  // Volume v is step trunc(v * 100), step * 100 - 10000 hundredths of a dB.
+  // Volume v is step trunc(v * 100), step * 100 - 10000 hundredths of a dB. 0.899 lies a
+  // step (one dB) below 0.9 and 0.5099 is still step 50: the step is truncated, not rounded.
   const struct {
     double volume, decibels;
   } levels[] = {{0.9, -10}, {0.7, -30}, {0.5, -50}, {0.3, -70}, {0.899, -11}, {0.5099, -50}};
