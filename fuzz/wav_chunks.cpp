@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (qrv::ReadWavLayout(file, layout) != qrv::WavProblem::None) return 0;
   qrv::WavSamples samples;
   if (qrv::ExtractWavSamples(file, layout, samples)) {
-    // Every byte handed on must lie inside the input (or the widened copy).
+    // Every byte handed on must lie inside the input.
     volatile uint8_t sum = 0;
     for (uint8_t byte : samples.bytes) sum = static_cast<uint8_t>(sum + byte);
   }

@@ -3,8 +3,10 @@
 // Effects are WAV files loaded whole into 4096 numbered slots and played on up to four
 // channels per slot; a play returns the channel id slot * 256 + channel. Music plays one
 // piece at a time in the background and repeats from present and the waits; a movie plays
-// full-window until a key or mouse button. Without a sound device every command still
-// works: loads fail quietly, plays return -1, queries answer "not playing".
+// full-window until a key or mouse button. Loading commands (LoadSound, PlayMusic,
+// PlayMovie) set the last error to 0 first and to 3 when they fail, with the reason on the
+// QRV_VERBOSE=1 line. Without a sound device every command still works: loads fail with
+// error 3, plays return -1, queries answer "not playing".
 #pragma once
 
 #include <cstdint>
@@ -33,9 +35,14 @@ void ShutdownSound();
 // --- Sound effects -----------------------------------------------------------------------
 
 // (Re)loads the slot (above 4095: 4095; negative: refused) from a WAV file, a media pack
-// member or a "mem://" name, with 1..4 channels (clamped). The slot is empty when it fails.
+// member or a "mem://" name, with 1..4 channels (clamped). The slot is empty when it fails
+// (error 3).
 void LoadSound(const RtString& name, int32_t slot, int32_t channels);
 // Plays the slot once: pan -1 (left) .. 1 (right), volume 0..1. The channel id, or -1.
+// The volume is in decibels, not a linear factor: its step trunc(volume * 100) gives
+// (step - 100) dB, an amplitude of 10^((step - 100) / 20). 1 is full level, 0.94 half the
+// amplitude (-6 dB), 0.88 a quarter (-12 dB), 0.5 is -50 dB (nearly silent); below 0.01
+// (step 0) is silent. A pan p takes |p| * 100 dB off the opposite side.
 int32_t PlaySound(int32_t slot, double pan, double volume);
 // 1 while the channel of the id plays, else 0 (always 0 for a negative id).
 int32_t SoundPlaying(int32_t channelId);

@@ -25,9 +25,9 @@ void SetMixHook(MixHook hook, void* user);
 
 // --- Clips and voices -------------------------------------------------------------------
 
-// How raw sample bytes are laid out: little-endian integers (8-bit unsigned, 16/32-bit
+// How raw sample bytes are laid out: little-endian integers (8-bit unsigned, 16/24/32-bit
 // signed) or 32-bit floats, interleaved over 1..8 channels.
-enum class SampleKind { Unsigned8, Signed16, Signed32, Float32 };
+enum class SampleKind { Unsigned8, Signed16, Signed24, Signed32, Float32 };
 struct PcmShape {
   SampleKind kind = SampleKind::Signed16;
   int32_t channels = 2;
@@ -36,7 +36,9 @@ struct PcmShape {
 
 // Sound data converted once to the device format; every voice playing it shares it.
 struct AudioClip;
-// Null when the shape cannot be converted or the device is closed.
+// Converts whole sample frames piece by piece, so a load needs the converted size and a
+// piece beside the source. Null when the shape cannot be converted, the converted sound
+// would exceed 2 GiB, memory runs out or the device is closed.
 AudioClip* MakeAudioClip(const uint8_t* bytes, size_t size, const PcmShape& shape);
 // Stops every voice playing the clip, then frees it.
 void FreeAudioClip(AudioClip* clip);

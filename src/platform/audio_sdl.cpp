@@ -1,10 +1,12 @@
-// The mixer device on SDL2_mixer: clips are mixer chunks in the device format, voices are
-// mixer channels taken from a pool that grows on demand, music is the mixer's one music
-// stream. Everything runs on the main thread except the mix hook.
+// The mixer device on SDL2_mixer: clips are mixer chunks in the device format, converted
+// piece by piece, voices are mixer channels taken from a pool that grows on demand, each
+// with its gains applied by a mixer effect at full resolution, music is the mixer's one
+// music stream. Everything runs on the main thread except the mix hook and the effects.
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <climits>
 #include <cmath>
@@ -28,6 +30,14 @@ namespace {
 constexpr int kBlockSamples = 512;
 constexpr int kFirstChannels = 16;
 constexpr int kMostChannels = 256;
+// Sample frames converted at a time while a clip is made.
+constexpr size_t kPieceFrames = 16384;
+constexpr size_t kDeviceFrameBytes = sizeof(int16_t) * kDeviceChannels;
+
+// A voice's linear gain per side, read by its effect on the mixer's thread.
+struct ChannelGain {
+  std::atomic<double> left{1.0}, right{1.0};
+};
 
 struct MixerState {
   bool open = false;
@@ -35,6 +45,7 @@ struct MixerState {
   std::vector<uint32_t> serials;
   uint32_t nextSerial = 0;
   MusicTrack* playing = nullptr;
+  std::array<ChannelGain, kMostChannels> gains;
   // Read on the mixer's thread: the user is stored before the hook and read after it.
   std::atomic<MixHook> hook{nullptr};
   std::atomic<void*> hookUser{nullptr};
@@ -59,12 +70,96 @@ SDL_AudioFormat HostFormat(SampleKind kind) {
       return AUDIO_U8;
     case SampleKind::Signed16:
       return AUDIO_S16LSB;
+    case SampleKind::Signed24:  // widened to 32 bits piece by piece
     case SampleKind::Signed32:
       return AUDIO_S32LSB;
     case SampleKind::Float32:
       return AUDIO_F32LSB;
   }
   return AUDIO_S16LSB;
+}
+
+size_t SampleBytes(SampleKind kind) {
+  switch (kind) {
+    case SampleKind::Unsigned8:
+      return 1;
+    case SampleKind::Signed16:
+      return 2;
+    case SampleKind::Signed24:
+      return 3;
+    case SampleKind::Signed32:
+    case SampleKind::Float32:
+      return 4;
+  }
+  return 2;
+}
+
+// Each 3-byte sample becomes the top three bytes of a 4-byte one.
+void Widen24(const uint8_t* bytes, size_t size, std::vector<uint8_t>& wide) {
+  wide.resize(size / 3 * 4);
+  for (size_t in = 0, out = 0; in + 3 <= size; in += 3, out += 4) {
+    wide[out] = 0;
+    wide[out + 1] = bytes[in];
+    wide[out + 2] = bytes[in + 1];
+    wide[out + 3] = bytes[in + 2];
+  }
+}
+
+// The device-format bytes of a conversion, taken piece by piece out of the stream into
+// one buffer of the converted length, so a load needs about the converted size once.
+// What the stream gives beyond that length (the silence after the end) is dropped.
+class ConvertedBytes {
+ public:
+  explicit ConvertedBytes(size_t length)
+      : bytes_(static_cast<Uint8*>(SDL_malloc(std::max<size_t>(length, 1)))), capacity_(length) {}
+  ~ConvertedBytes() { SDL_free(bytes_); }
+  ConvertedBytes(const ConvertedBytes&) = delete;
+  ConvertedBytes& operator=(const ConvertedBytes&) = delete;
+
+  // Takes everything the stream has ready; false when memory runs out.
+  bool Drain(SDL_AudioStream* stream) {
+    if (bytes_ == nullptr) return false;
+    Uint8 beyond[4096];
+    for (int ready = SDL_AudioStreamAvailable(stream); ready > 0;
+         ready = SDL_AudioStreamAvailable(stream)) {
+      const size_t room = capacity_ - length_;
+      Uint8* into = room > 0 ? bytes_ + length_ : beyond;
+      const int wanted = static_cast<int>(
+          std::min<size_t>(static_cast<size_t>(ready), room > 0 ? room : sizeof beyond));
+      const int got = SDL_AudioStreamGet(stream, into, wanted);
+      if (got <= 0) return false;
+      if (room > 0) length_ += static_cast<size_t>(got);
+    }
+    return true;
+  }
+  // The bytes, trimmed to whole frames, handed over to the caller.
+  Uint8* Release(size_t& length) {
+    length = length_ - length_ % kDeviceFrameBytes;
+    Uint8* bytes = bytes_;
+    if (length > 0 && length < capacity_) {
+      if (auto* trimmed = static_cast<Uint8*>(SDL_realloc(bytes, length))) bytes = trimmed;
+    }
+    bytes_ = nullptr;
+    return bytes;
+  }
+
+ private:
+  Uint8* bytes_;
+  size_t capacity_;
+  size_t length_ = 0;
+};
+
+// Scales a voice's samples by its gains; applied before the mixer adds the voice in.
+void ApplyGain(int /*channel*/, void* stream, int length, void* user) {
+  const auto* gain = static_cast<const ChannelGain*>(user);
+  const double left = gain->left.load(std::memory_order_relaxed);
+  const double right = gain->right.load(std::memory_order_relaxed);
+  auto* samples = static_cast<int16_t*>(stream);
+  const int count = length / static_cast<int>(sizeof(int16_t));
+  for (int i = 0; i + 1 < count; i += 2) {
+    samples[i] = static_cast<int16_t>(std::lround(samples[i] * left));
+    samples[i + 1] = static_cast<int16_t>(std::lround(samples[i + 1] * right));
+  }
 }
 
 // A channel that plays nothing, after growing the pool when every one is busy; -1 when
@@ -79,10 +174,6 @@ int IdleChannel() {
   int grown = Mix_AllocateChannels(std::min(count * 2, kMostChannels));
   mixer.serials.resize(static_cast<size_t>(grown), 0);
   return grown > count ? count : -1;
-}
-
-uint8_t PanLevel(double gain) {
-  return static_cast<uint8_t>(std::lround(std::clamp(gain, 0.0, 1.0) * 255.0));
 }
 
 }  // namespace
@@ -133,25 +224,42 @@ void SetMixHook(MixHook hook, void* user) {
 
 AudioClip* MakeAudioClip(const uint8_t* bytes, size_t size, const PcmShape& shape) {
   if (!Mixer().open || shape.channels < 1 || shape.channels > 8 || shape.rate <= 0) return nullptr;
-  SDL_AudioCVT cvt;
-  if (SDL_BuildAudioCVT(&cvt, HostFormat(shape.kind), static_cast<Uint8>(shape.channels),
-                        shape.rate, AUDIO_S16SYS, kDeviceChannels, kDeviceRate) < 0) {
-    return nullptr;
+  const size_t frameBytes = SampleBytes(shape.kind) * static_cast<size_t>(shape.channels);
+  const size_t frames = size / frameBytes;
+  // The converted length in 64 bits: refused when the mixer could not hold it.
+  const uint64_t convertedBytes = static_cast<uint64_t>(frames) * kDeviceRate /
+                                  static_cast<uint64_t>(shape.rate) * kDeviceFrameBytes;
+  if (frames == 0 || convertedBytes > static_cast<uint64_t>(INT_MAX)) return nullptr;
+  SDL_AudioStream* stream =
+      SDL_NewAudioStream(HostFormat(shape.kind), static_cast<Uint8>(shape.channels), shape.rate,
+                         AUDIO_S16SYS, kDeviceChannels, kDeviceRate);
+  if (stream == nullptr) return nullptr;
+  ConvertedBytes converted(static_cast<size_t>(convertedBytes));
+  std::vector<uint8_t> wide;
+  // The resampler keeps the end of the sound back: silence after it pushes that out.
+  const size_t padding = kPieceFrames * frameBytes;
+  std::vector<uint8_t> silence(padding, shape.kind == SampleKind::Unsigned8 ? 0x80 : 0);
+  bool ok = true;
+  for (size_t frame = 0; ok && frame < frames + kPieceFrames; frame += kPieceFrames) {
+    const uint8_t* piece = frame < frames ? bytes + frame * frameBytes : silence.data();
+    size_t pieceBytes =
+        frame < frames ? std::min(kPieceFrames, frames - frame) * frameBytes : padding;
+    if (shape.kind == SampleKind::Signed24) {
+      Widen24(piece, pieceBytes, wide);
+      piece = wide.data();
+      pieceBytes = wide.size();
+    }
+    ok = SDL_AudioStreamPut(stream, piece, static_cast<int>(pieceBytes)) == 0 &&
+         converted.Drain(stream);
   }
-  if (size == 0 || size > static_cast<size_t>(INT_MAX / std::max(cvt.len_mult, 1))) return nullptr;
-  cvt.len = static_cast<int>(size);
-  cvt.buf = static_cast<Uint8*>(SDL_malloc(size * static_cast<size_t>(cvt.len_mult)));
-  if (cvt.buf == nullptr) return nullptr;
-  SDL_memcpy(cvt.buf, bytes, size);
-  if (cvt.needed != 0 && SDL_ConvertAudio(&cvt) != 0) {
-    SDL_free(cvt.buf);
-    return nullptr;
-  }
-  const int length = cvt.needed != 0 ? cvt.len_cvt : cvt.len;
-  Mix_Chunk* chunk = Mix_QuickLoad_RAW(cvt.buf, static_cast<Uint32>(length));
-  if (chunk == nullptr || length <= 0) {
-    SDL_free(cvt.buf);
-    if (chunk != nullptr) Mix_FreeChunk(chunk);
+  ok = ok && SDL_AudioStreamFlush(stream) == 0 && converted.Drain(stream);
+  SDL_FreeAudioStream(stream);
+  if (!ok) return nullptr;
+  size_t length = 0;
+  Uint8* buffer = converted.Release(length);
+  Mix_Chunk* chunk = length > 0 ? Mix_QuickLoad_RAW(buffer, static_cast<Uint32>(length)) : nullptr;
+  if (chunk == nullptr) {
+    SDL_free(buffer);
     return nullptr;
   }
   chunk->allocated = 1;  // the chunk owns the converted buffer from here on
@@ -176,7 +284,14 @@ Voice StartVoice(AudioClip* clip, double leftGain, double rightGain) {
   if (channel < 0) return voice;
   // Levels are set before the start, so no block is heard at the previous play's levels.
   Mix_Volume(channel, MIX_MAX_VOLUME);
-  Mix_SetPanning(channel, PanLevel(leftGain), PanLevel(rightGain));
+  Mix_UnregisterAllEffects(channel);
+  ChannelGain& gain = mixer.gains[static_cast<size_t>(channel)];
+  gain.left.store(std::clamp(leftGain, 0.0, 1.0), std::memory_order_relaxed);
+  gain.right.store(std::clamp(rightGain, 0.0, 1.0), std::memory_order_relaxed);
+  if ((leftGain < 1.0 || rightGain < 1.0) &&
+      Mix_RegisterEffect(channel, ApplyGain, nullptr, &gain) == 0) {
+    return voice;
+  }
   if (Mix_PlayChannel(channel, clip->chunk, 0) != channel) return voice;
   voice.channel = channel;
   voice.serial = ++mixer.nextSerial;

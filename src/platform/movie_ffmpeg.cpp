@@ -130,8 +130,12 @@ std::vector<uint8_t> DecodeSound(const uint8_t* bytes, size_t size) {
   if (decoder == nullptr) return sound;
   SwrContext* resampler = nullptr;
   AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+  // A mono track goes to both sides at full level (the resampler's own mix would take
+  // 3 dB off each side).
+  const double monoToBoth[2] = {1.0, 1.0};
   if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, kDeviceRate, &decoder->ch_layout,
                           decoder->sample_fmt, decoder->sample_rate, 0, nullptr) < 0 ||
+      (decoder->ch_layout.nb_channels == 1 && swr_set_matrix(resampler, monoToBoth, 1) < 0) ||
       swr_init(resampler) < 0) {
     swr_free(&resampler);
     avcodec_free_context(&decoder);

@@ -135,15 +135,23 @@ void RunMovie(platform::MovieSource* movie, MovieScreen& screen, MovieVoice& sou
 }  // namespace
 
 int32_t PlayMovie(const RtString& file, bool loop) {
+  ClearError();
   OpenGLZozezezi* device = TheRuntime().device;
   RtString resolved;
   MediaBytes bytes;
-  if (device == nullptr || device->window == nullptr || device->contextAlive == 0 ||
-      !ResolveMediaName(MainPack(), file, resolved, true) || !bytes.Open(resolved.c_str())) {
+  platform::MovieSource* movie = nullptr;
+  const char* reason = nullptr;
+  if (device == nullptr || device->window == nullptr || device->contextAlive == 0) {
+    reason = "no window to play it in";
+  } else if (!ResolveMediaName(MainPack(), file, resolved, true) || !bytes.Open(resolved.c_str())) {
+    reason = "no such file, or empty or larger than 1 GiB";
+  } else if ((movie = platform::OpenMovie(bytes.Bytes().data(), bytes.Bytes().size())) == nullptr) {
+    reason = "no video that can be decoded";
+  }
+  if (reason != nullptr) {
+    RecordError(3, {"PlayMovie", file.View(), reason});
     return 3;
   }
-  platform::MovieSource* movie = platform::OpenMovie(bytes.Bytes().data(), bytes.Bytes().size());
-  if (movie == nullptr) return 3;
   {
     MovieScreen screen(*device, platform::MovieWidth(movie), platform::MovieHeight(movie));
     MovieVoice sound(platform::MovieSound(movie));

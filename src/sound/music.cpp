@@ -29,20 +29,34 @@ void CloseTrack(MusicState& music) {
   music.source.Close();
 }
 
+// Opens the piece named; the reason when it cannot be played.
+const char* OpenPiece(MusicState& music, const RtString& file) {
+  RtString resolved;
+  if (!TheSoundDevice()->open) return "no sound device";
+  if (!ResolveMediaName(MusicPack(), file, resolved, true) ||
+      !music.source.Open(resolved.c_str())) {
+    return "no such file, or empty or larger than 1 GiB";
+  }
+  const std::span<const uint8_t> bytes = music.source.Bytes();
+  music.track = platform::OpenMusic(bytes.data(), bytes.size());
+  if (music.track != nullptr) return nullptr;
+  music.source.Close();
+  return "not music the mixer can play";
+}
+
 }  // namespace
 
 void PlayMusic(const RtString& file, bool loop) {
+  ClearError();
   MusicState* music = Music();
-  if (music == nullptr) return;
+  if (music == nullptr) {
+    RecordError(3, {"PlayMusic", file.View(), "no sound device"});
+    return;
+  }
   StopMusic();
   music->name = file;
-  RtString resolved;
-  if (!TheSoundDevice()->open || !ResolveMediaName(MusicPack(), file, resolved, true)) return;
-  if (!music->source.Open(resolved.c_str())) return;
-  const std::span<const uint8_t> bytes = music->source.Bytes();
-  music->track = platform::OpenMusic(bytes.data(), bytes.size());
-  if (music->track == nullptr) {
-    music->source.Close();
+  if (const char* reason = OpenPiece(*music, file)) {
+    RecordError(3, {"PlayMusic", file.View(), reason});
     return;
   }
   music->repeatDeadline = loop ? RawTimer() + PieceLength(music->track) : 0.0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "quorvia/files.h"
+#include "quorvia/frame.h"
 #include "sound/channel_choice.h"
 #include "sound/sound_levels.h"
 #include "sound/sound_state.h"
@@ -31,30 +32,69 @@ bool ChannelPlays(const SoundSlot& slot, int32_t channel) {
          platform::VoicePlaying(slot.voices[channel]);
 }
 
-platform::AudioClip* LoadClip(const RtString& name) {
+// Why a WAV file cannot be played, in the words of the error report.
+const char* WavProblemText(WavProblem problem) {
+  switch (problem) {
+    case WavProblem::None:
+      return nullptr;
+    case WavProblem::NotRiffWave:
+      return "not a WAV file";
+    case WavProblem::NoFormat:
+      return "no format chunk";
+    case WavProblem::NoData:
+      return "no data chunk after the format";
+    case WavProblem::BadFormat:
+      return "a format without channels, rate or sample size";
+    case WavProblem::ChunkPastEnd:
+      return "a chunk runs past the end of the file";
+  }
+  return "not a WAV file";
+}
+
+// The clip of the named WAV file; null and the reason when it cannot be made.
+platform::AudioClip* LoadClip(const RtString& name, const char*& reason) {
   RtString resolved;
-  if (!ResolveMediaName(MainPack(), name, resolved, true)) return nullptr;
   MediaBytes file;
-  if (!file.Open(resolved.c_str())) return nullptr;
-  WavLayout layout;
-  WavSamples samples;
-  if (ReadWavLayout(file.Bytes(), layout) != WavProblem::None ||
-      !ExtractWavSamples(file.Bytes(), layout, samples)) {
+  if (!ResolveMediaName(MainPack(), name, resolved, true) || !file.Open(resolved.c_str())) {
+    reason = "no such file, or empty or larger than 1 GiB";
     return nullptr;
   }
-  return platform::MakeAudioClip(samples.bytes.data(), samples.bytes.size(), samples.shape);
+  WavLayout layout;
+  reason = WavProblemText(ReadWavLayout(file.Bytes(), layout));
+  if (reason != nullptr) return nullptr;
+  WavSamples samples;
+  if (!ExtractWavSamples(file.Bytes(), layout, samples)) {
+    reason = "a sample format that cannot be played";
+    return nullptr;
+  }
+  platform::AudioClip* clip =
+      platform::MakeAudioClip(samples.bytes.data(), samples.bytes.size(), samples.shape);
+  if (clip == nullptr) reason = "the sound cannot be converted (too long, or out of memory)";
+  return clip;
 }
 
 }  // namespace
 
 void LoadSound(const RtString& name, int32_t slotNumber, int32_t channels) {
+  ClearError();
+  const char* reason = nullptr;
   SoundSlot* slot = SlotFor(slotNumber);
-  if (slot == nullptr) return;
-  ReleaseSlot(*slot);
-  slot->device = TheSoundDevice();
-  if (slot->device == nullptr || !slot->device->open) return;
-  slot->clip = LoadClip(name);
-  if (slot->clip != nullptr) slot->channelCount = std::clamp(channels, 1, kMaxSoundChannels);
+  if (slot == nullptr) {
+    reason = slotNumber < 0 ? "no such sound slot" : "no sound device";
+  } else {
+    ReleaseSlot(*slot);
+    slot->device = TheSoundDevice();
+    if (slot->device == nullptr || !slot->device->open) {
+      reason = "no sound device";
+    } else {
+      slot->clip = LoadClip(name, reason);
+    }
+  }
+  if (reason != nullptr) {
+    RecordError(3, {"LoadSound", name.View(), reason});
+    return;
+  }
+  slot->channelCount = std::clamp(channels, 1, kMaxSoundChannels);
 }
 
 int32_t PlaySound(int32_t slotNumber, double pan, double volume) {

@@ -1,10 +1,9 @@
 // The sample data of a WAV file as the device's converter takes it: the layout's format
-// turned into a sample kind, 24-bit samples widened to 32 bits on the way.
+// turned into a sample kind, the data left where it lies in the file.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "platform/audio_host.h"
 #include "sound/wav_chunks.h"
@@ -13,8 +12,7 @@ namespace qrv {
 
 struct WavSamples {
   platform::PcmShape shape;
-  std::span<const uint8_t> bytes;  // into the file, or into `widened`
-  std::vector<uint8_t> widened;
+  std::span<const uint8_t> bytes;  // into the file
 };
 
 // False when the format has no sample kind here: integer samples of 8, 16, 24 or 32 bits

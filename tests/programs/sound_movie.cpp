@@ -1,6 +1,7 @@
 // A runtime program for the movie tests: plays the movie named by its first argument
 // ("loop" as the second loops it; a third "wide" makes the window 800 x 480) and writes
-// "playing" and then PlayMovie's result to movie.txt in the temporary folder ($TMPDIR).
+// "playing" and then PlayMovie's result and the last error to movie.txt in the temporary
+// folder ($TMPDIR), where its standard error goes to stderr.txt.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -28,7 +29,8 @@ void Configure(qrv::ProjectSettings& settings) {
 void Main() {
   qrv::AutoPause(0);
   Note("playing");
-  Note(std::to_string(qrv::PlayMovie(movie.c_str(), loop)));
+  const int32_t result = qrv::PlayMovie(movie.c_str(), loop);
+  Note(std::to_string(result) + " " + std::to_string(qrv::LastError()));
 }
 
 }  // namespace
@@ -36,6 +38,7 @@ void Main() {
 int main(int argc, char** argv) {
   const char* tmp = std::getenv("TMPDIR");
   folder = tmp != nullptr ? tmp : "/tmp";
+  if (std::freopen((folder + "/stderr.txt").c_str(), "w", stderr) == nullptr) return 1;
   if (argc > 1) movie = argv[1];
   loop = argc > 2 && std::string(argv[2]) == "loop";
   wide = argc > 3 && std::string(argv[3]) == "wide";

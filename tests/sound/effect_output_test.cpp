@@ -1,9 +1,16 @@
 // Sound effects heard through SDL's disk driver: the mixed output read back sample by
-// sample for the levels, the pan, the channels of a slot and the WAV shapes real tools write.
+// sample for the levels, the pan, the channels of a slot and the WAV shapes real tools write;
+// the reasons failed loads give, and the memory a load takes.
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "frame/runtime.h"
+#include "platform/audio_host.h"
 #include "sound_fixture.h"
 
 namespace sound_test {
@@ -80,6 +87,48 @@ TEST_F(EffectOutput, LevelsAndPanFollowTheDecibelLaw) {
   EXPECT_GT(silent.size(), file.size());
 }
 
+// Energy of each side over the whole capture (silence adds nothing).
+std::pair<double, double> Energy(const std::vector<Frame>& frames) {
+  double left = 0, right = 0;
+  for (const Frame& f : frames) {
+    left += double(f.left) * f.left;
+    right += double(f.right) * f.right;
+  }
+  return {left, right};
+}
+
+// How far the heard level lies from the decibel figure given, in dB, on each side.
+std::pair<double, double> DecibelsOff(const std::vector<Frame>& heard,
+                                      const std::vector<Frame>& full, double decibels) {
+  const double gain = std::pow(10.0, decibels / 20.0);  // amplitude = 10^(dB / 20)
+  const auto [heardL, heardR] = Energy(heard);
+  const auto [fullL, fullR] = Energy(full);
+  return {20 * std::log10(std::sqrt(heardL / fullL) / gain),
+          20 * std::log10(std::sqrt(heardR / fullR) / gain)};
+}
+
+TEST_F(EffectOutput, QuietLevelsKeepTheLawDownToSeventyDecibels) {
+  // A loud tone, so that even -70 dB (an amplitude of about 9) is measured well.
+  const std::string path = Sox("loud.wav", "-r 22050 -c 1 -b 16", "synth 0.3 sine 441 vol 0.9");
+  const std::vector<Frame> full = PlayAlone(path, 0, 1);
+  ASSERT_GT(Energy(full).first, 0);
+  // Volume v is step trunc(v * 100), step * 100 - 10000 hundredths of a dB. 0.899 lies a
+  // step (one dB) below 0.9 and 0.5099 is still step 50: the step is truncated, not rounded.
+  const struct {
+    double volume, decibels;
+  } levels[] = {{0.9, -10}, {0.7, -30}, {0.5, -50}, {0.3, -70}, {0.899, -11}, {0.5099, -50}};
+  for (const auto& level : levels) {
+    SCOPED_TRACE(level.volume);
+    const auto [left, right] = DecibelsOff(PlayAlone(path, 0, level.volume), full, level.decibels);
+    EXPECT_NEAR(left, 0, 0.5);
+    EXPECT_NEAR(right, 0, 0.5);
+  }
+  // The pan takes its hundredths off the far side only: 0.55 leaves the left at -55 dB.
+  const auto [left, right] = DecibelsOff(PlayAlone(path, 0.55, 1), full, -55);
+  EXPECT_NEAR(left, 0, 0.5);
+  EXPECT_NEAR(right, 55, 0.5);
+}
+
 TEST_F(EffectOutput, TwoChannelSlotCutsOffItsOldestPlay) {
   const std::string path = Level("long.wav", 1.0);
   ASSERT_TRUE(OpenDevice());
@@ -136,23 +185,24 @@ TEST_F(EffectOutput, ChannelCountsStopsAndFreeSlots) {
 }
 
 // Real files in the shapes the tools write: the sound lasts as long as the file says
-// (resampled to the device rate) and the left channel stays left.
+// (resampled to the device rate) and the left channel stays left. A second (441 whole
+// waves, no click at the end) spans several of the pieces a load converts at a time.
 TEST_F(EffectOutput, WavShapesOfRealToolsPlay) {
   struct Shape {
     const char* name;
     std::string command;  // writes %s
   };
-  const std::string left = "synth 0.2 sine 441 remix 1v0.5 1v0.125";
+  const std::string left = "synth 1 sine 441 remix 1v0.5 1v0.125";
   const Shape shapes[] = {
-      {"u8-mono-11025.wav", "sox -D -n -r 11025 -c 1 -b 8 %s synth 0.2 sine 441 vol 0.5"},
+      {"u8-mono-11025.wav", "sox -D -n -r 11025 -c 1 -b 8 %s synth 1 sine 441 vol 0.5"},
       {"s16-stereo-44100.wav", "sox -D -n -r 44100 -c 2 -b 16 %s " + left},
       {"s24-stereo-48000-extensible.wav", "sox -D -n -r 48000 -c 2 -b 24 %s " + left},
       {"f32-stereo-22050-fmt18.wav", "sox -D -n -r 22050 -c 2 -e float -b 32 %s " + left},
       // The lavfi sine is at 1/8 of full scale.
       {"s16-stereo-48000-list.wav",
-       "ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=0.2' -ar 48000 "
+       "ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=1' -ar 48000 "
        "-af 'pan=stereo|c0=4*c0|c1=c0' %s"},
-      {"s16-mono-22050.wav", "sox -D -n -r 22050 -c 1 -b 16 %s synth 0.2 sine 441 vol 0.5"},
+      {"s16-mono-22050.wav", "sox -D -n -r 22050 -c 1 -b 16 %s synth 1 sine 441 vol 0.5"},
       // Six channels (front left louder than front right) mixed down to two.
       {"s16-six-22050.wav", "sox -D -n -r 22050 -c 6 -b 16 %s " + left + " 0 0 0 0"},
   };
@@ -162,7 +212,7 @@ TEST_F(EffectOutput, WavShapesOfRealToolsPlay) {
     command.replace(command.find("%s"), 2, "'" + PathOf(shape.name) + "'");
     ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0) << command;
     std::vector<Frame> heard = PlayAlone(PathOf(shape.name), 0, 1);
-    EXPECT_NEAR(SoundingFrames(heard), 0.2 * 22050, 0.2 * 22050 * 0.03);
+    EXPECT_NEAR(SoundingFrames(heard), 22050, 22050 * 0.03);
     int peakLeft = 0, peakRight = 0;
     for (const Frame& f : heard) {
       peakLeft = std::max(peakLeft, std::abs(static_cast<int>(f.left)));
@@ -209,22 +259,141 @@ TEST_F(EffectOutput, ChunkOrderAndTruncation) {
   EXPECT_NEAR(SoundingFrames(Capture()), 0.2 * 22050, 0.2 * 22050 * 0.02);
 }
 
-// A driver that cannot open: every command still answers, with the answers of no sound.
+// A driver that cannot open: every command still answers, with the answers of no sound;
+// the loads fail with error 3.
 TEST_F(EffectOutput, NoDeviceAnswersQuietly) {
   const std::string path = Level("level.wav", 0.1);
   EXPECT_FALSE(OpenDevice("no-such-driver"));
   LoadSound(path.c_str(), 0, 2);
+  EXPECT_EQ(qrv::LastError(), 3);
   EXPECT_EQ(PlaySound(0, 0, 1), -1);
   EXPECT_EQ(SoundPlaying(0), 0);
   qrv::StopSound(0);
   qrv::StopAllSounds();
   EXPECT_EQ(qrv::FreeSoundSlot(), 0);
   qrv::PlayMusic(path.c_str(), true);
+  EXPECT_EQ(qrv::LastError(), 3);
   EXPECT_FALSE(qrv::MusicPlaying());
   qrv::SetMusicVolume(0.5);
   qrv::MusicLoopCheck();
   qrv::RestartMusic();
+  EXPECT_FALSE(qrv::MusicPlaying());
+  EXPECT_EQ(qrv::platform::MusicLevel(), 0);
   EXPECT_EQ(qrv::StopMusic(), 0);
+}
+
+// Every failed load sets error 3 (a good one sets 0) and says why on the verbose line.
+TEST_F(EffectOutput, FailedLoadsSayWhy) {
+  const std::string good = Level("good.wav", 0.1);
+  ASSERT_EQ(std::system(("convert -size 4x4 xc:red '" + PathOf("picture.bmp") + "'").c_str()), 0);
+  std::ofstream(PathOf("empty.wav")).close();
+  ASSERT_TRUE(OpenDevice());
+  qrv::TheRuntime().settings.debugFlag = 1;  // the verbose line, as QRV_VERBOSE=1 gives it
+  struct Case {
+    std::string name, reason;
+  };
+  const Case cases[] = {
+      {PathOf("missing.wav"), "no such file, or empty or larger than 1 GiB"},
+      {PathOf("no/such/folder/x.wav"), "no such file, or empty or larger than 1 GiB"},
+      {PathOf(""), "no such file, or empty or larger than 1 GiB"},  // the folder itself
+      {PathOf("empty.wav"), "no such file, or empty or larger than 1 GiB"},
+      {PathOf("picture.bmp"), "not a WAV file"},
+  };
+  for (const Case& c : cases) {
+    LoadSound(good.c_str(), 2, 1);
+    ASSERT_EQ(qrv::LastError(), 0);
+    testing::internal::CaptureStderr();
+    LoadSound(c.name.c_str(), 2, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "LoadSound: " + c.name + ": " + c.reason + "\n");
+    EXPECT_EQ(qrv::LastError(), 3) << c.name;
+    EXPECT_EQ(PlaySound(2, 0, 1), -1) << c.name;
+  }
+  testing::internal::CaptureStderr();
+  LoadSound(good.c_str(), -4, 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "LoadSound: " + good + ": no such sound slot\n");
+  // Music: a missing file, and a file the mixer cannot play; a good piece clears the error.
+  std::ofstream(PathOf("words.ogg")) << "not music at all";
+  for (const Case& c : {Case{PathOf("missing.ogg"), "no such file, or empty or larger than 1 GiB"},
+                        Case{PathOf("words.ogg"), "not music the mixer can play"}}) {
+    testing::internal::CaptureStderr();
+    qrv::PlayMusic(c.name.c_str(), false);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "PlayMusic: " + c.name + ": " + c.reason + "\n");
+    EXPECT_EQ(qrv::LastError(), 3);
+    EXPECT_FALSE(qrv::MusicPlaying());
+  }
+  qrv::PlayMusic(good.c_str(), false);
+  EXPECT_EQ(qrv::LastError(), 0);
+  EXPECT_TRUE(qrv::MusicPlaying());
+  qrv::TheRuntime().settings.debugFlag = 0;
+}
+
+// Handing the window over leaves what plays alone; releasing the slots stops and empties
+// them all, and the device takes new loads afterwards.
+TEST_F(EffectOutput, SoundWindowAndReleasedSlots) {
+  const std::string path = Level("long.wav", 2.0);
+  ASSERT_TRUE(OpenDevice());
+  LoadSound(path.c_str(), 0, 2);
+  LoadSound(path.c_str(), 4095, 1);
+  const int32_t first = PlaySound(0, 0, 1), last = PlaySound(4095, 0, 1);
+  qrv::SetSoundWindow();
+  EXPECT_EQ(SoundPlaying(first), 1);
+  EXPECT_EQ(SoundPlaying(last), 1);
+  EXPECT_EQ(PlaySound(0, 0, 1), 1);
+  qrv::ReleaseSoundSlots();
+  EXPECT_EQ(SoundPlaying(first), 0);
+  EXPECT_EQ(SoundPlaying(last), 0);
+  EXPECT_EQ(SoundPlaying(1), 0);
+  EXPECT_EQ(PlaySound(0, 0, 1), -1);
+  EXPECT_EQ(PlaySound(4095, 0, 1), -1);
+  EXPECT_EQ(qrv::FreeSoundSlot(), 0);
+  LoadSound(path.c_str(), 0, 1);
+  EXPECT_EQ(PlaySound(0, 0, 1), 0);
+  // What played before the release stopped then: more than one play at a time (a level
+  // above one play's 8192) only for the moment before it, never for the new play's 2 s.
+  WaitForEnd(0);
+  const std::vector<Frame> heard = Capture();
+  const long together = std::count_if(heard.begin(), heard.end(),
+                                      [](const Frame& f) { return std::abs(f.left) > 12000; });
+  EXPECT_LT(together, 22050 / 4);
+  EXPECT_NEAR(SoundingFrames(heard), 2 * 22050, 22050 / 4);
+}
+
+// Loading converts piece by piece: the most memory a load takes is the file's bytes and
+// the converted sound, whether the sound shrinks (16-bit stereo at 44100 Hz) or grows
+// (8-bit mono at 11025 Hz) on the way to the device's 16-bit stereo at 22050 Hz.
+TEST_F(EffectOutput, LoadNeedsTheFileAndTheConvertedSoundOnly) {
+  for (const std::string format : {"-r 44100 -c 2 -b 16", "-r 11025 -c 1 -b 8"}) {
+    const std::string path = Sox("big.wav", format, "synth 180 sine 441 vol 0.5");
+    const double fileBytes = double(std::filesystem::file_size(path)), converted = 180 * 22050 * 4;
+    // In a child of its own, so the high-water mark of its memory is the load's.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      long grown[2] = {-1, -1};  // bytes, and the lowest free slot afterwards
+      rusage usage{};
+      if (OpenDevice() && getrusage(RUSAGE_SELF, &usage) == 0) {
+        const long before = usage.ru_maxrss;
+        LoadSound(path.c_str(), 0, 1);
+        getrusage(RUSAGE_SELF, &usage);
+        grown[0] = (usage.ru_maxrss - before) * 1024;
+        grown[1] = qrv::FreeSoundSlot();
+      }
+      _exit(write(pipeEnds[1], grown, sizeof grown) == sizeof grown ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    long grown[2] = {-1, -1};
+    ASSERT_EQ(read(pipeEnds[0], grown, sizeof grown), ssize_t(sizeof grown));
+    close(pipeEnds[0]);
+    waitpid(child, nullptr, 0);
+    ASSERT_EQ(grown[1], 1) << "the sound did not load";
+    std::printf("[ measured ] %s: peak %.1f MB for a file of %.1f MB, %.1f MB converted\n",
+                format.c_str(), grown[0] / 1048576.0, fileBytes / 1048576.0, converted / 1048576.0);
+    EXPECT_LT(double(grown[0]), fileBytes + converted + 6.0 * (1 << 20));
+  }
 }
 
 }  // namespace

@@ -40,11 +40,13 @@ std::string TrackerModule() {
 
 class MusicTest : public SoundTest {
  protected:
-  // A piece of 0.3 s of tone then 0.2 s of silence, encoded by ffmpeg.
-  std::string Piece(const std::string& name, const std::string& codec) {
+  // A piece of 0.3 s (or the length given) of tone then 0.2 s of silence, encoded by ffmpeg.
+  std::string Piece(const std::string& name, const std::string& codec,
+                    const std::string& toneSeconds = "0.3") {
     std::string path = PathOf(name);
     std::string command =
-        "ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=0.3' -af "
+        "ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=" + toneSeconds +
+        "' -af "
         "'volume=4,apad=pad_dur=0.2' -ar 22050 -ac 2 -c:a " +
         codec + " '" + path + "' 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -133,6 +135,29 @@ TEST_F(MusicTest, LoopingPieceRestartsWhenItsLengthHasPassed) {
   RunFrames(1.2);
   EXPECT_FALSE(qrv::MusicPlaying());
   EXPECT_EQ(Onsets(Capture()), 1);
+}
+
+TEST_F(MusicTest, RestartPlaysThePieceAgainFromItsStart) {
+  const std::string path = Piece("piece.flac", "flac", "1.5");
+  ASSERT_TRUE(OpenDevice());
+  qrv::PlayMusic(path.c_str(), false);
+  // Once 0.3 s into the tone (as far as the device has written), once after the end.
+  EXPECT_TRUE(Within(5, [&] {
+    return std::filesystem::file_size(PathOf("out.raw")) >= 0.3 * 22050 * sizeof(Frame);
+  }));
+  qrv::RestartMusic();
+  EXPECT_TRUE(qrv::MusicPlaying());
+  EXPECT_TRUE(Within(10, [] { return !qrv::MusicPlaying(); }));
+  qrv::RestartMusic();
+  EXPECT_TRUE(qrv::MusicPlaying());
+  EXPECT_TRUE(Within(10, [] { return !qrv::MusicPlaying(); }));
+  const std::vector<Frame> heard = Capture();
+  EXPECT_EQ(Onsets(heard), 2);
+  // The tone ran 0.3 s, then its whole 1.5 s twice.
+  long tone = 0;
+  for (const Frame& f : heard) tone += std::abs(f.left) > 200 ? 1 : 0;
+  EXPECT_GT(tone, 3.2 * 22050);
+  EXPECT_LT(tone, 4.4 * 22050);
 }
 
 TEST_F(MusicTest, VolumeIsSentOnlyWhenItChanges) {

@@ -95,9 +95,8 @@ TEST(WavChunks, SampleKindsTheConverterTakes) {
   };
   WavSamples samples;
   ASSERT_TRUE(extract(Fmt(1, 1, 11025, 24), "\x01\x02\x03\x04\x05\x06", samples));
-  EXPECT_EQ(samples.shape.kind, platform::SampleKind::Signed32);
-  EXPECT_EQ(std::string(samples.bytes.begin(), samples.bytes.end()),
-            std::string("\0\x01\x02\x03\0\x04\x05\x06", 8));
+  EXPECT_EQ(samples.shape.kind, platform::SampleKind::Signed24);
+  EXPECT_EQ(std::string(samples.bytes.begin(), samples.bytes.end()), "\x01\x02\x03\x04\x05\x06");
   ASSERT_TRUE(extract(Fmt(1, 2, 8000, 8), "abcd", samples));
   EXPECT_EQ(samples.shape.kind, platform::SampleKind::Unsigned8);
   // Any tag but float plays as integer PCM, as the header says.
