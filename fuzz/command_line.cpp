@@ -1,12 +1,12 @@
 // Fuzz target: an arbitrary command line split into arguments, joined again, and split
 // once more; the second split must give the same arguments.
+#include "platform/command_line.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
-
-#include "platform/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view line(reinterpret_cast<const char*>(data), size);

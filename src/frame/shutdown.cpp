@@ -5,8 +5,8 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
-#include "platform/platform.h"
 #include "platform/host_services.h"
+#include "platform/platform.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
 #include "quorvia/net.h"

@@ -34,11 +34,10 @@ bool AnyExtensionListed(std::string_view extensions, const ExtensionListed& list
 bool GlFunctionBelongs(std::string_view name, int version, bool coreProfile,
                        const ExtensionListed& listed) {
   const GlFunctionOrigin* end = std::end(kGlFunctions);
-  const GlFunctionOrigin* found =
-      std::lower_bound(std::begin(kGlFunctions), end, name,
-                       [](const GlFunctionOrigin& entry, std::string_view key) {
-                         return std::string_view(entry.name) < key;
-                       });
+  const GlFunctionOrigin* found = std::lower_bound(
+      std::begin(kGlFunctions), end, name, [](const GlFunctionOrigin& entry, std::string_view key) {
+        return std::string_view(entry.name) < key;
+      });
   if (found == end || found->name != name) return false;
   uint32_t versions = coreProfile ? found->core : found->compatibility;
   return (versions & VersionBit(version)) != 0 || AnyExtensionListed(found->extensions, listed);

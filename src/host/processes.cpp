@@ -12,7 +12,7 @@ double RunProcess(const RtString& commandLine, double wait, double show, double&
   exitCode = 0;
   bool waitForEnd = wait != 0 || std::isnan(wait);
   // A program left to run reads no input: the game keeps its console.
-  platform::Streams streams = show == 0   ? platform::Streams::Hidden
+  platform::Streams streams = show == 0    ? platform::Streams::Hidden
                               : waitForEnd ? platform::Streams::Shared
                                            : platform::Streams::OutputOnly;
   platform::ProgramRun run = platform::RunCommandLine(commandLine.c_str(), streams, waitForEnd);

@@ -88,8 +88,7 @@ int Spawn(const std::vector<std::string>& arguments, Streams streams, pid_t& chi
   argv.push_back(nullptr);
   StreamActions actions(streams);
   CleanSignals signals;
-  return posix_spawnp(&child, argv[0], &actions.actions, &signals.attributes, argv.data(),
-                      environ);
+  return posix_spawnp(&child, argv[0], &actions.actions, &signals.attributes, argv.data(), environ);
 }
 
 }  // namespace

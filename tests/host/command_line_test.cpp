@@ -21,9 +21,9 @@ TEST(CommandLine, SplitsByBlanksQuotesAndBackslashes) {
       {"  \t ", {}},
       {"", {}},
       {"\"a b\" \"\" x\"y z\"w", {"a b", "", "xy zw"}},
-      {"a\\\"b", {"a\"b"}},             // 1 backslash: a literal quote
-      {"a\\\\\"b c\"", {"a\\b c"}},     // 2: one backslash, the quote opens
-      {"a\\\\\\\"b", {"a\\\"b"}},       // 3: one backslash and a literal quote
+      {"a\\\"b", {"a\"b"}},          // 1 backslash: a literal quote
+      {"a\\\\\"b c\"", {"a\\b c"}},  // 2: one backslash, the quote opens
+      {"a\\\\\\\"b", {"a\\\"b"}},    // 3: one backslash and a literal quote
       {"\\\\server\\share x\\", {"\\\\server\\share", "x\\"}},  // no quote follows
       {"\"open to the end", {"open to the end"}},
       {"\"ends\\\\\" next", {"ends\\", "next"}},

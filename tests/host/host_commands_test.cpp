@@ -192,7 +192,8 @@ TEST(RunProcess, TheProgramGetsTheArgumentsLiterallyAndNoShellRuns) {
       {" a;touch " + marker.string(), "[a;touch][" + marker.string() + "]"},
       {" `touch " + marker.string() + "` $HOME|cat>" + marker.string(),
        "[`touch][" + marker.string() + "`][$HOME|cat>" + marker.string() + "]"},
-      {" 'one  two' \"three\\\"s\" \"\" \"four  five\" a\\b", "['one][two'][three\"s][][four  five][a\\b]"},
+      {" 'one  two' \"three\\\"s\" \"\" \"four  five\" a\\b",
+       "['one][two'][three\"s][][four  five][a\\b]"},
   };
   for (const Case& c : cases) {
     fs::remove(folder / "out");

@@ -36,11 +36,11 @@ std::vector<std::string> Between(const std::vector<std::string>& log) {
 // GL_ARB_vertex_buffer_object and GL_EXT_framebuffer_object but neither GL_NV_mesh_shader
 // nor GL_SGIX_fragment_lighting (glxinfo), while its lookup hands out any "gl" name.
 TEST(HostProcess, GlExtAnswersForTheContextsVersionAndExtensions) {
-  ProgramRun run(ProgramPath("host_probe"),
-                 {"--glext", "glGenBuffers", "--glext", "glgenbuffers", "--glext", "glBegin",
-                  "--glext", "glQrvNoSuchFunction", "--glext", "glGenBuffersARB", "--glext",
-                  "glGenFramebuffersEXT", "--glext", "glDrawMeshTasksNV", "--glext",
-                  "glFragmentLightfSGIX", "--glext", ""});
+  ProgramRun run(
+      ProgramPath("host_probe"),
+      {"--glext", "glGenBuffers", "--glext", "glgenbuffers", "--glext", "glBegin", "--glext",
+       "glQrvNoSuchFunction", "--glext", "glGenBuffersARB", "--glext", "glGenFramebuffersEXT",
+       "--glext", "glDrawMeshTasksNV", "--glext", "glFragmentLightfSGIX", "--glext", ""});
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(Between(run.LogLines()),
             (std::vector<std::string>{"glGenBuffers=1", "glgenbuffers=0", "glBegin=1",
