@@ -1,5 +1,5 @@
 // The host from a game's point of view: every platform information key, an environment
-// variable, a command run through the shell, and a function of the maths library
+// variable, another program started and waited for, and a function of the maths library
 // called by name. Prints to the console and ends.
 #include "quorvia/quorvia.h"
 
@@ -19,7 +19,9 @@ static void Main() {
   qrv::ConsoleWrite("HOST_INFO_GREETING = " + qrv::GetEnvironment("HOST_INFO_GREETING") + "\n");
 
   double exitCode = 0;
-  double started = qrv::RunProcess("test -n \"$HOST_INFO_GREETING\" && exit 42", 1, 1, exitCode);
+  // No shell reads the line: a shell command names the shell.
+  double started =
+      qrv::RunProcess("sh -c \"test -n \\\"$HOST_INFO_GREETING\\\" && exit 42\"", 1, 1, exitCode);
   qrv::ConsoleWrite(RtString("RunProcess started ") + started + ", exit code " + exitCode + "\n");
 
   double (*cosine)(double) = nullptr;

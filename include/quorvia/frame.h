@@ -109,6 +109,9 @@ struct ErrorContext {
 // every error recorded (with a context or without) is also written to standard error as
 // one line: "LoadSprite: Media/missing.png: no such file".
 double RecordError(double code, const ErrorContext& context);
+// With QRV_VERBOSE=1 (or the debug flag), writes the line of a failure that records no
+// error code, in the same form: "RunProcess: qrv_missing: No such file or directory".
+void ReportFailure(const ErrorContext& context);
 void ClearError();
 int32_t LastError();
 int32_t ErrorLine();

@@ -48,19 +48,21 @@ RtString ConsoleReadLine();
 // the program through END. Never returns.
 [[noreturn]] void OpenDocument(const RtString& target);
 
-// Runs the command line through the shell. 1 when the command started, 0 when it could
-// not (an unknown program, a path that is not executable). exitCode is set to 0 first;
-// with wait non-zero (NaN included) the call returns when the command has ended and
-// exitCode holds its exit status. With show 0 the command's console streams are
-// discarded. The command text is never changed.
+// Splits the command line into arguments (blanks separate, double quotes group,
+// backslashes before a quote escape it) and starts the program the first one names,
+// searched on PATH when it holds no '/'; no shell reads the line. 1 when the program
+// started, 0 when it could not (none named, not found, not executable). exitCode is set
+// to 0 first; with wait non-zero (NaN included) the call returns when the program has
+// ended and exitCode holds its exit status. With show 0 the program's console streams
+// are discarded. The command text is never changed.
 double RunProcess(const RtString& commandLine, double wait, double show, double& exitCode);
 
 // --- Libraries and routines by name -------------------------------------------------------
 
 // Loads the shared library (once per process; the name is loaded as given) and stores
 // the address of the named function in destination, null when the library lacks it.
-// A library that cannot be loaded leaves destination unchanged and says so on the
-// debug channel.
+// A library that cannot be loaded (the empty name too) leaves destination unchanged and
+// says so on the debug channel.
 void ExternalFunction(const RtString& library, const char* function, void*& destination);
 // The same for a typed function pointer.
 template <typename Function>

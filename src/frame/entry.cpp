@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/command_line.h"
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
+#include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/window_host.h"
 #include "quorvia/files.h"
@@ -119,7 +119,7 @@ static bool StartHidden() {
 
 [[noreturn]] int RunProgram(int argc, char** argv, const Program& program) {
   Runtime& rt = TheRuntime();
-  rt.commandLine = JoinCommandLine(argc, argv);
+  rt.commandLine = RtString(platform::JoinCommandLine(argc, argv).c_str());
   rt.routines = program.routines;
   rt.gameMain = program.main;
   if (program.settings != nullptr) program.settings(rt.settings);

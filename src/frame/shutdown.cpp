@@ -5,8 +5,8 @@
 
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
+#include "platform/host_services.h"
 #include "platform/platform.h"
-#include "platform/process_host.h"
 #include "quorvia/files.h"
 #include "quorvia/input.h"
 #include "quorvia/net.h"
@@ -63,7 +63,9 @@ void Shutdown() {
 
 [[noreturn]] void EndAndRun(const RtString& commandLine) {
   Shutdown();
-  platform::StartCommandLine(commandLine.c_str());
+  platform::ProgramRun run =
+      platform::RunCommandLine(commandLine.c_str(), platform::Streams::Shared, false);
+  if (!run.started) ReportFailure({"EndAndRun", commandLine.View(), run.failure});
   std::fflush(nullptr);
   std::_Exit(0);
 }

@@ -1,9 +1,10 @@
 // The host subsystem's rules as plain functions over plain values: what the platform
-// information keys answer, and how a shell command line names its program. The commands
-// feed them what the host reports.
+// information keys answer and which GL functions a context has. The commands feed them
+// what the host reports.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,9 +38,12 @@ std::string LanguageCode(uint32_t identifier);
 // text names none.
 std::string DocumentsFolder(std::string_view userDirs, std::string_view home);
 
-// The program a shell command line runs first, as the shell will see it after quote
-// removal: leading variable assignments skipped. Empty when that cannot be known without
-// running the shell (expansions, redirections, grouping, or no word at all).
-std::string CommandProgram(std::string_view commandLine);
+// Whether a GL function (the name in its exact letter case) belongs to a context: to the
+// core of the context's version (major * 10 + minor; a core-profile context lacks what
+// that profile removed), or to an extension the context lists. The functions, versions
+// and extensions are the Khronos registry's.
+using ExtensionListed = std::function<bool(std::string_view extension)>;
+bool GlFunctionBelongs(std::string_view name, int version, bool coreProfile,
+                       const ExtensionListed& listed);
 
 }  // namespace qrv::host

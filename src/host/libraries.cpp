@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/host_services.h"
+#include "quorvia/frame.h"
 #include "quorvia/host.h"
 #include "quorvia/values.h"
 
@@ -24,12 +25,18 @@ std::vector<LoadedLibrary>& LoadedLibraries() {
   return table;
 }
 
-void* FindOrLoad(const RtString& library) {
+// The library's handle, or null with the reason it cannot be loaded. An empty name is
+// no library (the host's loader would hand out the running program itself).
+void* FindOrLoad(const RtString& library, std::string& failure) {
+  if (library.Length() == 0) {
+    failure = "no library named";
+    return nullptr;
+  }
   std::string key(LowerCase(library).View());
   for (const LoadedLibrary& entry : LoadedLibraries()) {
     if (entry.key == key) return entry.handle;
   }
-  void* handle = platform::LoadSharedLibrary(library.c_str());
+  void* handle = platform::LoadSharedLibrary(library.c_str(), failure);
   if (handle != nullptr) LoadedLibraries().push_back({std::move(key), handle});
   return handle;
 }
@@ -37,12 +44,18 @@ void* FindOrLoad(const RtString& library) {
 }  // namespace
 
 void ExternalFunction(const RtString& library, const char* function, void*& destination) {
-  void* handle = FindOrLoad(library);
+  std::string failure;
+  void* handle = FindOrLoad(library, failure);
   if (handle == nullptr) {
     DebugOutput("DECLARE module not found: " + library + "\n");
+    ReportFailure({"ExternalFunction", library.View(), failure});
     return;
   }
   destination = function != nullptr ? platform::SharedLibraryFunction(handle, function) : nullptr;
+  if (destination == nullptr) {
+    std::string name = function != nullptr ? function : "";
+    ReportFailure({"ExternalFunction", library.View(), "no function \"" + name + "\""});
+  }
 }
 
 }  // namespace qrv

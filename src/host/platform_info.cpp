@@ -60,13 +60,25 @@ std::string Documents() {
   return folder.empty() ? "NO_DATA" : folder;
 }
 
+// A function of the context's core version or of an extension it lists, that the
+// driver hands out: the driver's lookup alone answers for any name.
+bool GlFunctionProvided(const char* name) {
+  platform::GlContextFacts context;
+  if (!platform::CurrentGlContext(context)) return false;
+  auto listed = [](std::string_view extension) {
+    return platform::GlExtensionListed(std::string(extension));
+  };
+  return host::GlFunctionBelongs(name, context.version, context.coreProfile, listed) &&
+         platform::GlEntryPoint(name);
+}
+
 std::string Answer(const RtString& key) {
   std::string upper(UpperCase(key).View());
   if (upper.empty()) return "LINUX";
   if (upper.compare(0, kGlExtPrefix.size(), kGlExtPrefix) == 0) {
     // The function name as the caller wrote it.
     RtString name = Mid(key, static_cast<int32_t>(kGlExtPrefix.size()), -1);
-    return platform::GlFunctionProvided(name.c_str()) ? "1" : "0";
+    return GlFunctionProvided(name.c_str()) ? "1" : "0";
   }
   if (upper == "ID") return MachineId();
   if (upper == "DEVICE") return "DESKTOP";

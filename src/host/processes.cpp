@@ -2,7 +2,6 @@
 // hands a document or address to the desktop and ends the program.
 #include <cmath>
 
-#include "host/host_rules.h"
 #include "platform/host_services.h"
 #include "quorvia/frame.h"
 #include "quorvia/host.h"
@@ -11,20 +10,25 @@ namespace qrv {
 
 double RunProcess(const RtString& commandLine, double wait, double show, double& exitCode) {
   exitCode = 0;
-  std::string command(commandLine.c_str());
-  // A blank command line names no program to start.
-  if (command.find_first_not_of(" \t\r\n") == std::string::npos) return 0;
   bool waitForEnd = wait != 0 || std::isnan(wait);
-  platform::ShellRun run =
-      platform::RunShellCommand(command, host::CommandProgram(command), waitForEnd, show != 0);
-  if (!run.started) return 0;
+  // A program left to run reads no input: the game keeps its console.
+  platform::Streams streams = show == 0    ? platform::Streams::Hidden
+                              : waitForEnd ? platform::Streams::Shared
+                                           : platform::Streams::OutputOnly;
+  platform::ProgramRun run = platform::RunCommandLine(commandLine.c_str(), streams, waitForEnd);
+  if (!run.started) {
+    ReportFailure({"RunProcess", commandLine.View(), run.failure});
+    return 0;
+  }
   if (waitForEnd) exitCode = run.exitCode;
   return 1;
 }
 
 [[noreturn]] void OpenDocument(const RtString& target) {
   Shutdown();
-  platform::OpenWithDesktop(target.c_str());
+  if (!platform::OpenWithDesktop(target.c_str())) {
+    ReportFailure({"OpenDocument", target.View(), "xdg-open cannot be started"});
+  }
   End();
 }
 

@@ -25,13 +25,20 @@ bool Unquote(std::string_view text, std::string& value) {
 
 // The folder one assignment names: "$HOME" followed by nothing or by "/...", or an
 // absolute path. Empty for anything else.
-std::string FolderOf(const std::string& value, std::string_view home) {
+std::string NamedFolder(const std::string& value, std::string_view home) {
   if (value.compare(0, kHome.size(), kHome) == 0) {
     std::string_view rest = std::string_view(value).substr(kHome.size());
     if (home.empty() || (!rest.empty() && rest[0] != '/')) return std::string();
     return std::string(home) + std::string(rest);
   }
   return !value.empty() && value[0] == '/' ? value : std::string();
+}
+
+// The named folder without a trailing '/' (the root keeps its one).
+std::string FolderOf(const std::string& value, std::string_view home) {
+  std::string folder = NamedFolder(value, home);
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 }  // namespace

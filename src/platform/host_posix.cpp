@@ -71,8 +71,13 @@ bool ReadSmallTextFile(const std::string& path, size_t limit, std::string& text)
   return true;
 }
 
-void* LoadSharedLibrary(const char* name) {
-  return dlopen(name, RTLD_NOW | RTLD_LOCAL);
+void* LoadSharedLibrary(const char* name, std::string& failure) {
+  void* handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* reason = dlerror();
+    failure = reason != nullptr ? reason : "cannot be loaded";
+  }
+  return handle;
 }
 
 void* SharedLibraryFunction(void* library, const char* name) {

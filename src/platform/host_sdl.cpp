@@ -1,6 +1,9 @@
-// SDL side of the host services: the power supply and the GL driver's entry points.
+// SDL side of the host services: the power supply and the current GL context.
+#include <GL/gl.h>
+#include <GL/glext.h>
 #include <SDL.h>
-#include <dlfcn.h>
+
+#include <cstdio>
 
 #include "platform/host_services.h"
 
@@ -16,22 +19,25 @@ PowerSupply CurrentPowerSupply() {
   return supply;
 }
 
-// Whether a GL library of the process exports the name: the GL interface's own list of
-// entry points, without names the driver's lookup would make up for any text.
-static bool GlInterfaceHas(const char* name) {
-  for (const char* library : {"libGL.so.1", "libOpenGL.so.0"}) {
-    void* handle = dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
-    if (handle == nullptr) continue;
-    bool found = dlsym(handle, name) != nullptr;
-    dlclose(handle);
-    if (found) return true;
-  }
-  return false;
+bool CurrentGlContext(GlContextFacts& facts) {
+  if (SDL_GL_GetCurrentContext() == nullptr) return false;
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  int major = 0, minor = 0;
+  if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
+  facts.version = major * 10 + minor;
+  GLint profile = 0;
+  // Profiles exist from 3.2 on; an older context has everything its version names.
+  if (facts.version >= 32) glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+  facts.coreProfile = (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
+  return true;
 }
 
-bool GlFunctionProvided(const char* name) {
-  if (SDL_GL_GetCurrentContext() == nullptr) return false;
-  return GlInterfaceHas(name) && SDL_GL_GetProcAddress(name) != nullptr;
+bool GlExtensionListed(const std::string& extension) {
+  return SDL_GL_ExtensionSupported(extension.c_str()) == SDL_TRUE;
+}
+
+bool GlEntryPoint(const char* name) {
+  return SDL_GL_GetProcAddress(name) != nullptr;
 }
 
 }  // namespace qrv::platform

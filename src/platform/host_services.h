@@ -1,6 +1,6 @@
 // The host services behind the runtime's platform information and external calls: the
 // environment, the console streams, local time, small text files, the power supply,
-// GL entry points, shared libraries and shell commands.
+// GL entry points, shared libraries and other programs.
 #pragma once
 
 #include <cstddef>
@@ -45,33 +45,44 @@ struct PowerSupply {
 };
 PowerSupply CurrentPowerSupply();
 
-// True when a GL context is current and its driver has an entry point of that exact
-// name that belongs to the GL interface.
-bool GlFunctionProvided(const char* name);
+// --- The current GL context -----------------------------------------------------------
+
+struct GlContextFacts {
+  int version = 0;  // major * 10 + minor
+  bool coreProfile = false;
+};
+// False when no GL context is current.
+bool CurrentGlContext(GlContextFacts& facts);
+// Whether the current context's extension list names the extension (the whole name).
+bool GlExtensionListed(const std::string& extension);
+// Whether the driver's lookup hands out an entry point for the name.
+bool GlEntryPoint(const char* name);
 
 // --- Shared libraries -------------------------------------------------------------------
 
 // A handle for the library of that name (searched as the host's loader searches), or
-// null. Handles stay valid until the process ends.
-void* LoadSharedLibrary(const char* name);
+// null with the loader's reason. Handles stay valid until the process ends.
+void* LoadSharedLibrary(const char* name, std::string& failure);
 // The address of the named function, null when the library has none.
 void* SharedLibraryFunction(void* library, const char* name);
 
 // --- Other programs -----------------------------------------------------------------------
 
-struct ShellRun {
+// The standard streams a started program gets: this process's console, its console
+// without the input (stdin is /dev/null), or /dev/null for all three.
+enum class Streams { Shared, OutputOnly, Hidden };
+
+struct ProgramRun {
   bool started = false;
-  int exitCode = 0;  // when waited for: the exit status (128 + signal for a killed command)
+  int exitCode = 0;     // when waited for: the exit status (128 + signal for a killed program)
+  std::string failure;  // why it did not start
 };
-// Runs the command line through /bin/sh. Before anything of it runs, the shell checks
-// that `program` can be run (a builtin, a function, a program on PATH, or an executable
-// file when it holds a '/'); when it cannot, the command does not start. An empty
-// `program` skips the check. With `wait` the call returns when the command has ended;
-// without, the command runs detached and leaves no child behind. With `show` false the
-// command's standard streams are /dev/null. No descriptor of this process but the
-// standard streams is passed on.
-ShellRun RunShellCommand(const std::string& commandLine, const std::string& program, bool wait,
-                         bool show);
+// Splits the command line into arguments (platform/command_line.h) and starts the
+// program the first one names, searched on PATH when it holds no '/', with the others as
+// its arguments. No shell reads the line. With `wait` the call returns when the program
+// has ended; without, it runs on and is reaped when it ends, never left as a zombie. No
+// descriptor of this process but the chosen standard streams is passed on.
+ProgramRun RunCommandLine(const std::string& commandLine, Streams streams, bool wait);
 // Hands a path or address to the desktop's opener (xdg-open), not waited for.
 bool OpenWithDesktop(const std::string& target);
 

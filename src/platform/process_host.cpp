@@ -1,23 +1,11 @@
-// The process and its surroundings: starting another program detached, and whether a
-// debugger is watching.
+// The process and its surroundings: whether a debugger is watching, and its channel.
 #include "platform/process_host.h"
-
-#include <spawn.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
-extern char** environ;
-
 namespace qrv::platform {
-
-bool StartCommandLine(const std::string& commandLine) {
-  const char* argv[] = {"/bin/sh", "-c", commandLine.c_str(), nullptr};
-  pid_t child = 0;
-  return posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) == 0;
-}
 
 bool DebuggerAttached() {
   std::ifstream status("/proc/self/status");

@@ -107,7 +107,7 @@ TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
 TEST(Lifecycle, EndAndRunShutsDownThenStartsTheCommand) {
   frame_test::VirtualDisplay display;
   ProgramRun run(frame_test::ProgramPath("frame_probe"),
-                 {"--end-and-run", "echo started > \"$TMPDIR/ran\""},
+                 {"--end-and-run", "sh -c \"echo started > \\\"$TMPDIR/ran\\\"\""},
                  {{"DISPLAY", display.Name()}});
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));

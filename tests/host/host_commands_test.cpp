@@ -1,6 +1,6 @@
 // The environment, console and external-call commands in this process: variables set and
 // read back, real pipes on the standard streams, libm's functions by name, and real
-// commands run through the shell.
+// programs started from command lines.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "frame/process_runner.h"
 #include "host/host_files.h"
 #include "quorvia/host.h"
 
@@ -25,9 +26,25 @@ using host_test::TempFolder;
 
 namespace {
 
-// True when this process has no child left, zombie or running.
+// True when this process has no child left, zombie or running. Looks without reaping.
 bool NoChildren() {
-  return waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
+  siginfo_t info{};
+  return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) < 0 && errno == ECHILD;
+}
+
+// A program that writes its arguments, each in brackets, to the file "out" beside it,
+// and ends with exit code 5.
+fs::path ArgumentWriter(const fs::path& folder, const std::string& name) {
+  fs::create_directories(folder);
+  fs::path program = folder / name;
+  std::ofstream(program) << "#!/bin/sh\nprintf '[%s]' \"$@\" > \"$(dirname \"$0\")/out\"\nexit 5\n";
+  fs::permissions(program, fs::perms::owner_all);
+  return program;
+}
+
+// The text of a command line that names the program by its path, quoted.
+std::string Quoted(const fs::path& path) {
+  return "\"" + path.string() + "\"";
 }
 
 }  // namespace
@@ -99,9 +116,12 @@ TEST(ExternalFunction, LibmByNameAndWhatIsMissing) {
   qrv::ExternalFunction("libqrv_no_such_library.so", "cos", kept);
   // Never loaded under this spelling: the host's names are case-sensitive.
   qrv::ExternalFunction("LIBC.SO.6", "puts", kept);
+  // No name is no library, not the running program.
+  qrv::ExternalFunction("", "setenv", kept);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "TXDECLARE module not found: libqrv_no_such_library.so\n"
-            "TXDECLARE module not found: LIBC.SO.6\n");
+            "TXDECLARE module not found: LIBC.SO.6\n"
+            "TXDECLARE module not found: \n");
   EXPECT_EQ(kept, reinterpret_cast<void*>(&setenv));
 
   unsetenv("QRV_DEBUG");
@@ -113,43 +133,43 @@ TEST(ExternalFunction, LibmByNameAndWhatIsMissing) {
 TEST(RunProcess, ExitCodesWhenWaiting) {
   for (int code : {0, 3, 255}) {
     double exitCode = -1;
-    qrv::RtString command = qrv::RtString("exit ") + code;
+    qrv::RtString command = qrv::RtString("sh -c \"exit ") + code + "\"";
     EXPECT_EQ(qrv::RunProcess(command, 1, 0, exitCode), 1);
     EXPECT_EQ(exitCode, code);
   }
   double exitCode = -1;
-  EXPECT_EQ(qrv::RunProcess("sh -c 'exit 7'", NAN, 0, exitCode), 1);  // NaN waits
+  EXPECT_EQ(qrv::RunProcess("/bin/sh -c \"exit 7\"", NAN, 0, exitCode), 1);  // NaN waits
   EXPECT_EQ(exitCode, 7);
-  EXPECT_EQ(qrv::RunProcess("kill -9 $$", 1, 0, exitCode), 1);
+  EXPECT_EQ(qrv::RunProcess("sh -c \"kill -9 $$\"", 1, 0, exitCode), 1);
   EXPECT_EQ(exitCode, 128 + 9);
-  EXPECT_TRUE(NoChildren());
+  EXPECT_TRUE(frame_test::Eventually(NoChildren));
 }
 
 TEST(RunProcess, WithoutWaitingReturnsAtOnceAndLeavesNoChild) {
   TempFolder temp;
-  fs::path done = temp.path / "done";
+  fs::path go = temp.path / "go", done = temp.path / "done";
+  // The program waits for a file only this test makes: RunProcess returns before it.
+  std::string script = "while [ ! -e '" + go.string() + "' ]; do sleep 0.02; done; echo ran > '" +
+                       done.string() + "'; exit 4";
   double exitCode = -1;
-  auto start = std::chrono::steady_clock::now();
-  qrv::RtString command = qrv::RtString("sleep 1; echo ran > '") + done.c_str() + "'; exit 4";
-  EXPECT_EQ(qrv::RunProcess(command, 0, 0, exitCode), 1);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+  EXPECT_EQ(qrv::RunProcess(("sh -c \"" + script + "\"").c_str(), 0, 0, exitCode), 1);
   EXPECT_EQ(exitCode, 0);
   EXPECT_FALSE(fs::exists(done));
-  EXPECT_TRUE(NoChildren());
-  for (int i = 0; i < 500 && ReadFile(done) != "ran\n"; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_EQ(ReadFile(done), "ran\n");
+  std::ofstream(go).put('x');
+  EXPECT_TRUE(frame_test::Eventually([&] { return ReadFile(done) == "ran\n"; }));
+  // Reaped when it ends: no zombie stays behind.
+  EXPECT_TRUE(frame_test::Eventually(NoChildren));
 }
 
-TEST(RunProcess, CommandsThatCannotStart) {
+TEST(RunProcess, ProgramsThatCannotStart) {
   TempFolder temp;
   fs::path plain = temp.path / "not executable";
   std::ofstream(plain) << "exit 0\n";
   double exitCode = -1;
-  for (std::string command : {std::string("qrv_no_such_program_here --flag"),
-                              std::string("/nonexistent/qrv/prog"), "'" + plain.string() + "'",
-                              std::string("X=1 qrv_no_such_program_here"), std::string(" \t ")}) {
+  for (std::string command :
+       {std::string("qrv_no_such_program_here --flag"), std::string("/nonexistent/qrv/prog"),
+        Quoted(plain), std::string("X=1 sh -c \"exit 0\""), std::string(" \t "),
+        std::string("\"\" x"), std::string("exit 0")}) {
     for (double wait : {0.0, 1.0}) {
       exitCode = -1;
       EXPECT_EQ(qrv::RunProcess(command.c_str(), wait, 0, exitCode), 0) << command;
@@ -159,23 +179,47 @@ TEST(RunProcess, CommandsThatCannotStart) {
   EXPECT_TRUE(NoChildren());
 }
 
-TEST(RunProcess, QuotesBlanksAndTheCallersText) {
+TEST(RunProcess, TheProgramGetsTheArgumentsLiterallyAndNoShellRuns) {
   TempFolder temp;
   fs::path folder = temp.path / "a folder";
-  fs::create_directories(folder);
-  fs::path program = folder / "echo args";
-  std::ofstream(program) << "#!/bin/sh\nprintf '[%s]' \"$@\" > \"$(dirname \"$0\")/out\"\nexit 5\n";
-  fs::permissions(program, fs::perms::owner_all);
-  std::string line =
-      "\"" + program.string() + "\" 'one  two' \"three\\\"s\" four\\ five '' $HOME_NOT_SET_QRV";
-  qrv::RtString command(line.c_str());
-  uint32_t capacity = command.Capacity();
+  fs::path program = ArgumentWriter(folder, "echo args");
+  fs::path marker = temp.path / "X";
+  struct Case {
+    std::string arguments;
+    std::string received;
+  } cases[] = {
+      {" \"$(touch " + marker.string() + ")x\"", "[$(touch " + marker.string() + ")x]"},
+      {" a;touch " + marker.string(), "[a;touch][" + marker.string() + "]"},
+      {" `touch " + marker.string() + "` $HOME|cat>" + marker.string(),
+       "[`touch][" + marker.string() + "`][$HOME|cat>" + marker.string() + "]"},
+      {" 'one  two' \"three\\\"s\" \"\" \"four  five\" a\\b",
+       "['one][two'][three\"s][][four  five][a\\b]"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(folder / "out");
+    qrv::RtString command((Quoted(program) + c.arguments).c_str());
+    uint32_t capacity = command.Capacity();
+    double exitCode = -1;
+    EXPECT_EQ(qrv::RunProcess(command, 1, 0, exitCode), 1) << command.c_str();
+    EXPECT_EQ(exitCode, 5);
+    EXPECT_EQ(ReadFile(folder / "out"), c.received);
+    EXPECT_EQ(std::string(command.View()), Quoted(program) + c.arguments);  // never written into
+    EXPECT_EQ(command.Capacity(), capacity);
+  }
+  EXPECT_FALSE(fs::exists(marker));
+}
+
+TEST(RunProcess, ABareNameIsSearchedOnPath) {
+  TempFolder temp;
+  ArgumentWriter(temp.path, "qrv-args");
+  std::string path = getenv("PATH");
+  setenv("PATH", (temp.path.string() + ":" + path).c_str(), 1);
   double exitCode = -1;
-  EXPECT_EQ(qrv::RunProcess(command, 1, 0, exitCode), 1);
+  EXPECT_EQ(qrv::RunProcess("qrv-args x", 1, 0, exitCode), 1);
+  setenv("PATH", path.c_str(), 1);
   EXPECT_EQ(exitCode, 5);
-  EXPECT_EQ(ReadFile(folder / "out"), "[one  two][three\"s][four five][]");
-  EXPECT_EQ(std::string(command.View()), line);  // never written into
-  EXPECT_EQ(command.Capacity(), capacity);
+  EXPECT_EQ(ReadFile(temp.path / "out"), "[x]");
+  EXPECT_EQ(qrv::RunProcess("qrv-args x", 1, 0, exitCode), 0);  // not on PATH any more
 }
 
 TEST(RunProcess, ShowDecidesTheStreamsAndNothingElseIsPassedOn) {
@@ -184,14 +228,27 @@ TEST(RunProcess, ShowDecidesTheStreamsAndNothingElseIsPassedOn) {
   ASSERT_GE(stray, 0);
   double exitCode = -1;
   std::string target = (temp.path / "fds").string();
-  qrv::RtString listing = qrv::RtString("ls -l /proc/$$/fd > '") + target.c_str() + "'";
-  ASSERT_EQ(qrv::RunProcess(listing, 1, 0, exitCode), 1);
-  EXPECT_NE(ReadFile(target).find("0 -> /dev/null"), std::string::npos);  // hidden: no console
-  EXPECT_EQ(ReadFile(target).find("/dev/zero"), std::string::npos) << ReadFile(target);
+  auto listing = [&](double wait, double show) {
+    std::string line = "sh -c \"ls -l /proc/$$/fd > '" + target + "'\"";
+    EXPECT_EQ(qrv::RunProcess(line.c_str(), wait, show, exitCode), 1);
+    EXPECT_TRUE(frame_test::Eventually([&] { return ReadFile(target).find("total") == 0; }));
+    std::string fds = ReadFile(target);
+    fs::remove(target);
+    return fds;
+  };
+  std::string hidden = listing(1, 0);
+  EXPECT_NE(hidden.find("0 -> /dev/null"), std::string::npos);  // hidden: no console
+  EXPECT_NE(hidden.find("2 -> /dev/null"), std::string::npos);
+  EXPECT_EQ(hidden.find("/dev/zero"), std::string::npos) << hidden;
+  // Shown but not waited for: the output is shared, the input is not.
+  std::string detached = listing(0, 1);
+  EXPECT_NE(detached.find("0 -> /dev/null"), std::string::npos) << detached;
+  EXPECT_EQ(detached.find("2 -> /dev/null"), std::string::npos) << detached;
   close(stray);
 
   testing::internal::CaptureStdout();
   EXPECT_EQ(qrv::RunProcess("echo shown", 1, 1, exitCode), 1);
-  EXPECT_EQ(qrv::RunProcess("echo hidden; echo hidden >&2", 1, 0, exitCode), 1);
+  EXPECT_EQ(qrv::RunProcess("sh -c \"echo hidden; echo hidden >&2\"", 1, 0, exitCode), 1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "shown\n");
+  EXPECT_TRUE(frame_test::Eventually(NoChildren));
 }

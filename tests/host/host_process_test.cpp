@@ -1,6 +1,7 @@
 // The host commands that need a whole runtime process: GL functions of the live
-// context, the game's routines by name, Assert ending the program, and OpenDocument
-// handing its target to the desktop's opener after the shutdown.
+// context, the game's routines by name, failures reported under QRV_VERBOSE, Assert
+// ending the program, and OpenDocument handing its target to the desktop's opener after
+// the shutdown.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -31,14 +32,21 @@ std::vector<std::string> Between(const std::vector<std::string>& log) {
 
 }  // namespace
 
-TEST(HostProcess, GlExtAsksTheLiveDriverInTheCallersCase) {
-  ProgramRun run(ProgramPath("host_probe"),
-                 {"--glext", "glGenBuffers", "--glext", "glgenbuffers", "--glext", "glBegin",
-                  "--glext", "glQrvNoSuchFunction", "--glext", "glGenBuffersARB", "--glext", ""});
+// Mesa's llvmpipe gives a 4.5 compatibility-profile context whose 302 extensions include
+// GL_ARB_vertex_buffer_object and GL_EXT_framebuffer_object but neither GL_NV_mesh_shader
+// nor GL_SGIX_fragment_lighting (glxinfo), while its lookup hands out any "gl" name.
+TEST(HostProcess, GlExtAnswersForTheContextsVersionAndExtensions) {
+  ProgramRun run(
+      ProgramPath("host_probe"),
+      {"--glext", "glGenBuffers", "--glext", "glgenbuffers", "--glext", "glBegin", "--glext",
+       "glQrvNoSuchFunction", "--glext", "glGenBuffersARB", "--glext", "glGenFramebuffersEXT",
+       "--glext", "glDrawMeshTasksNV", "--glext", "glFragmentLightfSGIX", "--glext", ""});
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(Between(run.LogLines()),
             (std::vector<std::string>{"glGenBuffers=1", "glgenbuffers=0", "glBegin=1",
-                                      "glQrvNoSuchFunction=0", "glGenBuffersARB=1", "=0"}));
+                                      "glQrvNoSuchFunction=0", "glGenBuffersARB=1",
+                                      "glGenFramebuffersEXT=1", "glDrawMeshTasksNV=0",
+                                      "glFragmentLightfSGIX=0", "=0"}));
 }
 
 TEST(HostProcess, CallByNameFindsTheGamesRoutines) {
@@ -52,6 +60,23 @@ TEST(HostProcess, CallByNameFindsTheGamesRoutines) {
                                       "call QRV_ON_QUIT=0", "call QRV_WIN32_MSG=0"}));
   // Only the missing routine the game was expected to have is reported.
   EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"), "TXCALLBYNAME \"greet\" *** failed ***\n");
+}
+
+TEST(HostProcess, FailuresSpeakUnderVerbose) {
+  ProgramRun run(ProgramPath("host_probe"),
+                 {"--run", "qrv_no_such_program x", "--run", "true", "--library",
+                  "libqrv_no_such.so", "--library", "", "--library", "libm.so.6"},
+                 {{"QRV_VERBOSE", "1"}});
+  ASSERT_EQ(run.Wait(), 0);
+  EXPECT_EQ(Between(run.LogLines()),
+            (std::vector<std::string>{"run qrv_no_such_program x=0", "run true=1",
+                                      "library libqrv_no_such.so=kept", "library =kept",
+                                      "library libm.so.6=changed"}));
+  EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"),
+            "RunProcess: qrv_no_such_program x: qrv_no_such_program: No such file or directory\n"
+            "ExternalFunction: libqrv_no_such.so: libqrv_no_such.so: cannot open shared object "
+            "file: No such file or directory\n"
+            "ExternalFunction: no library named\n");
 }
 
 TEST(HostProcess, AssertOfZeroEndsWithCode21) {

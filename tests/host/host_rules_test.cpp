@@ -1,9 +1,13 @@
 // The host rules over plain values: time and battery texts, the machine id, the
-// language code of a locale value, the documents folder of a user-dirs file, and the
-// program a command line names.
+// language code of a locale value, the documents folder of a user-dirs file, and which
+// GL functions a context has.
 #include "host/host_rules.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace qrv::host;
 
@@ -84,6 +88,11 @@ TEST(UserDirs, DocumentsFolderOfTheFile) {
   EXPECT_EQ(DocumentsFolder("  XDG_DOCUMENTS_DIR=\"$HOME/My \\\"Files\\\"\"\r", "/h"),
             "/h/My \"Files\"");
   EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"$HOME\"\n", "/h"), "/h");
+  // Never a trailing '/', but the root stays a name.
+  EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"$HOME/Documents/\"\n", "/h"), "/h/Documents");
+  EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"/srv/docs//\"\n", "/h"), "/srv/docs");
+  EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"$HOME/\"\n", "/h"), "/h");
+  EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"/\"\n", "/h"), "/");
   // The last assignment counts; broken ones are passed over.
   EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"/a\"\nXDG_DOCUMENTS_DIR=\"/b\"\n", "/h"), "/b");
   EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"/a\"\nXDG_DOCUMENTS_DIR=\"/b\n", "/h"), "/a");
@@ -95,35 +104,37 @@ TEST(UserDirs, DocumentsFolderOfTheFile) {
   EXPECT_EQ(DocumentsFolder("XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n", ""), "");
 }
 
-TEST(CommandProgram, FirstProgramAfterQuotesAndAssignments) {
-  struct Case {
-    const char* line;
-    const char* program;
-  } cases[] = {
-      {"ls -l", "ls"},
-      {"  \t/bin/echo hi", "/bin/echo"},
-      {"'/tmp/a dir/prog' x", "/tmp/a dir/prog"},
-      {"\"/tmp/a dir/prog\" x", "/tmp/a dir/prog"},
-      {"/tmp/a\\ dir/prog", "/tmp/a dir/prog"},
-      {"pre'fix'\"ed\"", "prefixed"},
-      {"A=1 B='x y' env", "env"},
-      {"exit 3", "exit"},
-      {"echo;ls", "echo"},
-      {"\"a\\\"b\"", "a\"b"},
-      // The shell decides alone.
-      {"", ""},
-      {"   ", ""},
-      {"$PROG x", ""},
-      {"\"$PROG\" x", ""},
-      {"`which ls`", ""},
-      {"l* x", ""},
-      {"~/bin/x", ""},
-      {"# comment", ""},
-      {"> out echo", ""},
-      {"(cd /; ls)", ""},
-      {"'unclosed", ""},
-      {"\"unclosed", ""},
-      {"A=1", ""},
+// Versions and extensions as the GL documents give them: glGenBuffers came with 1.5,
+// glBegin left the core profile with 3.2, glGetPointerv left it and came back with 4.3
+// (and KHR_debug brings it), glSpecializeShader is 4.6.
+TEST(GlFunctions, CoreVersionProfileOrListedExtension) {
+  std::vector<std::string> list;
+  ExtensionListed listed = [&](std::string_view name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
   };
-  for (const Case& c : cases) EXPECT_EQ(CommandProgram(c.line), c.program) << c.line;
+  EXPECT_FALSE(GlFunctionBelongs("glGenBuffers", 14, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glGenBuffers", 15, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glGenBuffers", 45, true, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glGenBuffers", 99, false, listed));  // newer than the registry
+  EXPECT_FALSE(GlFunctionBelongs("glgenbuffers", 45, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glBegin", 10, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glBegin", 45, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glBegin", 31, true, listed));
+  EXPECT_FALSE(GlFunctionBelongs("glBegin", 32, true, listed));
+  EXPECT_FALSE(GlFunctionBelongs("glGetPointerv", 33, true, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glGetPointerv", 43, true, listed));
+  EXPECT_FALSE(GlFunctionBelongs("glSpecializeShader", 45, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glSpecializeShader", 46, true, listed));
+  for (const char* name : {"glDrawMeshTasksNV", "glGenFramebuffersEXT", "glGenBuffersARB",
+                           "glQrvNoSuchFunction", "", "gl"}) {
+    EXPECT_FALSE(GlFunctionBelongs(name, 46, false, listed)) << name;
+  }
+  list = {"GL_EXT_framebuffer_object", "GL_ARB_vertex_buffer_object", "GL_KHR_debug"};
+  EXPECT_TRUE(GlFunctionBelongs("glGenFramebuffersEXT", 21, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glGenBuffersARB", 10, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glGetPointerv", 33, true, listed));
+  EXPECT_FALSE(GlFunctionBelongs("glDrawMeshTasksNV", 46, false, listed));
+  list = {"GL_NV_mesh_shader"};
+  EXPECT_TRUE(GlFunctionBelongs("glDrawMeshTasksNV", 45, false, listed));
+  EXPECT_TRUE(GlFunctionBelongs("glDrawMeshTasksNV", 45, true, listed));
 }

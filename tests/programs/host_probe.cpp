@@ -4,6 +4,9 @@
 //   --glext NAME    logs "NAME=answer" for PlatformInfo("GLEXT:" + NAME) (repeatable)
 //   --call NAME     logs "call NAME=result" for CallByName(NAME) (repeatable)
 //   --assert        debug flag on; Assert(1), logs "after Assert(1)", then Assert(0)
+//   --run LINE      logs "run LINE=result" for RunProcess(LINE), waited for, hidden
+//   --library NAME  logs "library NAME=kept" when ExternalFunction(NAME, "cos", slot)
+//                   leaves the slot as it was, else "library NAME=changed"
 //   --open TARGET   OpenDocument(TARGET), then logs "OpenDocument returned"
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +43,14 @@ void Main() {
       Log(value + "=" + qrv::PlatformInfo(("GLEXT:" + value).c_str()).c_str());
     } else if (option == "--call") {
       Log("call " + value + "=" + std::to_string(static_cast<int>(qrv::CallByName(value.c_str()))));
+    } else if (option == "--run") {
+      double exitCode = 0;
+      int started = static_cast<int>(qrv::RunProcess(value.c_str(), 1, 0, exitCode));
+      Log("run " + value + "=" + std::to_string(started));
+    } else if (option == "--library") {
+      void* slot = &steps;
+      qrv::ExternalFunction(value.c_str(), "cos", slot);
+      Log("library " + value + "=" + (slot == &steps ? "kept" : "changed"));
     } else if (option == "--assert") {
       qrv::Assert(1);
       Log("after Assert(1)");
