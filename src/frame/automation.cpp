@@ -87,7 +87,8 @@ AutomationHooks ReadHooks() {
   if (hooks.captureFolder.empty()) return hooks;
   std::error_code failed;
   std::filesystem::create_directories(hooks.captureFolder, failed);
-  if (failed) return refuse("QRV_CAPTURE", hooks.captureFolder, "cannot be made: " + failed.message());
+  if (failed)
+    return refuse("QRV_CAPTURE", hooks.captureFolder, "cannot be made: " + failed.message());
   return hooks;
 }
 

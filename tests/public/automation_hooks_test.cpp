@@ -43,9 +43,11 @@ TEST(AutomationHooks, AValueThatCannotBeUsedEndsTheProgramWithStatusTwo) {
   for (const BadHook& bad : cases) {
     SCOPED_TRACE(bad.environment);
     bool captured = false;
-    public_test::Outcome outcome = public_test::RunToEnd(
-        frame_test::ProgramPath("frame_probe"), bad.environment, "",
-        [&](const std::string& folder) { captured = fs::exists(folder + "/shots/frame-000002.png"); });
+    public_test::Outcome outcome =
+        public_test::RunToEnd(frame_test::ProgramPath("frame_probe"), bad.environment, "",
+                              [&](const std::string& folder) {
+                                captured = fs::exists(folder + "/shots/frame-000002.png");
+                              });
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.errors.find(bad.message), std::string::npos) << outcome.errors;
     EXPECT_NE(outcome.log.find(bad.message), std::string::npos) << outcome.log;
