@@ -4,10 +4,13 @@
 //   example_net_chat join HOST [PORT] [NAME]   joins the session that HOST hosts
 //
 // Type into the window and press Enter to send the line to every other player; Escape
-// leaves. The runtime has no text drawing yet, so the conversation (and the line being
-// typed) is shown on the console; the window title says which side the window is.
+// leaves. The window shows the last lines of the conversation and the line being typed
+// (PrintText with the built-in font); the console gets the conversation too, and the
+// window title says which side the window is.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <string>
 
 #include "quorvia/quorvia.h"
@@ -18,6 +21,7 @@ namespace {
 
 std::string gRole, gHost = "127.0.0.1", gName;
 int32_t gPort = 0;
+std::deque<std::string> gLines;  // the conversation's last lines, oldest first
 
 void Settings(ProjectSettings& settings) {
   settings.frameRate = 30;
@@ -27,6 +31,24 @@ void Settings(ProjectSettings& settings) {
 void Say(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
+  gLines.push_back(line);
+  if (gLines.size() > 100) gLines.pop_front();
+}
+
+// The newest lines that fit, oldest at the top; the line being typed at the bottom.
+void DrawConversation(const std::string& typing) {
+  int32_t cellWidth = 0, cellHeight = 0, screenWidth = 0, screenHeight = 0;
+  FontSize(cellWidth, cellHeight);
+  GetScreenSize(screenWidth, screenHeight);
+  const int32_t step = std::max(1, cellHeight + 2);
+  const int32_t typingY = screenHeight - step - 6;
+  const size_t room = size_t(std::max(0, (typingY - 8) / step));
+  float y = 8;
+  for (size_t i = gLines.size() > room ? gLines.size() - room : 0; i < gLines.size(); ++i) {
+    PrintText(gLines[i].c_str(), 8, y);
+    y += float(step);
+  }
+  PrintText(("> " + typing + "_").c_str(), 8, float(typingY));
 }
 
 // Everything that arrived since the last frame: texts and departures.
@@ -62,10 +84,9 @@ void Chat() {
       typing.pop_back();
     } else if (c >= ' ') {
       typing += key.c_str();
-      std::printf("> %s\r", typing.c_str());
-      std::fflush(stdout);
     }
     ClearScreen(SessionActive() ? 0x302010 : 0x000040);
+    DrawConversation(typing);
     Present();
   }
   Say("the session has ended");

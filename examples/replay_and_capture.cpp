@@ -1,7 +1,8 @@
 // Replay and capture: a dot runs with the arrow keys and leaves a trail. Played from the
 // script beside it and captured, it draws the same picture on every machine (from the source
-// folder, frame 120 becomes shots/frame-000120.png):
-//   QRV_REPLAY=$PWD/examples/replay_and_capture.replay QRV_FRAMES=121 QRV_CAPTURE=$PWD/shots
+// folder, frame 120 becomes shots/frame-000120.png; the hooks' names are taken from the
+// folder the program is started in):
+//   QRV_REPLAY=examples/replay_and_capture.replay QRV_FRAMES=121 QRV_CAPTURE=shots
 //   QRV_CAPTURE_FRAMES=120 build/examples/example_replay_and_capture
 // QRV_RECORD=my.replay records the keys of a run by hand in the same format.
 #include "quorvia/quorvia.h"

@@ -1,9 +1,15 @@
 // Settings files: "example_settings.ini" beside the program remembers how often the example
-// has run and which colour its boxes have. Every run adds one box; the file is written back
-// when the program ends. Escape ends it.
+// has run and which colour its boxes have. Every run adds one box. The runtime writes a
+// settings file only when the program switches files: the quit routine QRV_ON_QUIT, which
+// every end of the program runs (Escape, the close button, END), saves it with IniOpen("").
+// Escape ends it.
 #include "quorvia/quorvia.h"
 
 namespace {
+
+void SaveSettings() {
+  qrv::IniOpen("");  // writes the changed file back and closes it
+}
 
 void Main() {
   qrv::IniOpen("example_settings.ini");
@@ -28,8 +34,10 @@ void Main() {
   }
 }
 
+const qrv::NamedRoutine kRoutines[] = {{SaveSettings, "QRV_ON_QUIT"}, {nullptr, nullptr}};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  qrv::RunProgram(argc, argv, {nullptr, Main, nullptr});
+  qrv::RunProgram(argc, argv, {nullptr, Main, kRoutines});
 }

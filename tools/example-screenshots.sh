@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the examples' pictures in docs/examples/ with the capture hook: each example runs
-# unpaced under a display (virtual when there is none) and its frame 90 is kept.
+# unpaced under a display (virtual when there is none) and its frame 90 is kept (an example
+# that ends before it has no picture).
 # Usage: tools/example-screenshots.sh [BUILD_DIR]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -20,7 +21,10 @@ for program in "$build"/examples/example_*; do
   [[ -f "$replay" ]] && settings+=(QRV_REPLAY="$replay")
   echo "== $name"
   env "${settings[@]}" bash "$source_dir/tools/with-display.sh" "$program"
-  cp "$work/$name/frame-000090.png" "$out/$name.png"
+  # Console examples (host_info) end before frame 90: they have no picture.
+  if [[ -f "$work/$name/frame-000090.png" ]]; then
+    cp "$work/$name/frame-000090.png" "$out/$name.png"
+  fi
 done
 rm -f "$build/examples/example_settings.ini"
 echo "Pictures in $out"

@@ -197,6 +197,8 @@ void LineStoreFlush();
 
 struct SettingsStore;
 // Writes a changed store back to its file, then loads the named file (empty: none).
+// Nothing is written at exit: IniOpen("") saves (from QRV_ON_QUIT, say). Sets the last
+// error to 0, and to 3 when the write-back fails.
 void IniOpen(const RtString& name);
 RtString IniGet(const RtString& section, const RtString& key, const RtString& defaultValue);
 void IniPut(const RtString& section, const RtString& key, const RtString& value);

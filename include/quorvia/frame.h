@@ -36,7 +36,10 @@ struct Program {
 };
 
 // The process entry: stores the command line, applies the settings, brings up the
-// services, runs the main routine and ends through END. Never returns.
+// services (the program's own folder becomes the current directory), runs the main
+// routine and ends through END. Never returns. Without a window or GL context it shuts
+// down and exits with status 1; an automation hook (QRV_FRAMES, QRV_REPLAY, ...) whose
+// value cannot be used ends it with status 2.
 [[noreturn]] int RunProgram(int argc, char** argv, const Program& program);
 
 // The project settings in force (valid once RunProgram has applied them).

@@ -1,5 +1,6 @@
 // Settings files: one sectioned key=value file held in memory at a time, looked up
-// without regard to case and written back when the program switches files.
+// without regard to case and written back when the program switches files. A write-back
+// that fails records error 3: the changes would otherwise be lost without a word.
 #include <vector>
 
 #include "files/files_internal.h"
@@ -105,7 +106,9 @@ void WriteBack(const SettingsStore& store) {
       text += entry.key + "=" + entry.value + "\r\n";
     }
   }
-  platform::ReplaceFileContent(store.writePath, text.data(), text.size());
+  if (!platform::ReplaceFileContent(store.writePath, text.data(), text.size())) {
+    RecordError(3, {"IniOpen", store.writePath, "cannot be written"});
+  }
 }
 
 template <typename List>
@@ -129,6 +132,7 @@ auto* FindEntry(Section& section, std::string_view key) {
 }  // namespace
 
 void IniOpen(const RtString& name) {
+  ClearError();
   SettingsStore& store = Store();
   if (store.changed && !store.fileName.empty()) WriteBack(store);
   store = SettingsStore();

@@ -77,6 +77,8 @@ void EnterProgramFolder() {
 bool Initialise() {
   Runtime& rt = TheRuntime();
   platform::RemoveFile(ErrorLogPath().c_str());
+  // Before the folder changes: the hooks' paths belong to the folder the program started in.
+  CheckAutomationHooks();
   rt.autoPause = true;
   InitialiseTimer();
   AppendToErrorLog("Init GFX");
@@ -125,9 +127,10 @@ static bool StartHidden() {
   if (program.settings != nullptr) program.settings(rt.settings);
   rt.startHidden = StartHidden();
   if (!Initialise()) {
-    // Every drawing and input service needs the window: without it the program cannot run.
+    // Every drawing and input service needs the window: without it the program cannot run,
+    // and a caller must be able to tell that it did not.
     AppendToErrorLog("No window or OpenGL context available");
-    End();
+    ShutdownAndExit(kExitNoWindow);
   }
   rt.errorLine = 0;
   rt.lastError = 0;

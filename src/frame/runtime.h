@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "quorvia/frame.h"
 
@@ -119,12 +121,35 @@ void CheckEndingKeys();
 struct AutomationHooks {
   int64_t frameLimit = 0;  // QRV_FRAMES: end after this many presents (0: never)
   bool unpaced = false;    // QRV_UNPACED: present never sleeps or waits
-  bool replaying = false;  // QRV_REPLAY: keys come from a file, focus does not matter
+  // QRV_REPLAY, QRV_RECORD and QRV_CAPTURE, made absolute against the folder the program
+  // was started from (empty: unset).
+  std::string replayPath;
+  std::string recordPath;
+  std::string captureFolder;
+  std::vector<int64_t> captureFrames;  // QRV_CAPTURE_FRAMES as a list of present numbers
+  int64_t captureEvery = 1;            // every:K; 0 when the list applies
+  // The first value that cannot be used: its variable and what is wrong (empty: none).
+  const char* faultVariable = "";
+  std::string fault;
 };
+// Read once, at the first call: start-up calls CheckAutomationHooks before it changes folder.
 const AutomationHooks& Automation();
+// Stops the program (StopOnHook) when a hook's value cannot be used.
+void CheckAutomationHooks();
+// "VARIABLE: message" to standard error and the error log, then shutdown and exit status 2.
+[[noreturn]] void StopOnHook(const char* variable, const std::string& message);
 // True when nobody may be at the screen: no dialog may wait for a click.
 bool UnattendedRun();
+// Whether QRV_CAPTURE asks for the frame of this present number.
+bool CaptureWanted(int64_t presentNumber);
 // Counts one present; ends the program when QRV_FRAMES is reached.
 void CountPresent();
+
+// --- Ends ---------------------------------------------------------------------------------
+// Exit statuses besides END's 0: no window could be opened; a hook's value cannot be used.
+constexpr int kExitNoWindow = 1;
+constexpr int kExitBadHook = 2;
+// The shutdown sequence, then the process exits with the status. Never returns.
+[[noreturn]] void ShutdownAndExit(int status);
 
 }  // namespace qrv

@@ -56,9 +56,13 @@ void Shutdown() {
     AppendNumberToErrorLog(rt.sourceLine);
     AppendNumberToErrorLog(rt.sourceModule);
   }
+  ShutdownAndExit(0);
+}
+
+[[noreturn]] void ShutdownAndExit(int status) {
   Shutdown();
   std::fflush(nullptr);
-  std::_Exit(0);
+  std::_Exit(status);
 }
 
 [[noreturn]] void EndAndRun(const RtString& commandLine) {

@@ -1,38 +1,31 @@
 // QRV_REPLAY and QRV_RECORD: a script stands in for the keyboard, or the live key table
 // is written down at every reading that changes it, in the same format.
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "frame/runtime.h"
 #include "input/input_state.h"
-#include "quorvia/frame.h"
 
 namespace qrv {
 
 namespace {
 
-// A script the user named but that cannot be used stops the run: running on the live
-// keyboard instead would make a test or a bug report prove something else.
-[[noreturn]] void StopOnScript(const std::string& message) {
-  std::string line = "QRV_REPLAY: " + message;
-  std::fprintf(stderr, "%s\n", line.c_str());
-  AppendToErrorLog(line.c_str());
-  ErrorStop(3);
-}
-
 constexpr size_t kMaxScriptBytes = 16 << 20;
 
-void StartReplay(InputState& input, const char* path) {
+// A script the user named but that cannot be used stops the run: running on the live
+// keyboard instead would make a test or a bug report prove something else.
+void StartReplay(InputState& input, const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) StopOnScript(std::string("cannot read ") + path);
+  if (!file) StopOnHook("QRV_REPLAY", "cannot read " + path);
   // Read with a limit: a script is small, and a name such as /dev/zero has no end.
   std::string text(kMaxScriptBytes + 1, '\0');
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
   text.resize(static_cast<size_t>(file.gcount()));
-  if (text.size() > kMaxScriptBytes) StopOnScript(std::string(path) + ": larger than 16 MiB");
+  if (text.size() > kMaxScriptBytes) StopOnHook("QRV_REPLAY", path + ": larger than 16 MiB");
   auto script = std::make_unique<ReplayScript>();
   std::string error;
-  if (!script->Parse(text, &error)) StopOnScript(std::string(path) + ": " + error);
+  if (!script->Parse(text, &error)) StopOnHook("QRV_REPLAY", path + ": " + error);
   input.replay = std::move(script);
   ApplyReplay(input);
 }
@@ -40,17 +33,11 @@ void StartReplay(InputState& input, const char* path) {
 }  // namespace
 
 void StartReplayAndRecord(InputState& input) {
-  const char* replayPath = std::getenv("QRV_REPLAY");
-  if (replayPath != nullptr && replayPath[0] != 0) StartReplay(input, replayPath);
-  const char* recordPath = std::getenv("QRV_RECORD");
-  if (recordPath == nullptr || recordPath[0] == 0) return;
-  input.record = std::fopen(recordPath, "w");
-  if (input.record == nullptr) {
-    std::string line = std::string("QRV_RECORD: cannot write ") + recordPath;
-    std::fprintf(stderr, "%s\n", line.c_str());
-    AppendToErrorLog(line.c_str());
-    return;
-  }
+  const AutomationHooks& hooks = Automation();
+  if (!hooks.replayPath.empty()) StartReplay(input, hooks.replayPath);
+  if (hooks.recordPath.empty()) return;
+  input.record = std::fopen(hooks.recordPath.c_str(), "w");
+  if (input.record == nullptr) StopOnHook("QRV_RECORD", "cannot write " + hooks.recordPath);
   std::fputs("# key table by present number: FRAME CODE CODE ...\n", input.record);
 }
 

@@ -5,6 +5,7 @@
 
 #include "files_fixture.h"
 #include "quorvia/files.h"
+#include "quorvia/frame.h"
 
 namespace {
 
@@ -103,6 +104,26 @@ TEST_F(SettingsTest, WriteBackGoesToTheLoadedFileWhereverTheProgramMovesTo) {
   fs::current_path(root_);
   EXPECT_EQ(ReadFile("game.ini"), "[Video]\r\nWidth=800\r\n");
   EXPECT_EQ(ReadFile("elsewhere/game.ini"), "unrelated\r\n");
+}
+
+// A write-back that fails keeps nothing quiet: error 3, and with the debug flag (as with
+// QRV_VERBOSE=1) the command, the file and the reason on standard error. Opening a file
+// clears the error again, as every loading command does.
+TEST_F(SettingsTest, AWriteBackThatFailsIsReported) {
+  qrv::Settings().debugFlag = 1;
+  qrv::IniOpen("/nonexistent/x.ini");
+  qrv::IniPut("Video", "Width", "800");
+  testing::internal::CaptureStderr();
+  qrv::IniOpen("game.ini");
+  const std::string errors = testing::internal::GetCapturedStderr();
+  qrv::Settings().debugFlag = 0;
+  EXPECT_EQ(qrv::LastError(), 3);
+  EXPECT_EQ(errors, "IniOpen: /nonexistent/x.ini: cannot be written\n");
+  // The next switch writes, and starts from a clean error.
+  qrv::IniPut("Video", "Width", "640");
+  qrv::IniOpen("");
+  EXPECT_EQ(qrv::LastError(), 0);
+  EXPECT_EQ(ReadFile("game.ini"), "[Video]\r\nWidth=640\r\n");
 }
 
 TEST_F(SettingsTest, FilesInTheMainPackLoad) {

@@ -1,5 +1,6 @@
-// Start-up and END of whole programs under the display: exit code 0 and the exact error
-// log each way of ending leaves behind.
+// Start-up and END of whole programs under the display: the exit code (0 for every end of
+// the program, 1 when no window can be made) and the exact error log each way of ending
+// leaves behind.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -20,6 +21,7 @@ struct LifecycleCase {
   std::vector<std::string> args;
   std::vector<std::pair<std::string, std::string>> env;
   std::vector<std::string> log;
+  int exitCode = 0;
 };
 
 void PrintTo(const LifecycleCase& c, std::ostream* os) {
@@ -28,13 +30,13 @@ void PrintTo(const LifecycleCase& c, std::ostream* os) {
 
 class Lifecycle : public testing::TestWithParam<LifecycleCase> {};
 
-TEST_P(Lifecycle, ExitsWithCodeZeroAndLeavesTheLog) {
+TEST_P(Lifecycle, ExitsWithItsCodeAndLeavesTheLog) {
   const LifecycleCase& c = GetParam();
   frame_test::VirtualDisplay display;
   std::vector<std::pair<std::string, std::string>> env = {{"DISPLAY", display.Name()}};
   env.insert(env.end(), c.env.begin(), c.env.end());
   ProgramRun run(c.program, c.args, env);
-  ASSERT_EQ(run.Wait(), 0);
+  ASSERT_EQ(run.Wait(), c.exitCode);
   EXPECT_EQ(run.LogLines(), ExpectedLog(c.log));
 }
 
@@ -66,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {},
                       {{"SDL_VIDEODRIVER", "no_such_driver"}},
                       {"Init GFX", "No window or OpenGL context available", "Shut down QRV",
-                       "qrv is shut down"}},
+                       "qrv is shut down"},
+                      1},
         LifecycleCase{"UnpacedFramesStillEndAtTheLimit",
                       frame_test::ProgramPath("frame_probe"),
                       {},

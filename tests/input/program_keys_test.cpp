@@ -140,14 +140,14 @@ TEST(KeysProgram, ReplayedEscapeEndsAtItsPresent) {
 TEST(KeysProgram, FaultyScriptStopsTheProgramNamingTheLine) {
   std::string script = WriteScript("faulty", "3 205\n4 205 999\n");
   ProgramRun run(kProgram, {}, Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "100"}});
-  ASSERT_EQ(run.Wait(), 0);
+  ASSERT_EQ(run.Wait(), 2);
   EXPECT_TRUE(OutputLines(run).empty());
   std::vector<std::string> log = run.LogLines();
   std::string message = "QRV_REPLAY: " + script + ": line 2: expected a scan code 0..255";
   EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
   // A "script" without end is refused once it is longer than any script.
   ProgramRun endless(kProgram, {}, Env{{"QRV_REPLAY", "/dev/zero"}, {"QRV_FRAMES", "100"}});
-  ASSERT_EQ(endless.Wait(), 0);
+  ASSERT_EQ(endless.Wait(), 2);
   log = endless.LogLines();
   message = "QRV_REPLAY: /dev/zero: larger than 16 MiB";
   EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());

@@ -1,5 +1,5 @@
 // Failures that speak: a recorded error reaches standard error when QRV_VERBOSE or the debug
-// flag asks for it, and a program without a display says so and ends.
+// flag asks for it, and a program without a display says so and ends with exit status 1.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,7 +31,7 @@ TEST(FailureReport, VerboseOrDebugRunsNameTheCommandFileAndReason) {
 
 TEST(FailureReport, WithoutADisplayTheProgramSaysSoAndEnds) {
   public_test::Outcome outcome = RunLoadMissing("-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
-  EXPECT_EQ(outcome.exitCode, 0);
+  EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_NE(outcome.errors.find("no display\n"), std::string::npos) << outcome.errors;
   EXPECT_NE(outcome.log.find("No window or OpenGL context available\r\n"), std::string::npos)
       << outcome.log;
