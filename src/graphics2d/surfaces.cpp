@@ -3,6 +3,9 @@
 // grabbing the result into the sprite when the surface is released.
 #include <GL/gl.h>
 
+#include <vector>
+
+#include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
 
@@ -20,13 +23,17 @@ void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32
     return;
   }
   if (offscreenTarget == surface) UseSurface(-1);
-  // The sprite starts fully transparent.
-  RgbaImage clear;
-  clear.Resize(w, h);
+  // The sprite starts fully transparent: zero texels, uploaded as they are (the edge-colour
+  // fill of loaded images has nothing to change in an all-clear picture).
   FreeSprite(id);
   SpriteRecord& s = sprites[size_t(id)];
-  UploadTexture(clear, 0, 0, 0, 0, s.texture, nullptr, false, false);
   const int32_t tw = TextureSizeFor(w), th = TextureSizeFor(h);
+  std::vector<uint8_t> clear;
+  AssignZeroed(clear, size_t(tw) * size_t(th) * 4);
+  SetUnpackState();
+  NewTexture(s.texture, GL_LINEAR, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, clear.data());
+  StopIfGlOutOfMemory();
   s = {s.texture,   0,          float(w) / float(tw), float(h) / float(th), int16_t(tw),
        int16_t(th), int16_t(w), int16_t(h),           s.frameWidth,         s.frameHeight};
   Surface& target = surfaces[surface];
@@ -41,9 +48,11 @@ void OpenGLZozezezi::ReleaseSurface() {
     Framebuffer::Restore(surface.savedBinding);
   } else {
     // What was drawn in the corner goes into the sprite; the screen gets its corner back.
+    // The saved corner's clear pixels held the transparent colour: the fill puts it back
+    // under them (blending is off, so the fill writes it).
     SetDefault2DState(0, 0, s.width, s.height);
     GrabSprite(surface.spriteId, 0, 0, s.width, s.height);
-    FillRect(0, 0, s.texWidth, s.texHeight, 0);
+    FillRect(0, 0, s.width, s.height, transparentColour);
     DrawSprite(kScratchSprite, 0, 0);
   }
   FreeAlphaMask(surface.spriteId);
