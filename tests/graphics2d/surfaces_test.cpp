@@ -211,6 +211,9 @@ TEST_F(LargeScreen, PixelsAndTheTransparentKeyOfGrabs) {
     Device().SetAlphaMode(mode);
     EXPECT_EQ(uint32_t(Device().ProbeTransparentColour()), 0xFF008000u);
     EXPECT_EQ(Device().GetPixel(4, 4), 0x123456);
+    // The blending in force stays: grey plotted afterwards mixes with the pixel under it.
+    Device().PlotPixel(8, 8, 0x202020);
+    EXPECT_NE(Device().GetPixel(8, 8), 0x202020);
   }
   Device().SetAlphaMode(0);
   ASSERT_EQ(Device().frameAlphaBits, 0) << "the key applies to frame buffers without alpha";
@@ -264,12 +267,15 @@ TEST_F(Grabs, PixelsAndGrabsFarOutsideTheScreen) {
   EXPECT_EQ(p[1], 0xFF00FF00u);
   EXPECT_EQ(p[2], 0u);
   EXPECT_EQ(p[10 + 1], 0u);
-  // The same inside a surface of 20 x 10.
+  // The same inside a surface of 20 x 10, whose 32 x 16 texture the clear fills beyond the
+  // surface's edges: what lies there is outside too.
   Device().CreateSurface(1, 42, 20, 10);
   ASSERT_EQ(Device().UseSurface(1), 42);
-  Device().FillRect(0, 0, 20, 10, 0x0000FF);
+  Device().ClearScreen(0x0000FF);
   EXPECT_EQ(Device().GetPixel(19, 9), 0x0000FF);
+  EXPECT_EQ(Device().GetPixel(0, 0), 0x0000FF);
   EXPECT_EQ(Device().GetPixel(20, 0), 0);
+  EXPECT_EQ(Device().GetPixel(0, -1), 0);
   EXPECT_EQ(Device().GetPixel(0, 10), 0);
   EXPECT_EQ(Device().GetPixel(INT_MAX, INT_MIN), 0);
   ASSERT_TRUE(Device().GrabSprite(41, 2147483642, 0, 10, 10));
