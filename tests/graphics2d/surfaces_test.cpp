@@ -357,6 +357,25 @@ TEST_F(Grabs, SizesTheMemoryCannotHoldStopWithErrorSeven) {
     std::fprintf(stderr, "not reached\n");
   };
   EXPECT_EXIT(grab(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
+  // Each of the two stops on its own: the memory refusing a picture, the driver a texture.
+  auto picture = [largest] {
+    LimitMemory();
+    RgbaImage image;
+    image.Resize(largest, largest);
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(picture(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
+  auto texture = [largest] {
+    LimitMemory();
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, largest, largest, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    StopIfGlOutOfMemory();
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(texture(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
 }
 
 class BackgroundFiles : public LargeScreen {
