@@ -207,15 +207,15 @@ TEST_F(SpriteFiles, SavedSpritesAndTheirTextures) {
   EXPECT_EQ(SpriteTexture(kSpriteCount), 0u);
 }
 
-// With the debug flag (or QRV_VERBOSE=1) every loading failure says what was asked of
-// which file, and why it failed; each command clears the last error first.
+// With the debug flag (or QRV_VERBOSE=1) every loading or saving failure says what was
+// asked of which file, and why it failed; each command clears the last error first.
 TEST_F(SpriteFiles, LoadingFailuresSayTheCommandTheFileAndWhy) {
   TempFolder folder("load_failures");
-  WriteBytes(folder.Dir() / "text.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+  WriteBytes(folder.Dir() / "text.png",
+             {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
   const std::string text = folder.Path("text.png");
-  const std::string picture = PictureFile(folder, "one.png", 1, 1, [](int32_t, int32_t) {
-    return 0x00FF00u;
-  });
+  const std::string picture =
+      PictureFile(folder, "one.png", 1, 1, [](int32_t, int32_t) { return 0x00FF00u; });
   Settings().debugFlag = 1;
   testing::internal::CaptureStderr();
   std::vector<int32_t> errors;
@@ -234,18 +234,25 @@ TEST_F(SpriteFiles, LoadingFailuresSayTheCommandTheFileAndWhy) {
   load([] { LoadAnimSprite("no/such/sheet.png", 15, 2, 2); });
   load([&] { LoadNormalMapSprite(text.c_str(), 16); });
   load([&] { LoadSprite(picture.c_str(), 16); });
+  load([] { FadeToBackground("no/such/next.png", 0); });
+  load([] { SaveScreen("/nonexistent/folder/screen.png"); });
+  load([] { SaveSprite("/nonexistent/folder/sprite.png", 16); });
   const std::string lines = testing::internal::GetCapturedStderr();
   Settings().debugFlag = 0;
   Device().BuildDefaultFont(3);
   Device().SelectFont(0);
   Device().ClearTiledImage(0);
-  EXPECT_EQ(errors, (std::vector<int32_t>{3, 3, 0, 3, 3, 3, 3, 0}));
+  EXPECT_EQ(errors, (std::vector<int32_t>{3, 3, 0, 3, 3, 3, 3, 0, 3, 3, 3}));
+  const std::string notImage = ": not a BMP, PNG or JPEG image\n";
   EXPECT_EQ(lines, "LoadFont: no/such/font.png: no such file\n"
-                   "LoadFont: " + text + ": not a BMP, PNG or JPEG image\n"
+                   "LoadFont: " + text + notImage +
                    "LoadBackground: no/such/back.png: no such file\n"
-                   "LoadBackground: " + text + ": not a BMP, PNG or JPEG image\n"
+                   "LoadBackground: " + text + notImage +
                    "LoadAnimSprite: no/such/sheet.png: no such file\n"
-                   "LoadNormalMapSprite: " + text + ": not a BMP, PNG or JPEG image\n");
+                   "LoadNormalMapSprite: " + text + notImage +
+                   "FadeToBackground: no/such/next.png: no such file\n"
+                   "SaveScreen: /nonexistent/folder/screen.png: cannot be written\n"
+                   "SaveSprite: /nonexistent/folder/sprite.png: cannot be written\n");
 }
 
 TEST_F(SpriteStore, FrameSizesNeedAnImageAndSurviveFreeing) {
