@@ -13,7 +13,7 @@ void FadeToBackground(const RtString& name, int32_t milliseconds) {
   ClearError();
   RtString resolved;
   if (device == nullptr || !ResolveMediaName(MainPack(), name, resolved, true)) {
-    RecordError(3);
+    RecordError(3, {"FadeToBackground", name.View(), "no such file"});
     return;
   }
   device->GrabTiledImage(2);
@@ -33,7 +33,9 @@ void FadeToBackground(const RtString& name, int32_t milliseconds) {
   }
   device->ClearTiledImage(1);
   device->ClearTiledImage(2);
-  if (!device->LoadTiledImage(0, resolved.View())) RecordError(3);
+  if (!device->LoadTiledImage(0, resolved.View())) {
+    RecordError(3, {"FadeToBackground", name.View(), "not a BMP, PNG or JPEG image"});
+  }
   device->SetAlphaMode(0);
   device->DrawTiledImage(0);
   Present();

@@ -10,7 +10,7 @@ void LoadFont(const RtString& name, int32_t font) {
     Device()->LoadFont(name, font);
   } else {
     ClearError();
-    if (!name.Empty()) RecordError(3);
+    if (!name.Empty()) RecordError(3, {"LoadFont", name.View(), "no graphics device"});
   }
 }
 

@@ -56,15 +56,9 @@ void OpenGLZozezezi::LoadFont(const RtString& name, int32_t font) {
   font = std::clamp(font, 0, kFontCount - 1);
   selectedFont = font;
   const int32_t id = kFontSlotBase + font;
-  RtString resolved;
-  RgbaImage image;
-  if (ResolveMediaName(MainPack(), name, resolved, true)) {
-    FreeSprite(id);
-    if (LoadImageFile(image, resolved.View(), fontColourKey) && CreateSprite(id, image, false)) {
-      return;
-    }
-  }
-  RecordError(3);
+  const char* reason = LoadSpriteImage(name, id, fontColourKey, false);
+  if (reason == nullptr) return;
+  RecordError(3, {"LoadFont", name.View(), reason});
   BuildDefaultFont(font);
 }
 

@@ -257,14 +257,20 @@ class OpenGLZozezezi {
 
  private:
   // Reads come from the back buffer, or from the active surface's frame buffer; returns
-  // the height of what is read.
-  int32_t SelectReadBuffer();
+  // the size of what is read.
+  struct ReadArea {
+    int32_t width;
+    int32_t height;
+  };
+  ReadArea SelectReadBuffer();
   void ReleaseSurface();
   void DeleteShaders();
   void PrintFacingCamera(int32_t font, std::string_view text, float x, float y, float z,
                          float scale);
   void PrintProjected(int32_t font, std::string_view text, float x, float y, float z);
-  void LoadSpriteFile(const RtString& name, int32_t id, bool normalMap);
+  // Loads the image file into the slot with the colour key: null, or why it failed.
+  const char* LoadSpriteImage(const RtString& name, int32_t id, int32_t key, bool normalMap);
+  void LoadSpriteFile(const char* command, const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
   // The bind step with the wrap the drawing that follows uses (the public one: repeat).
   void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap);

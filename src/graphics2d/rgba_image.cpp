@@ -2,13 +2,25 @@
 // the checks the decoders share.
 #include "graphics2d/image_codec.h"
 
+#include <new>
+
+#include "quorvia/frame.h"
+
 namespace qrv {
 
 void RgbaImage::Resize(int32_t w, int32_t h) {
   width = w;
   height = h;
-  // assign() keeps the capacity when it suffices.
-  pixels.assign(size_t(w) * size_t(h) * 4, 0);
+  AssignZeroed(pixels, size_t(w) * size_t(h) * 4);
+}
+
+void AssignZeroed(std::vector<uint8_t>& bytes, size_t count) {
+  try {
+    // assign() keeps the capacity when it suffices.
+    bytes.assign(count, 0);
+  } catch (const std::bad_alloc&) {
+    ErrorStop(7);
+  }
 }
 
 void RgbaImage::Clear() {

@@ -61,37 +61,36 @@ void OpenGLZozezezi::SetTransparentColour(int32_t colour) {
   fontColourKey = colour;
 }
 
-void OpenGLZozezezi::LoadSpriteFile(const RtString& name, int32_t id, bool normalMap) {
-  ClearError();
-  FreeSprite(id);
+const char* OpenGLZozezezi::LoadSpriteImage(const RtString& name, int32_t id, int32_t key,
+                                            bool normalMap) {
   RtString resolved;
   RgbaImage image;
-  const char* reason = nullptr;
-  if (!IsSpriteId(id)) {
-    reason = "no such sprite id";
-  } else if (!ResolveMediaName(MainPack(), name, resolved, true)) {
-    reason = "no such file";
-  } else if (!LoadImageFile(image, resolved.View(), transparentColour)) {
-    reason = "not a BMP, PNG or JPEG image";
-  } else if (!CreateSprite(id, image, normalMap)) {
-    reason = "the texture cannot be made";
-  }
-  if (reason != nullptr) {
-    RecordError(3, {normalMap ? "LoadNormalMapSprite" : "LoadSprite", name.View(), reason});
-  }
+  if (!ResolveMediaName(MainPack(), name, resolved, true)) return "no such file";
+  if (!LoadImageFile(image, resolved.View(), key)) return "not a BMP, PNG or JPEG image";
+  if (!CreateSprite(id, image, normalMap)) return "the texture cannot be made";
+  return nullptr;
+}
+
+void OpenGLZozezezi::LoadSpriteFile(const char* command, const RtString& name, int32_t id,
+                                    bool normalMap) {
+  ClearError();
+  FreeSprite(id);
+  const char* reason = !IsSpriteId(id) ? "no such sprite id"
+                                       : LoadSpriteImage(name, id, transparentColour, normalMap);
+  if (reason != nullptr) RecordError(3, {command, name.View(), reason});
 }
 
 void OpenGLZozezezi::LoadSprite(const RtString& name, int32_t id) {
-  LoadSpriteFile(name, id, false);
+  LoadSpriteFile("LoadSprite", name, id, false);
 }
 
 void OpenGLZozezezi::LoadNormalMapSprite(const RtString& name, int32_t id) {
-  LoadSpriteFile(name, id, true);
+  LoadSpriteFile("LoadNormalMapSprite", name, id, true);
 }
 
 void OpenGLZozezezi::LoadAnimSprite(const RtString& name, int32_t id, int32_t frameWidth,
                                     int32_t frameHeight) {
-  LoadSprite(name, id);
+  LoadSpriteFile("LoadAnimSprite", name, id, false);
   SetFrameSize(id, frameWidth, frameHeight);
 }
 

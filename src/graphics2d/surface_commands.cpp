@@ -10,7 +10,7 @@ void LoadBackground(const RtString& name) {
     Device()->LoadBackground(name);
   } else {
     ClearError();
-    RecordError(3);
+    RecordError(3, {"LoadBackground", name.View(), "no graphics device"});
   }
 }
 
@@ -28,13 +28,13 @@ int32_t GetPixel(int32_t x, int32_t y) {
 
 bool SaveScreen(const RtString& name) {
   if (Device() != nullptr && Device()->SaveScreen(name.View())) return true;
-  RecordError(3);
+  RecordError(3, {"SaveScreen", name.View(), "cannot be written"});
   return false;
 }
 
 bool SaveSprite(const RtString& name, int32_t id) {
   if (Device() != nullptr && Device()->SaveSprite(name.View(), id)) return true;
-  RecordError(3);
+  RecordError(3, {"SaveSprite", name.View(), "cannot be written"});
   return false;
 }
 

@@ -3,6 +3,9 @@
 // grabbing the result into the sprite when the surface is released.
 #include <GL/gl.h>
 
+#include <vector>
+
+#include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
 
@@ -20,18 +23,30 @@ void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32
     return;
   }
   if (offscreenTarget == surface) UseSurface(-1);
-  // The sprite starts fully transparent.
-  RgbaImage clear;
-  clear.Resize(w, h);
+  // The sprite starts fully transparent. The texture is defined without texels; the frame
+  // buffer clears it to zero, so no buffer of the texture's size is built or sent. Without a
+  // frame buffer, zero texels are sent as they are.
   FreeSprite(id);
   SpriteRecord& s = sprites[size_t(id)];
-  UploadTexture(clear, 0, 0, 0, 0, s.texture, nullptr, false, false);
   const int32_t tw = TextureSizeFor(w), th = TextureSizeFor(h);
+  SetUnpackState();
+  NewTexture(s.texture, GL_LINEAR, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  StopIfGlOutOfMemory();
   s = {s.texture,   0,          float(w) / float(tw), float(h) / float(th), int16_t(tw),
        int16_t(th), int16_t(w), int16_t(h),           s.frameWidth,         s.frameHeight};
   Surface& target = surfaces[surface];
   target.spriteId = id;
-  target.framebuffer.Create(s.texture, tw, th, true);
+  if (target.framebuffer.Create(s.texture, tw, th, true)) {
+    const uint32_t previous = target.framebuffer.Bind();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    Framebuffer::Restore(previous);
+  } else {
+    std::vector<uint8_t> clear;
+    AssignZeroed(clear, size_t(tw) * size_t(th) * 4);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tw, th, GL_RGBA, GL_UNSIGNED_BYTE, clear.data());
+  }
 }
 
 void OpenGLZozezezi::ReleaseSurface() {
@@ -41,9 +56,11 @@ void OpenGLZozezezi::ReleaseSurface() {
     Framebuffer::Restore(surface.savedBinding);
   } else {
     // What was drawn in the corner goes into the sprite; the screen gets its corner back.
+    // The saved corner's clear pixels held the transparent colour: the fill puts it back
+    // under them (blending is off, so the fill writes it).
     SetDefault2DState(0, 0, s.width, s.height);
     GrabSprite(surface.spriteId, 0, 0, s.width, s.height);
-    FillRect(0, 0, s.texWidth, s.texHeight, 0);
+    FillRect(0, 0, s.width, s.height, transparentColour);
     DrawSprite(kScratchSprite, 0, 0);
   }
   FreeAlphaMask(surface.spriteId);

@@ -7,8 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
+#include "quorvia/frame.h"
 
 namespace qrv {
 namespace {
@@ -111,6 +113,14 @@ void NewTexture(uint32_t& slot, int32_t magFilter, int32_t minFilter) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
 }
 
+void StopIfGlOutOfMemory() {
+  bool outOfMemory = false;
+  for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+    outOfMemory = outOfMemory || error == GL_OUT_OF_MEMORY;
+  }
+  if (outOfMemory) ErrorStop(7);
+}
+
 int32_t MaxTextureSide() {
   GLint max = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
@@ -118,7 +128,8 @@ int32_t MaxTextureSide() {
 }
 
 void MakeNormalMap(uint8_t* texels, int32_t w, int32_t h) {
-  std::vector<uint8_t> out(size_t(w) * size_t(h) * 4);
+  std::vector<uint8_t> out;
+  AssignZeroed(out, size_t(w) * size_t(h) * 4);
   auto height = [&](int32_t x, int32_t y) {
     x = (x + w) % w;
     y = (y + h) % h;
@@ -152,7 +163,7 @@ bool OpenGLZozezezi::UploadTexture(const RgbaImage& image, int32_t x, int32_t y,
   w = std::min(w, maxSide);
   h = std::min(h, maxSide);
   TexelBuffer t{TextureSizeFor(w), TextureSizeFor(h), {}};
-  t.bytes.assign(size_t(t.width) * size_t(t.height) * 4, 0);
+  AssignZeroed(t.bytes, size_t(t.width) * size_t(t.height) * 4);
   CopyFlipped(image, x, y, w, h, t);
   if (!nearest) FillEdgeColours(t);
   SetUnpackState();
@@ -163,6 +174,7 @@ bool OpenGLZozezezi::UploadTexture(const RgbaImage& image, int32_t x, int32_t y,
   if (normalMap) MakeNormalMap(t.bytes.data(), t.width, t.height);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                t.bytes.data());
+  StopIfGlOutOfMemory();
   if (mipTexture != nullptr) UploadMipChain(t, *mipTexture);
   return true;
 }

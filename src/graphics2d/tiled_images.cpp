@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "graphics2d/gl_extensions.h"
+#include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
 #include "quorvia/files.h"
@@ -76,8 +77,8 @@ void OpenGLZozezezi::GrabTiledImage(int32_t slot) {
   const int32_t maxSide = MaxTextureSide();
   int32_t side = 128;
   while (side < std::max(width, height) && side < maxSide) side *= 2;
-  const int32_t screenHeight = SelectReadBuffer();
-  grabBuffer.resize(size_t(width) * size_t(height) * 4);
+  const int32_t screenHeight = SelectReadBuffer().height;
+  AssignZeroed(grabBuffer, size_t(width) * size_t(height) * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, screenHeight - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
                grabBuffer.data());
@@ -138,11 +139,15 @@ void OpenGLZozezezi::ClearTiledImage(int32_t slot) {
 void OpenGLZozezezi::LoadBackground(const RtString& name) {
   ClearError();
   RtString resolved;
-  if (ResolveMediaName(MainPack(), name, resolved, true) && LoadTiledImage(0, resolved.View())) {
-    DrawTiledImage(0);
-    return;
+  const char* reason = "no such file";
+  if (ResolveMediaName(MainPack(), name, resolved, true)) {
+    if (LoadTiledImage(0, resolved.View())) {
+      DrawTiledImage(0);
+      return;
+    }
+    reason = "not a BMP, PNG or JPEG image";
   }
-  RecordError(3);
+  RecordError(3, {"LoadBackground", name.View(), reason});
   ClearTiledImage(0);
   ClearScreen(0);
 }

@@ -80,15 +80,27 @@ TEST(ScreenProgram, CrossFadeBlendsTheOldBackgroundIntoTheNew) {
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(ColourAt(shots.Frame(2), 80, 60), 0x0000FFu);
   EXPECT_EQ(ColourAt(shots.Frame(100), 80, 60), 0xFF0000u);
-  int blended = 0;
+  // Between the two the old picture's weight falls from 0.9 with the share of the second
+  // left, frame by frame; frames are paced at 16 ms, so the second spans at most 63 of them.
+  std::vector<int> reds;
   for (int frame = 3; frame < 100; ++frame) {
     const uint32_t pixel = ColourAt(shots.Frame(frame), 80, 60);
     const int red = int(pixel & 0xFF), blue = int(pixel >> 16);
-    if (red >= 64 && red <= 192 && blue >= 64 && blue <= 192 && std::abs(red + blue - 255) <= 4) {
-      ++blended;
-    }
+    if (red == 255 && blue == 0 && reds.empty()) continue;  // not started yet
+    if (red == 0 && blue == 255) break;                      // over
+    EXPECT_NEAR(red + blue, 255, 4) << "frame " << frame;
+    reds.push_back(red);
   }
-  EXPECT_GE(blended, 3);
+  ASSERT_GE(reds.size(), 10u);
+  EXPECT_LE(reds.size(), 66u);
+  EXPECT_NEAR(reds.front(), 230, 6);
+  // The first weight is 0.9 whatever the time; from the second frame on it follows the time.
+  for (size_t i = 2; i < reds.size(); ++i) EXPECT_LE(reds[i], reds[i - 1]) << "step " << i;
+  // It ends once its second is up, however busy the machine (so no upper bound here).
+  std::ifstream answers(run.Folder() + "/answers.txt");
+  double milliseconds = 0;
+  ASSERT_TRUE(answers >> milliseconds);
+  EXPECT_GE(milliseconds, 1000);
 }
 
 // One key pressed and released, each held long enough for a frame to see it.

@@ -105,6 +105,43 @@ TEST_F(Shaders, CompileErrorsReportTheLogAndStop) {
   EXPECT_FALSE(Device().LoadShader(-1, "", "", Collect));
 }
 
+TEST_F(Shaders, ALinkFailureReportsTheLogAndFails) {
+  // Each stage compiles; the fragment stage calls a function no stage defines.
+  const std::string calls = "void helper();\nvoid main() { helper(); gl_FragColor = vec4(1.0); }";
+  EXPECT_FALSE(
+      Device().LoadShader(5, MemorySource(kVertex).View(), MemorySource(calls).View(), Collect));
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_FALSE(Messages()[0].empty());
+  EXPECT_EQ(Messages()[1], "link shader failed");
+}
+
+// Sampler "TextureID1" reads unit 0 and "TextureID2" unit 1; the bind step with two
+// sprites puts the first on unit 1 and the second on unit 0.
+TEST_F(Shaders, TwoSpritesReachTheSamplersOfBothTextureUnits) {
+  const char* const mix =
+      "uniform sampler2D TextureID1;\n"
+      "uniform sampler2D TextureID2;\n"
+      "void main() {\n"
+      "  vec2 at = gl_TexCoord[0].st;\n"
+      "  gl_FragColor = vec4(texture2D(TextureID1, at).r, texture2D(TextureID2, at).g, 0.0, 1.0);\n"
+      "}";
+  ASSERT_TRUE(
+      Device().LoadShader(6, MemorySource(kVertex).View(), MemorySource(mix).View(), Collect));
+  MakeSprite(30, 16, 16, std::vector<uint32_t>(256, 0x008040));  // red 0x40, green 0x80
+  MakeSprite(31, 16, 16, std::vector<uint32_t>(256, 0x0020C0));  // red 0xC0, green 0x20
+  Device().UseShader(6);
+  Device().SetShaderInt("TextureID1", 0, Collect);
+  Device().SetShaderInt("TextureID2", 1, Collect);
+  Device().Bind(30, 31);
+  const OpenGLZozezezi::QuadVertex corners[4] = {
+      {0, 10, 0, 0}, {10, 10, 0.5f, 0}, {10, 0, 0.5f, 0.5f}, {0, 0, 0, 0.5f}};
+  Device().DrawQuadFan(corners);
+  EXPECT_EQ(Pixel(5, 5), 0x0080C0u);  // red of sprite 31, green of sprite 30
+  Device().UseShader(-1);
+  Device().Bind(-1);
+  EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(Shaders, WithoutShaderObjectsEverythingIsANoOp) {
   setenv("QRV_GL_HIDE", "GL_EXT_framebuffer_object,GL_ARB_fragment_program", 1);
   FetchGlExtensions();

@@ -112,6 +112,149 @@ TEST_F(SpriteFiles, MissingFilesLeaveTheSlotEmptyWithError3) {
   EXPECT_EQ(LastError(), 3);
 }
 
+// An opaque w x h picture saved as a PNG file: colour(x, y) gives each pixel's value.
+template <class Colour>
+std::string PictureFile(const TempFolder& folder, const std::string& name, int32_t w,
+                        int32_t h, Colour colour) {
+  RgbaImage image;
+  image.Resize(w, h);
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) {
+      const uint32_t c = colour(x, y);
+      const uint8_t p[4] = {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 255};
+      std::copy_n(p, 4, image.Row(y) + x * 4);
+    }
+  }
+  EXPECT_TRUE(SaveImageFile(folder.Path(name), image));
+  return folder.Path(name);
+}
+
+TEST_F(SpriteFiles, AnimationsAndNormalMapsFromFiles) {
+  TempFolder folder("sprite_files");
+  // Two 2 x 2 frames side by side: red, then blue.
+  const std::string sheet = PictureFile(folder, "sheet.png", 4, 2, [](int32_t x, int32_t) {
+    return x < 2 ? 0x0000FFu : 0xFF0000u;
+  });
+  LoadAnimSprite(sheet.c_str(), 15, 2, 2);
+  EXPECT_EQ(LastError(), 0);
+  EXPECT_EQ(Device().sprites[15].frameWidth, 2);
+  EXPECT_EQ(Device().sprites[15].frameHeight, 2);
+  DrawFrame(15, 1, 10, 10);
+  EXPECT_EQ(LitPixels(), (std::vector<std::pair<int32_t, int32_t>>{{10, 10}, {11, 10}, {10, 11},
+                                                                   {11, 11}}));
+  EXPECT_EQ(Pixel(11, 11), 0xFF0000u);
+  LoadAnimSprite("no/such/sheet.png", 15, 2, 2);
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_EQ(Device().sprites[15].width, 0);
+
+  // A height field (blue) rising to the right: the surface leans left, so its normals point
+  // left (red below the middle 127), neither up nor down the picture (green 127), and
+  // mostly out of it (blue between 127 and 255).
+  const std::string ramp = PictureFile(folder, "ramp.png", 16, 16, [](int32_t x, int32_t) {
+    return uint32_t(x * 12) << 16;
+  });
+  LoadNormalMapSprite(ramp.c_str(), 16);
+  EXPECT_EQ(LastError(), 0);
+  RgbaImage normals;
+  ASSERT_TRUE(Device().ReadSpriteImage(16, normals));
+  const uint8_t* n = normals.Row(8) + 8 * 4;
+  EXPECT_LT(n[0], 120);
+  EXPECT_EQ(n[1], 127);
+  EXPECT_GT(n[2], 127);
+  EXPECT_LT(n[2], 255);
+  EXPECT_EQ(n[3], 255);
+  LoadSprite(ramp.c_str(), 16);  // the same file as a plain sprite keeps its colours
+  ASSERT_TRUE(Device().ReadSpriteImage(16, normals));
+  EXPECT_EQ(ColourAt(normals, 8, 8), 96u << 16);
+  LoadNormalMapSprite("no/such/heights.png", 16);
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_EQ(Device().sprites[16].width, 0);
+}
+
+TEST_F(SpriteFiles, SavedSpritesAndTheirTextures) {
+  TempFolder folder("sprite_save");
+  MakeSprite(17, 3, 2, {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0x000000, 0x102030});
+  ASSERT_TRUE(SaveSprite(folder.Path("saved.png").c_str(), 17));
+  RgbaImage saved;
+  ASSERT_TRUE(LoadImageFile(saved, folder.Path("saved.png"), kNoColourKey));
+  ASSERT_EQ(saved.width, 3);
+  ASSERT_EQ(saved.height, 2);
+  const uint8_t expected[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255,
+                              0x56, 0x34, 0x12, 255, 0, 0, 0, 255, 0x30, 0x20, 0x10, 255};
+  EXPECT_EQ(saved.pixels, std::vector<uint8_t>(std::begin(expected), std::end(expected)));
+  FreeSprite(18);
+  EXPECT_FALSE(SaveSprite(folder.Path("empty.png").c_str(), 18));
+  EXPECT_EQ(LastError(), 3);
+  EXPECT_FALSE(SaveSprite("/nonexistent/folder/x.png", 17));
+  EXPECT_EQ(LastError(), 3);
+
+  // The texture holds the picture bottom row first, in a 16 x 16 block.
+  const uint32_t texture = SpriteTexture(17);
+  ASSERT_NE(texture, 0u);
+  std::vector<uint8_t> texels(16 * 16 * 4);
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+  EXPECT_EQ(std::vector<uint8_t>(texels.begin(), texels.begin() + 4),
+            (std::vector<uint8_t>{0x56, 0x34, 0x12, 255}));
+  EXPECT_EQ(std::vector<uint8_t>(texels.begin() + 64, texels.begin() + 68),
+            (std::vector<uint8_t>{255, 0, 0, 255}));
+  EXPECT_EQ(SpriteTexture(18), 0u);
+  EXPECT_EQ(SpriteTexture(-1), 0u);
+  EXPECT_EQ(SpriteTexture(kSpriteCount), 0u);
+}
+
+// With the debug flag (or QRV_VERBOSE=1) every loading or saving failure says what was
+// asked of which file, and why it failed; each command clears the last error first.
+TEST_F(SpriteFiles, LoadingFailuresSayTheCommandTheFileAndWhy) {
+  TempFolder folder("load_failures");
+  WriteBytes(folder.Dir() / "text.png",
+             {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+  const std::string text = folder.Path("text.png");
+  const std::string picture =
+      PictureFile(folder, "one.png", 1, 1, [](int32_t, int32_t) { return 0x00FF00u; });
+  Settings().debugFlag = 1;
+  testing::internal::CaptureStderr();
+  std::vector<int32_t> errors;
+  auto load = [&](auto command) {
+    Settings().debugFlag = 0;
+    RecordError(5);  // cleared by the command
+    Settings().debugFlag = 1;
+    command();
+    errors.push_back(LastError());
+  };
+  load([] { LoadFont("no/such/font.png", 3); });
+  load([&] { LoadFont(text.c_str(), 3); });
+  load([&] { LoadFont(picture.c_str(), 3); });
+  load([] { LoadBackground("no/such/back.png"); });
+  load([&] { LoadBackground(text.c_str()); });
+  load([] { LoadAnimSprite("no/such/sheet.png", 15, 2, 2); });
+  load([&] { LoadNormalMapSprite(text.c_str(), 16); });
+  load([&] { LoadSprite(picture.c_str(), 16); });
+  load([] { FadeToBackground("no/such/next.png", 0); });
+  load([] { SaveScreen("/nonexistent/folder/screen.png"); });
+  load([] { SaveSprite("/nonexistent/folder/sprite.png", 16); });
+  const std::string lines = testing::internal::GetCapturedStderr();
+  Settings().debugFlag = 0;
+  Device().BuildDefaultFont(3);
+  Device().SelectFont(0);
+  Device().ClearTiledImage(0);
+  EXPECT_EQ(errors, (std::vector<int32_t>{3, 3, 0, 3, 3, 3, 3, 0, 3, 3, 3}));
+  const std::string notImage = ": not a BMP, PNG or JPEG image\n";
+  EXPECT_EQ(lines, "LoadFont: no/such/font.png: no such file\n"
+                   "LoadFont: " + text + notImage +
+                   "LoadBackground: no/such/back.png: no such file\n"
+                   "LoadBackground: " + text + notImage +
+                   "LoadAnimSprite: no/such/sheet.png: no such file\n"
+                   "LoadNormalMapSprite: " + text + notImage +
+                   "FadeToBackground: no/such/next.png: no such file\n"
+                   "SaveScreen: /nonexistent/folder/screen.png: cannot be written\n"
+                   "SaveSprite: /nonexistent/folder/sprite.png: cannot be written\n");
+}
+
 TEST_F(SpriteStore, FrameSizesNeedAnImageAndSurviveFreeing) {
   FreeSprite(14);
   SetFrameSize(14, 8, 8);
@@ -204,8 +347,15 @@ TEST_F(SpriteStore, FrameCollisionsUseTheFramesBox) {
   for (int32_t frame : {INT32_MIN, INT32_MAX, INT32_MIN + 1}) {
     EXPECT_FALSE(FrameCollision(22, frame, 0, 0, 23, 0, 5, 5)) << frame;
     EXPECT_FALSE(FrameCollision(22, frame, INT32_MAX, INT32_MAX, 23, 0, INT32_MAX, 5)) << frame;
-    DrawFrame(22, frame, 0, 0);  // far off the sheet: draws nothing, computes no overflow
+    DrawFrame(22, frame, 0, 0);  // far off the sheet: computes no overflow
   }
+  // Whatever part of the sheet such a frame samples, it stays inside its 16 x 16 box.
+  const auto lit = LitPixels();
+  EXPECT_TRUE(std::all_of(lit.begin(), lit.end(), [](const auto& p) {
+    return p.first < 16 && p.second < 16;
+  }));
+  DrawFrame(22, 0, 40, 20);
+  EXPECT_EQ(LitPixels().size(), lit.size() + 256);
 }
 
 }  // namespace

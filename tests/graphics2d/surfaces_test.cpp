@@ -2,12 +2,19 @@
 // through a frame buffer and through the copy-based way taken when QRV_GL_HIDE hides the
 // frame-buffer extension, the screen in tiles, single pixels and the transparent key.
 #include <GL/gl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "device_fixture.h"
+#include "frame/runtime.h"
 #include "graphics2d/gl_extensions.h"
+#include "graphics2d/texture_upload.h"
 #include "image_fixtures.h"
 #include "quorvia/frame.h"
 
@@ -130,6 +137,40 @@ TEST_F(Surfaces, DrawingLandsInTheSpriteWithAndWithoutFrameBuffers) {
   EXPECT_EQ(Device().offscreenTarget, -1);
 }
 
+// The screen's top-left 160 x 80 pixels, rows from the bottom.
+std::vector<uint32_t> Corner() {
+  std::vector<uint32_t> pixels(160 * 80);
+  TheRuntime().device->FlushBatch();
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 480 - 80, 160, 80, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+TEST_F(Surfaces, TheScreenUnderASurfaceComesBackWholeEitherWay) {
+  for (bool frameBuffers : {true, false}) {
+    SCOPED_TRACE(frameBuffers);
+    std::unique_ptr<HiddenExtensions> hidden;
+    if (!frameBuffers) hidden = std::make_unique<HiddenExtensions>("GL_EXT_framebuffer_object");
+    // Columns of the transparent colour and rows of black, under the surface's 100 x 50
+    // and beyond it, where its 128 x 64 texture reaches.
+    ClearScreen(0x203040);
+    for (int32_t x = 0; x < 160; x += 3) Device().FillRect(x, 0, 1, 80, kDefaultTransparentColour);
+    for (int32_t y = 1; y < 80; y += 5) Device().FillRect(0, y, 160, 1, 0);
+    Device().FillRect(110, 55, 8, 4, 0x00FF00);
+    const std::vector<uint32_t> before = Corner();
+    Device().CreateSurface(0, 40, 100, 50);
+    ASSERT_EQ(Device().surfaces[0].framebuffer.Usable(), frameBuffers);
+    Device().UseSurface(0);
+    Device().FillRect(10, 5, 30, 20, 0x00FF00);
+    Device().UseSurface(-1);
+    const std::vector<uint32_t> after = Corner();
+    size_t changed = 0;
+    for (size_t i = 0; i < before.size(); ++i) changed += before[i] != after[i];
+    EXPECT_EQ(changed, 0u);
+  }
+}
+
 TEST_F(LargeScreen, TheScreenGrabbedIntoOneTileAndDrawnBack) {
   Device().FillRect(0, 0, 640, 480, 0x102030);
   Device().FillRect(600, 440, 40, 40, 0x00FF00);
@@ -164,6 +205,17 @@ TEST_F(LargeScreen, PixelsAndTheTransparentKeyOfGrabs) {
   // The key as the frame buffer holds it; the probed pixel keeps its colour.
   EXPECT_EQ(uint32_t(Device().ProbeTransparentColour()), 0xFF008000u);
   EXPECT_EQ(Device().GetPixel(4, 4), 0x123456);
+  // Under blending too the key itself is plotted, and the old pixel comes back exactly.
+  for (double mode : {-0.5, 0.5}) {
+    SCOPED_TRACE(mode);
+    Device().SetAlphaMode(mode);
+    EXPECT_EQ(uint32_t(Device().ProbeTransparentColour()), 0xFF008000u);
+    EXPECT_EQ(Device().GetPixel(4, 4), 0x123456);
+    // The blending in force stays: grey plotted afterwards mixes with the pixel under it.
+    Device().PlotPixel(8, 8, 0x202020);
+    EXPECT_NE(Device().GetPixel(8, 8), 0x202020);
+  }
+  Device().SetAlphaMode(0);
   ASSERT_EQ(Device().frameAlphaBits, 0) << "the key applies to frame buffers without alpha";
   // With the default key the magenta pixel goes clear; with key 0, black does.
   for (const auto& [key, clear] : {std::pair{kDefaultTransparentColour, 1}, std::pair{0, 0}}) {
@@ -177,6 +229,153 @@ TEST_F(LargeScreen, PixelsAndTheTransparentKeyOfGrabs) {
   }
   Device().SetTransparentColour(kDefaultTransparentColour);
   EXPECT_FALSE(Device().GrabSprite(41, 0, 0, 0, 5));
+}
+
+using Grabs = DeviceTest;
+
+// Coordinates far outside what is read never reach GL: pixels there read black, and the
+// part of a grab outside the screen (or the surface) is clear.
+TEST_F(Grabs, PixelsAndGrabsFarOutsideTheScreen) {
+  Device().FillRect(0, 0, kScreenW, kScreenH, 0x204060);
+  Device().PlotPixel(0, 0, 0x0000FF);
+  Device().PlotPixel(kScreenW - 1, kScreenH - 1, 0x00FF00);
+  EXPECT_EQ(Device().GetPixel(0, 0), 0x0000FF);
+  EXPECT_EQ(Device().GetPixel(kScreenW - 1, kScreenH - 1), 0x00FF00);
+  const std::pair<int32_t, int32_t> outside[] = {
+      {INT_MAX, 0},       {0, INT_MAX}, {INT_MIN, 0},       {0, INT_MIN},       {INT_MAX, INT_MAX},
+      {INT_MIN, INT_MIN}, {-1, 0},      {kScreenW, 0},      {0, kScreenH},      {0, -1}};
+  for (const auto& [x, y] : outside) EXPECT_EQ(Device().GetPixel(x, y), 0) << x << "," << y;
+  const std::pair<int32_t, int32_t> away[] = {
+      {2147483642, 0}, {0, 2147483642}, {INT_MIN, INT_MIN}, {INT_MIN, 0}, {kScreenW, 0}};
+  for (const auto& [x, y] : away) {
+    SCOPED_TRACE(testing::Message() << x << "," << y);
+    ASSERT_TRUE(Device().GrabSprite(41, x, y, 10, 10));
+    EXPECT_EQ(VisiblePixels(Device(), 41), std::vector<uint32_t>(100, 0u));
+  }
+  // Across the top-left corner: the screen's part lands where it belongs.
+  ASSERT_TRUE(Device().GrabSprite(41, -5, -3, 10, 10));
+  std::vector<uint32_t> p = VisiblePixels(Device(), 41);
+  EXPECT_EQ(p[3 * 10 + 5], 0xFF0000FFu);
+  EXPECT_EQ(p[3 * 10 + 6], 0xFF204060u);
+  EXPECT_EQ(p[9 * 10 + 9], 0xFF204060u);
+  EXPECT_EQ(p[2 * 10 + 5], 0u);
+  EXPECT_EQ(p[3 * 10 + 4], 0u);
+  // Across the bottom-right corner.
+  ASSERT_TRUE(Device().GrabSprite(41, kScreenW - 2, kScreenH - 1, 10, 10));
+  p = VisiblePixels(Device(), 41);
+  EXPECT_EQ(p[0], 0xFF204060u);
+  EXPECT_EQ(p[1], 0xFF00FF00u);
+  EXPECT_EQ(p[2], 0u);
+  EXPECT_EQ(p[10 + 1], 0u);
+  // The same inside a surface of 20 x 10, whose 32 x 16 texture the clear fills beyond the
+  // surface's edges: what lies there is outside too.
+  Device().CreateSurface(1, 42, 20, 10);
+  ASSERT_EQ(Device().UseSurface(1), 42);
+  Device().ClearScreen(0x0000FF);
+  EXPECT_EQ(Device().GetPixel(19, 9), 0x0000FF);
+  EXPECT_EQ(Device().GetPixel(0, 0), 0x0000FF);
+  EXPECT_EQ(Device().GetPixel(20, 0), 0);
+  EXPECT_EQ(Device().GetPixel(0, -1), 0);
+  EXPECT_EQ(Device().GetPixel(0, 10), 0);
+  EXPECT_EQ(Device().GetPixel(INT_MAX, INT_MIN), 0);
+  ASSERT_TRUE(Device().GrabSprite(41, 2147483642, 0, 10, 10));
+  ASSERT_TRUE(Device().GrabSprite(41, 15, 0, 10, 10));
+  Device().UseSurface(-1);
+  p = VisiblePixels(Device(), 41);
+  EXPECT_EQ(p[4], 0xFF0000FFu);
+  EXPECT_EQ(p[5], 0u);
+}
+
+TEST_F(Grabs, AGrabIntoATextureOfTheSameSizeFreesTheMipmappedCopy) {
+  MakeSprite(43, 256, 200, std::vector<uint32_t>(256 * 200, 0x00FF00));
+  const uint32_t texture = Device().sprites[43].texture, mip = Device().sprites[43].mipTexture;
+  ASSERT_TRUE(glIsTexture(mip));
+  ASSERT_TRUE(Device().GrabSprite(43, 0, 0, 200, 130));  // a 256 x 256 texture again
+  EXPECT_EQ(Device().sprites[43].texture, texture);
+  EXPECT_EQ(Device().sprites[43].mipTexture, 0u);
+  EXPECT_FALSE(glIsTexture(mip));
+  Device().FreeSprite(43);
+  EXPECT_FALSE(glIsTexture(texture));
+}
+
+TEST_F(Grabs, CreateSurfaceRefusesSizesAndKeepsTheSprite) {
+  const int32_t largest = MaxTextureSide();
+  const struct {
+    int32_t surface, w, h;
+  } refused[] = {{0, 0, 5},        {0, 5, 0},           {0, -4, 5},      {0, INT_MIN, INT_MIN},
+                 {0, largest + 1, 5}, {0, 5, largest + 1}, {0, INT_MAX, 5}, {32, 5, 5},
+                 {-1, 5, 5}};
+  MakeSprite(45, 2, 1, {0x0000FF, 0x00FF00});
+  for (const auto& r : refused) {
+    SCOPED_TRACE(testing::Message() << r.surface << ": " << r.w << "x" << r.h);
+    Device().CreateSurface(r.surface, 45, r.w, r.h);
+    EXPECT_EQ(VisiblePixels(Device(), 45), (std::vector<uint32_t>{0xFF0000FFu, 0xFF00FF00u}));
+  }
+  Device().CreateSurface(2, -1, 5, 5);
+  Device().CreateSurface(2, kSpriteCount, 5, 5);
+  EXPECT_EQ(Device().UseSurface(2), -1);
+  // The largest side the driver allows is taken, and starts clear.
+  Device().CreateSurface(2, 45, largest, 1);
+  EXPECT_EQ(Device().sprites[45].width, largest);
+  EXPECT_EQ(Device().sprites[45].texWidth, largest);
+  const std::vector<uint32_t> p = VisiblePixels(Device(), 45);
+  EXPECT_EQ(std::count(p.begin(), p.end(), 0u), ptrdiff_t(largest));
+  Device().FreeSprite(45);
+}
+
+// Room for what the process holds now and 256 MB more: less than a texture of the
+// largest size needs.
+void LimitMemory() {
+  std::ifstream status("/proc/self/status");
+  uint64_t kilobytes = 0;
+  for (std::string word; status >> word;) {
+    if (word == "VmSize:" && status >> kilobytes) break;
+  }
+  const rlim_t bytes = rlim_t(kilobytes * 1024 + (uint64_t(256) << 20));
+  rlimit limit{bytes, bytes};
+  setrlimit(RLIMIT_AS, &limit);
+  Settings().debugFlag = 1;  // the stop prints its code
+}
+
+TEST_F(Grabs, SizesTheMemoryCannotHoldStopWithErrorSeven) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address space limit cannot be set under the address sanitizer";
+#endif
+  const int32_t largest = MaxTextureSide();
+  if (largest < 16384) GTEST_SKIP() << "the driver's largest texture fits the memory";
+  // The child runs this test alone in a fresh process, with its own display connection.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto surface = [largest] {
+    LimitMemory();
+    Device().CreateSurface(0, 46, largest, largest);
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(surface(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
+  auto grab = [largest] {
+    LimitMemory();
+    Device().GrabSprite(46, 0, 0, largest, largest);
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(grab(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
+  // Each of the two stops on its own: the memory refusing a picture, the driver a texture.
+  auto picture = [largest] {
+    LimitMemory();
+    RgbaImage image;
+    image.Resize(largest, largest);
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(picture(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
+  auto texture = [largest] {
+    LimitMemory();
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, largest, largest, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    StopIfGlOutOfMemory();
+    std::fprintf(stderr, "not reached\n");
+  };
+  EXPECT_EXIT(texture(), testing::ExitedWithCode(0), "error 7 out of memory\n$");
 }
 
 class BackgroundFiles : public LargeScreen {
@@ -219,6 +418,15 @@ TEST_F(BackgroundFiles, ABackgroundIsCutIntoTilesOf512) {
   EXPECT_EQ(LastError(), 3);
   EXPECT_EQ(background.tilesX, 0);
   EXPECT_EQ(At(100, 100), 0u);
+  // Clearing the background leaves the colour, also after the next frame starts.
+  Device().LoadBackground(RtString(Path("back.png").c_str()));
+  ASSERT_EQ(background.tilesX, 2);
+  ClearBackground(0x112233);
+  EXPECT_EQ(background.tilesX, 0);
+  EXPECT_EQ(At(0, 0), 0x112233u);
+  EXPECT_EQ(At(639, 479), 0x112233u);
+  Device().StartFrame();
+  EXPECT_EQ(At(300, 200), 0x112233u);
 }
 
 }  // namespace

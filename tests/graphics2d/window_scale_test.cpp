@@ -21,14 +21,16 @@ using frame_test::Shell;
 
 const std::string kProgram = frame_test::ProgramPath("screen_probe");
 
-// The probe's window id once it is shown; empty when it never is.
-std::string ProbeWindow() {
-  return Shell("xdotool search --sync --onlyvisible --name '^screen probe' | head -1");
+// The probe's window id once it is shown; empty when it never is. The tools run on the
+// display named by the prefix ("DISPLAY=:N "), else on the test's own.
+std::string ProbeWindow(const std::string& display = "") {
+  return Shell(display + "xdotool search --sync --onlyvisible --name '^screen probe' | head -1");
 }
 
 // "W H" of a window, from xwininfo.
-std::string WindowSize(const std::string& id) {
-  return Shell("xwininfo -id " + id + " | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w\" \"h}'");
+std::string WindowSize(const std::string& id, const std::string& display = "") {
+  return Shell(display + "xwininfo -id " + id +
+               " | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w\" \"h}'");
 }
 
 // The probe's last "x y width height" line in mouse mode.
@@ -97,13 +99,16 @@ TEST(WindowScale, TheWindowShowsEachGamePixelAsABlock) {
 }
 
 TEST(WindowScale, ZeroTakesTheLargestScaleThatFits) {
-  // The virtual screen is 1024 x 768: six times 160 x 120 fits, seven does not.
-  ProgramRun run(kProgram, {"prompt"}, {{"QRV_UNPACED", "1"}, {"QRV_SCALE", "0"}});
-  const std::string id = ProbeWindow();
+  // A display of its own, 1024 x 768: six times 160 x 120 fits, seven does not.
+  frame_test::VirtualDisplay display;
+  ASSERT_FALSE(display.Name().empty());
+  const std::string on = "DISPLAY=" + display.Name() + " ";
+  ASSERT_EQ(Shell(on + "xdpyinfo | awk '/dimensions:/{print $2}'"), "1024x768");
+  ProgramRun run(kProgram, {"prompt"},
+                 {{"DISPLAY", display.Name()}, {"QRV_UNPACED", "1"}, {"QRV_SCALE", "0"}});
+  const std::string id = ProbeWindow(on);
   ASSERT_FALSE(id.empty());
-  const std::string screen = Shell("xdpyinfo | awk '/dimensions:/{print $2}'");
-  ASSERT_EQ(screen, "1024x768") << "the test assumes the virtual display's size";
-  EXPECT_EQ(WindowSize(id), "960 720");
+  EXPECT_EQ(WindowSize(id, on), "960 720");
 }
 
 TEST(WindowScale, WithoutFrameBuffersTheWindowStaysUnscaled) {

@@ -2,8 +2,8 @@
 // argument picks what it does; the files it reads and writes are in $TMPDIR.
 //   save:   frame 1 a pattern with text; frame 2 draws over it and saves the screen as
 //           "saved.png" before presenting.
-//   fade:   background "a.png", two frames, then a 1 s cross-fade to "b.png", then
-//           frames until QRV_FRAMES ends it.
+//   fade:   background "a.png", two frames, then a 1 s cross-fade to "b.png" (its length
+//           in game time goes to "answers.txt"), then frames until QRV_FRAMES ends it.
 //   prompt: a text prompt starting from "ab", then an integer and a number prompt; each
 //           result goes to "answers.txt" as one line.
 //   mouse:  every frame writes the mouse position and the screen size to "mouse.txt"
@@ -39,19 +39,21 @@ void Save() {
   for (;;) qrv::Present();
 }
 
-void Fade() {
-  qrv::LoadBackground(InFolder("a.png"));
-  qrv::Present();
-  qrv::Present();
-  qrv::FadeToBackground(InFolder("b.png"), 1000);
-  for (;;) qrv::Present();
-}
-
 void Answer(const std::string& line) {
   if (std::FILE* out = std::fopen((folder + "answers.txt").c_str(), "a")) {
     std::fprintf(out, "%s\n", line.c_str());
     std::fclose(out);
   }
+}
+
+void Fade() {
+  qrv::LoadBackground(InFolder("a.png"));
+  qrv::Present();
+  qrv::Present();
+  const double start = qrv::GameTime();
+  qrv::FadeToBackground(InFolder("b.png"), 1000);
+  Answer(std::to_string(qrv::GameTime() - start));
+  for (;;) qrv::Present();
 }
 
 void Prompt() {
