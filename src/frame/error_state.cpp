@@ -52,6 +52,10 @@ double RecordError(double code, const ErrorContext& context) {
   return code;
 }
 
+void ReportFailure(const ErrorContext& context) {
+  if (VerboseErrors()) ReportError(0, context);
+}
+
 void ClearError() { TheRuntime().lastError = 0; }
 
 int32_t LastError() { return TheRuntime().lastError; }

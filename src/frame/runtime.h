@@ -127,4 +127,8 @@ bool UnattendedRun();
 // Counts one present; ends the program when QRV_FRAMES is reached.
 void CountPresent();
 
+// Writes a failure's report line, as RecordError does, without recording an error: for
+// commands that answer failures through codes of their own (the network's).
+void ReportFailure(const ErrorContext& context);
+
 }  // namespace qrv

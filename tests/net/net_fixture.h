@@ -136,15 +136,18 @@ class ServerProcess {
   FILE* output_ = nullptr;
 };
 
-// The python test server of this folder.
-inline std::vector<std::string> TestServerCommand() {
-  return {"python3", "-u", QRV_SOURCE_DIR "/tests/net/http_test_server.py"};
+// The python test server of this folder (on ::1 with `six`).
+inline std::vector<std::string> TestServerCommand(bool six = false) {
+  std::vector<std::string> command = {"python3", "-u",
+                                      QRV_SOURCE_DIR "/tests/net/http_test_server.py"};
+  if (six) command.push_back("six");
+  return command;
 }
 
-// The bytes the test server's /bytes/N path sends.
+// The bytes the test server's /bytes/N path sends: 1..255, never a zero byte.
 inline std::string ServerPattern(size_t n) {
   std::string bytes(n, 0);
-  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
+  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>((i * 7 + i / 4096) % 255 + 1);
   return bytes;
 }
 
