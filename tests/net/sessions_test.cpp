@@ -116,6 +116,19 @@ TEST(Sessions, AcceptFlagKeepsNewPlayersOut) {
   EXPECT_EQ(late.Ask("join " + Port(port) + " late").rfind("ok 10", 0), 0u);
 }
 
+TEST(Sessions, FailuresSpeakUnderVerbose) {
+  int port = FreePort();
+  Player player(false, true);
+  EXPECT_EQ(player.Ask("join " + Port(port) + " v"), "fail");
+  EXPECT_EQ(player.Ask("send 0 hi"), "sent 0");
+  EXPECT_EQ(player.Ask("players"), "players ");
+  std::string errors = player.Errors();
+  EXPECT_NE(errors.find("SessionJoin: 127.0.0.1 port " + Port(port) + ": 10061 "), std::string::npos)
+      << errors;
+  EXPECT_NE(errors.find("SessionSend: player 0: not in a session\n"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("SessionPlayers: no answer"), std::string::npos) << errors;
+}
+
 TEST(Sessions, PortZeroMeansTheDefaultPort) {
   Player host, guest;
   std::string hosted = host.Ask("host 0 h");
