@@ -259,14 +259,8 @@ TEST(HostilePeer, ANameOfAFullRecordIsCutTheSameWayEverywhere) {
 // A hub that answers one query only after the next one came: the player gives up on the
 // first, and the late answer must not pass for the second's.
 TEST(HostilePeer, ALateReplyIsNeverTakenForALaterRequest) {
-  int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  listen(listener, 1);
-  socklen_t length = sizeof address;
-  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  int hubPort = 0;
+  int listener = LoopbackListener(1, hubPort);
   std::vector<int> asked;  // the query payloads the hub saw, as player ids
   std::thread script([&] {
     pollfd entry{listener, POLLIN, 0};
@@ -287,8 +281,7 @@ TEST(HostilePeer, ALateReplyIsNeverTakenForALaterRequest) {
     hub.ClosedByHost(20);  // until the player leaves
   });
   Player player;
-  std::string port = std::to_string(ntohs(address.sin_port));
-  EXPECT_EQ(player.Ask("join " + port + " p"), "ok 102");
+  EXPECT_EQ(player.Ask("join " + std::to_string(hubPort) + " p"), "ok 102");
   EXPECT_EQ(player.Ask("players"), "players ") << "no answer within 5 s";
   EXPECT_EQ(player.Ask("name 101"), "name anna");
   EXPECT_EQ(player.Ask("players"), "players 101|102");
