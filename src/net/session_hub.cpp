@@ -26,9 +26,10 @@ SessionHub::SessionHub(NetworkState& state, int32_t listenHandle, uint16_t ownPo
   if (FindEntry(listenHandle, entry)) listenSocket_ = entry.socket;
 }
 
-bool SessionHub::OwnerBackedUp() const {
-  for (const Peer& peer : peers_) {
-    if (peer.owner && peer.link.Pending() > kOwnerBacklog) return true;
+bool SessionHub::Held(const Peer& peer) const {
+  if (peer.owner || !peer.greeted) return false;
+  for (const Peer& other : peers_) {
+    if (other.owner && other.link.Pending() > kOwnerBacklog) return true;
   }
   return false;
 }
@@ -45,11 +46,10 @@ void SessionHub::Watch(std::vector<platform::PollEntry>& entries, bool accepting
   listener.socket = accepting && peers_.size() < kMaxPeers ? listenSocket_ : -1;
   listener.wantRead = true;
   entries.push_back(listener);
-  bool held = OwnerBackedUp();
   for (const Peer& peer : peers_) {
     platform::PollEntry entry;
     entry.socket = peer.link.Socket();
-    entry.wantRead = !peer.closing && (peer.owner || !held);
+    entry.wantRead = !peer.closing && !Held(peer);
     entry.wantWrite = peer.link.Pending() > 0;
     entries.push_back(entry);
   }
@@ -62,7 +62,7 @@ void SessionHub::Serve(const std::vector<platform::PollEntry>& entries, size_t f
   if (entries[first].readable) Accept(now);
   for (size_t i = 0; i < count; ++i) {
     Peer& peer = peers_[i];
-    if (!peer.owner && OwnerBackedUp()) {
+    if (Held(peer)) {
       peer.link.HoldInput(now);  // not read: its half frame is not its fault
       continue;
     }

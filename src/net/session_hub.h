@@ -42,9 +42,10 @@ class SessionHub {
     std::string name;
   };
 
-  // True while so much waits for the hosting program's own player that the hub reads from
-  // nobody else.
-  bool OwnerBackedUp() const;
+  // True while the hub does not read from a greeted player because so much waits for the
+  // hosting program's own player (players still joining are read: they send little, and
+  // their deadlines run).
+  bool Held(const Peer& peer) const;
   void Accept(uint32_t now);
   bool Dispatch(Peer& peer, const Frame& frame);
   bool Register(Peer& peer, const Frame& frame);

@@ -106,10 +106,11 @@ int32_t TcpListen(int32_t port) {
 
 int32_t TcpAccept(int32_t listenHandle, int32_t& address) {
   SocketEntry listener;
-  if (!net::FindEntry(listenHandle, listener)) return -1;
+  std::string about = "handle " + std::to_string(listenHandle);
+  if (!net::FindEntry(listenHandle, listener)) return net::SayFailure("TcpAccept", about, -1);
   if (listener.datagram) {
     SetLastNetError(0);
-    return -1;
+    return net::SayFailure("TcpAccept", about, -1, "a UDP handle");
   }
   int ready = platform::WaitForSocket(listener.socket, false, 0);
   if (ready <= 0) {
