@@ -75,8 +75,9 @@ bool Exchange(const RtString& host, const RtString& path, int32_t port, int32_t 
   int32_t idleMs = net::ClampConnectTimeout(timeoutMs);
   int32_t handle = net::ConnectTo(address, idleMs);
   if (handle < 0) return false;
-  std::string request = std::string("GET ") + path.c_str() + " HTTP/1.0\r\nHost:" +
-                        HostField(host.c_str()) + "\r\nAccept: */*\r\nUser-Agent: Quorvia\r\n\r\n";
+  std::string request = std::string("GET ") + path.c_str() +
+                        " HTTP/1.0\r\nHost:" + HostField(host.c_str()) +
+                        "\r\nAccept: */*\r\nUser-Agent: Quorvia\r\n\r\n";
   bool done =
       SocketSend(handle, RtString(request.data(), static_cast<uint32_t>(request.size()))) > 0 &&
       ReadAnswer(handle, idleMs, sink);

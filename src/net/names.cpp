@@ -92,8 +92,7 @@ bool ResolveHost(const std::string& host, uint16_t port, bool ipv4Only,
          LookUpFirst("localhost.local", port, ipv4Only, address);
 }
 
-int32_t SayFailure(const char* command, const std::string& about, int32_t result,
-                   const char* why) {
+int32_t SayFailure(const char* command, const std::string& about, int32_t result, const char* why) {
   std::string reason = why != nullptr ? why : NetErrorText().c_str();
   if (reason.empty()) reason = "network error " + std::to_string(LastNetError());
   ReportFailure(ErrorContext{command, about, reason});

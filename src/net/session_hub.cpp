@@ -75,8 +75,8 @@ void SessionHub::Serve(const std::vector<platform::PollEntry>& entries, size_t f
     if (peer.gone) continue;
     bool late = !peer.greeted && now - peer.since > kGreetMs;
     // The hosting program's own player is never dropped for being slow: the hub waits.
-    bool slow = !peer.owner && (peer.link.Pending() > kMaxPeerBacklog ||
-                                peer.link.OutputStalled(now, kStallMs));
+    bool slow = !peer.owner &&
+                (peer.link.Pending() > kMaxPeerBacklog || peer.link.OutputStalled(now, kStallMs));
     if (!peer.link.Flush(now) || late || slow || peer.link.InputStalled(now, kStallMs) ||
         (peer.closing && peer.link.Pending() == 0)) {
       peer.gone = true;
@@ -239,7 +239,8 @@ void SessionHub::End() {
     pending = false;
     uint32_t now = platform::TickCount();
     for (Peer& peer : peers_) {
-      if (peer.link.Flush(now) && peer.link.Pending() > 0 && !peer.link.OutputStalled(now, kStallMs)) {
+      if (peer.link.Flush(now) && peer.link.Pending() > 0 &&
+          !peer.link.OutputStalled(now, kStallMs)) {
         pending = true;
       }
     }

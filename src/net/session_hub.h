@@ -38,7 +38,7 @@ class SessionHub {
     bool owner = false;    // the hosting program's own player
     bool closing = false;  // dropped: goes once its last frames are out
     bool gone = false;     // to be removed
-    uint32_t since = 0;  // when it connected, then when it registered
+    uint32_t since = 0;    // when it connected, then when it registered
     std::string name;
   };
 

@@ -123,7 +123,8 @@ TEST(Sessions, FailuresSpeakUnderVerbose) {
   EXPECT_EQ(player.Ask("send 0 hi"), "sent 0");
   EXPECT_EQ(player.Ask("players"), "players ");
   std::string errors = player.Errors();
-  EXPECT_NE(errors.find("SessionJoin: 127.0.0.1 port " + Port(port) + ": 10061 "), std::string::npos)
+  EXPECT_NE(errors.find("SessionJoin: 127.0.0.1 port " + Port(port) + ": 10061 "),
+            std::string::npos)
       << errors;
   EXPECT_NE(errors.find("SessionSend: player 0: not in a session\n"), std::string::npos) << errors;
   EXPECT_NE(errors.find("SessionPlayers: no answer"), std::string::npos) << errors;

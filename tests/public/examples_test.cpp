@@ -42,7 +42,7 @@ struct ConsoleExample {
   const char* args;
 };
 constexpr ConsoleExample kConsoleExamples[] = {
-    {"host_info", ""},                  // prints the host's answers and ends
+    {"host_info", ""},                   // prints the host's answers and ends
     {"net_chat", "host {port} tester"},  // hosts a chat on loopback, shown on the console
 };
 
@@ -71,8 +71,8 @@ TEST(Examples, EachRunsCleanlyAndDraws) {
     qrv::RgbaImage frame;
     bool captured = false;
     const public_test::Outcome outcome = public_test::RunToEnd(
-        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment,
-        args, [&](const std::string& folder) {
+        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment, args,
+        [&](const std::string& folder) {
           captured = qrv::LoadImageFile(frame, folder + "/frame-000030.png", qrv::kNoColourKey);
         });
     EXPECT_EQ(outcome.exitCode, 0);
