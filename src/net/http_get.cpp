@@ -29,27 +29,34 @@ struct BodySink {
   bool Full() const { return text != nullptr && text->size() >= room; }
 };
 
+// The Host field: an IPv6 address goes in brackets.
+std::string HostField(const std::string& host) {
+  if (host.find(':') == std::string::npos || host.front() == '[') return host;
+  return "[" + host + "]";
+}
+
 bool SafeRequestText(const RtString& text) {
   return text.View().find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 // Reads the answer until the server closes, the declared body is complete, or the
-// string is full. False on a failure, a silence longer than idleMs, or a body shorter
-// than its declared length.
+// string is full. False on a failure (a reset included), a silence longer than idleMs
+// (10060), or a body shorter than its declared length.
 bool ReadAnswer(int32_t handle, int32_t idleMs, BodySink& sink) {
   net::HttpResponseReader reader;
   std::unique_ptr<char[]> buffer(new char[kChunk]);
   while (!reader.BodyComplete() && !sink.Full()) {
     int32_t n = net::ReceiveInto(handle, buffer.get(), kChunk);
     if (n == -2) {
-      if (net::WaitReadable(handle, idleMs) != 1) {
-        if (net::LastNetError() == 0) net::SetLastNetError(10060);
-        return false;
-      }
+      int ready = net::WaitReadable(handle, idleMs);
+      if (ready == 0) net::SetLastNetError(10060);
+      if (ready != 1) return false;
       continue;
     }
     if (n < 0) return false;
     if (n == 0) {
+      // A reset is not the server's orderly end of the body.
+      if (net::LastNetError() == 10054) return false;
       if (reader.ContentLength() < 0) return true;
       net::SetLastNetError(10054);
       return false;
@@ -68,7 +75,8 @@ bool Exchange(const RtString& host, const RtString& path, int32_t port, int32_t 
   int32_t idleMs = net::ClampConnectTimeout(timeoutMs);
   int32_t handle = net::ConnectTo(address, idleMs);
   if (handle < 0) return false;
-  std::string request = std::string("GET ") + path.c_str() + " HTTP/1.0\r\nHost:" + host.c_str() +
+  std::string request = std::string("GET ") + path.c_str() +
+                        " HTTP/1.0\r\nHost:" + HostField(host.c_str()) +
                         "\r\nAccept: */*\r\nUser-Agent: Quorvia\r\n\r\n";
   bool done =
       SocketSend(handle, RtString(request.data(), static_cast<uint32_t>(request.size()))) > 0 &&
@@ -94,24 +102,42 @@ bool HttpGet(const RtString& host, const RtString& path, int32_t port, int32_t t
   return done;
 }
 
+// "host:port/path" for failure reports.
+std::string Address(const RtString& host, const RtString& path, int32_t port) {
+  return HostField(host.c_str()) + ":" + std::to_string(port & 0xFFFF) + path.c_str();
+}
+
 }  // namespace
 
 int32_t HttpGetFile(const RtString& host, const RtString& path, int32_t port,
                     const RtString& target, int32_t timeoutMs) {
-  if (IsMemoryName(target.c_str())) return 0;
+  if (IsMemoryName(target.c_str())) {
+    return net::SayFailure("HttpGetFile", target.c_str(), 0, "a memory block cannot be a target");
+  }
   FileReader file;
-  if (!file.OpenForWriting(target.c_str())) return 0;
+  if (!file.OpenForWriting(target.c_str())) {
+    return net::SayFailure("HttpGetFile", target.c_str(), 0, "the file cannot be made");
+  }
   BodySink sink{&file};
   bool done = HttpGet(host, path, port, timeoutMs, sink);
-  return file.Close() && done ? 1 : 0;
+  if (!file.Close() && done) {
+    return net::SayFailure("HttpGetFile", target.c_str(), 0, "the file cannot be written");
+  }
+  return done ? 1 : net::SayFailure("HttpGetFile", Address(host, path, port), 0);
 }
 
 RtString HttpGetString(const RtString& host, const RtString& path, int32_t port,
                        int32_t maximumLength, int32_t timeoutMs) {
-  if (maximumLength < 1) return RtString();
+  if (maximumLength < 1) {
+    net::SayFailure("HttpGetString", Address(host, path, port), 0, "the maximum length is below 1");
+    return RtString();
+  }
   std::string body;
   BodySink sink{nullptr, &body, static_cast<size_t>(maximumLength)};
-  if (!HttpGet(host, path, port, timeoutMs, sink)) return RtString();
+  if (!HttpGet(host, path, port, timeoutMs, sink)) {
+    net::SayFailure("HttpGetString", Address(host, path, port), 0);
+    return RtString();
+  }
   return RtString(body.c_str());
 }
 

@@ -1,6 +1,7 @@
 // The network's users count, names and addresses, and the last error as text.
 #include <cstdio>
 
+#include "frame/runtime.h"
 #include "net/resolve.h"
 #include "net/socket_io.h"
 #include "net/socket_table.h"
@@ -46,7 +47,9 @@ RtString NetErrorText() {
 
 int32_t NetResolve(const RtString& host) {
   platform::HostAddress address;
-  if (!net::ResolveHost(host.c_str(), 0, true, address)) return -1;
+  if (!net::ResolveHost(host.c_str(), 0, true, address)) {
+    return net::SayFailure("NetResolve", host.c_str(), -1);
+  }
   return static_cast<int32_t>(platform::Ipv4Of(address));
 }
 
@@ -75,6 +78,10 @@ static bool LookUpFirst(const std::string& name, uint16_t port, bool ipv4Only,
 bool ResolveHost(const std::string& host, uint16_t port, bool ipv4Only,
                  platform::HostAddress& address) {
   address = platform::HostAddress{};
+  // An IPv6 address may come in brackets, as it is written before a port.
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+    return LookUpFirst(host.substr(1, host.size() - 2), port, ipv4Only, address);
+  }
   if (!host.empty()) return LookUpFirst(host, port, ipv4Only, address);
   auto local = platform::LocalIpv4Addresses();
   if (!local.empty()) {
@@ -83,6 +90,13 @@ bool ResolveHost(const std::string& host, uint16_t port, bool ipv4Only,
   }
   return LookUpFirst("127.0.0.1", port, true, address) ||
          LookUpFirst("localhost.local", port, ipv4Only, address);
+}
+
+int32_t SayFailure(const char* command, const std::string& about, int32_t result, const char* why) {
+  std::string reason = why != nullptr ? why : NetErrorText().c_str();
+  if (reason.empty()) reason = "network error " + std::to_string(LastNetError());
+  ReportFailure(ErrorContext{command, about, reason});
+  return result;
 }
 
 int32_t ClampConnectTimeout(int32_t ms) {

@@ -65,6 +65,7 @@ void ResetSession(NetworkState& state) {
   state.outbox.clear();
   state.outboxBytes = 0;
   state.replies.clear();
+  state.lateReplies = 0;
   state.messages.clear();
   state.departed.clear();
 }
@@ -96,19 +97,20 @@ uint16_t OwnId(NetworkState& state) {
   return id;
 }
 
-// Sends a request and takes the first answer; false when none came.
+// Sends a request and takes its answer; false when none came in time. The host answers
+// every request once, in order, so a request that stops waiting leaves one late reply
+// behind, which the session thread throws away when it comes.
 bool Request(NetworkState& state, const std::string& frame, net::Frame& reply) {
-  {
-    StateLock lock(state);
-    state.replies.clear();
-  }
   if (!Queue(state, frame)) return false;
-  return AwaitUnderLock(state, [&] {
-    if (state.replies.empty()) return false;
-    reply = std::move(state.replies.front());
-    state.replies.pop_front();
-    return true;
-  });
+  AwaitUnderLock(state, [&] { return !state.replies.empty(); });
+  StateLock lock(state);
+  if (state.replies.empty()) {
+    ++state.lateReplies;
+    return false;
+  }
+  reply = std::move(state.replies.front());
+  state.replies.pop_front();
+  return true;
 }
 
 // A failed start: what was opened is closed and the network start undone.
@@ -191,12 +193,14 @@ int32_t SessionHost(int32_t port) {
   ResetSession(state);
   if (port < 1) port = kDefaultPort;
   NetStart();
+  std::string about = "port " + std::to_string(port & 0xFFFF);
   int32_t listenHandle = TcpListen(port);
-  if (listenHandle < 0) return GiveUp(-1);
+  if (listenHandle < 0) return net::SayFailure("SessionHost", about, GiveUp(-1));
   // The host's own connection stays on this machine: loopback always reaches the listener.
   int32_t client = net::ConnectTo(platform::Ipv4Address(0x7F000001, port & 0xFFFF), kConnectMs);
-  if (client < 0) return GiveUp(listenHandle);
-  return Enter(state, client, listenHandle);
+  if (client < 0) return net::SayFailure("SessionHost", about, GiveUp(listenHandle));
+  if (Enter(state, client, listenHandle) == 1) return 1;
+  return net::SayFailure("SessionHost", about, 0, "no answer from the own hub");
 }
 
 int32_t SessionJoin(const RtString& host, int32_t port) {
@@ -204,13 +208,15 @@ int32_t SessionJoin(const RtString& host, int32_t port) {
   ResetSession(state);
   if (port < 1) port = kDefaultPort;
   NetStart();
+  std::string about = std::string(host.c_str()) + " port " + std::to_string(port & 0xFFFF);
   platform::HostAddress address;
   if (!net::ResolveHost(host.c_str(), static_cast<uint16_t>(port & 0xFFFF), false, address)) {
-    return GiveUp(-1);
+    return net::SayFailure("SessionJoin", about, GiveUp(-1));
   }
   int32_t client = net::ConnectTo(address, kConnectMs);
-  if (client < 0) return GiveUp(-1);
-  return Enter(state, client, -1);
+  if (client < 0) return net::SayFailure("SessionJoin", about, GiveUp(-1));
+  if (Enter(state, client, -1) == 1) return 1;
+  return net::SayFailure("SessionJoin", about, 0, "the host did not take this player");
 }
 
 int32_t SessionLeave() {
@@ -244,13 +250,20 @@ void SessionName(const RtString& name) {
 
 int32_t SessionSend(int32_t playerId, const RtString& text) {
   NetworkState& state = net::Session();
-  if (text.Length() > net::kMaxPayload || playerId < 0 || playerId > net::kLastPlayerId) return 0;
+  std::string about = "player " + std::to_string(playerId);
+  if (text.Length() > net::kMaxPayload) {
+    return net::SayFailure("SessionSend", about, 0, "a text over 1024 bytes");
+  }
+  if (playerId < 0 || playerId > net::kLastPlayerId) {
+    return net::SayFailure("SessionSend", about, 0, "no such player id");
+  }
   uint16_t own = OwnId(state);
-  if (own == 0) return 0;
-  return Queue(state,
-               net::EncodeFrame(net::kText, own, static_cast<uint16_t>(playerId), text.View()))
-             ? 1
-             : 0;
+  if (own == 0) return net::SayFailure("SessionSend", about, 0, "not in a session");
+  if (!Queue(state,
+             net::EncodeFrame(net::kText, own, static_cast<uint16_t>(playerId), text.View()))) {
+    return net::SayFailure("SessionSend", about, 0, "1 MB already waits to go out");
+  }
+  return 1;
 }
 
 RtString SessionReceive(int32_t playerId, int32_t& senderId) {
@@ -277,6 +290,7 @@ RtString SessionPlayers() {
   NetworkState& state = net::Session();
   net::Frame reply;
   if (!Request(state, net::EncodeFrame(net::kQuery, 0, 0, std::string(2, '\0')), reply)) {
+    net::SayFailure("SessionPlayers", "", 0, "no answer from the host (or no session)");
     return RtString();
   }
   return JoinIds(reply.payload);
@@ -284,23 +298,38 @@ RtString SessionPlayers() {
 
 RtString SessionPlayerName(int32_t playerId) {
   NetworkState& state = net::Session();
-  if (playerId < 1 || playerId > net::kLastPlayerId) return RtString();
+  std::string about = "player " + std::to_string(playerId);
+  if (playerId < 1 || playerId > net::kLastPlayerId) {
+    net::SayFailure("SessionPlayerName", about, 0, "no such player id");
+    return RtString();
+  }
   std::string query = {static_cast<char>(playerId & 0xFF), static_cast<char>(playerId >> 8)};
   net::Frame reply;
-  if (!Request(state, net::EncodeFrame(net::kQuery, 0, 0, query), reply)) return RtString();
+  if (!Request(state, net::EncodeFrame(net::kQuery, 0, 0, query), reply)) {
+    net::SayFailure("SessionPlayerName", about, 0, "no answer from the host (or no session)");
+    return RtString();
+  }
   std::string name = reply.payload.size() > 4 ? reply.payload.substr(4) : "";
   return RtString(name.c_str());
 }
 
 int32_t SessionDrop(int32_t playerId) {
   NetworkState& state = net::Session();
+  std::string about = "player " + std::to_string(playerId);
   {
     StateLock lock(state);
-    if (!state.hosting || state.ownId == 0 || playerId == state.ownId) return 0;
+    if (!state.hosting || state.ownId == 0) {
+      return net::SayFailure("SessionDrop", about, 0, "only the hosting program drops players");
+    }
+    if (playerId == state.ownId) return net::SayFailure("SessionDrop", about, 0, "the host itself");
   }
-  if (playerId < 1 || playerId > net::kLastPlayerId) return 0;
-  return Queue(state, net::EncodeFrame(net::kLeave, 0, static_cast<uint16_t>(playerId), {})) ? 1
-                                                                                             : 0;
+  if (playerId < 1 || playerId > net::kLastPlayerId) {
+    return net::SayFailure("SessionDrop", about, 0, "no such player id");
+  }
+  if (!Queue(state, net::EncodeFrame(net::kLeave, 0, static_cast<uint16_t>(playerId), {}))) {
+    return net::SayFailure("SessionDrop", about, 0, "1 MB already waits to go out");
+  }
+  return 1;
 }
 
 void SessionAccept(int32_t flag) {

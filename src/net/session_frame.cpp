@@ -54,7 +54,8 @@ std::string EncodeRecord(uint16_t id, uint16_t flags, std::string_view name) {
 
 std::string RecordName(std::string_view record) {
   std::string_view name = record.substr(record.size() < 4 ? record.size() : 4);
-  return std::string(name.substr(0, name.find('\0')));
+  name = name.substr(0, name.find('\0'));
+  return std::string(name.substr(0, kNameSize - 1));
 }
 
 bool FrameReader::Take(std::string_view bytes) {

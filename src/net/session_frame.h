@@ -42,7 +42,8 @@ std::string EncodeFrame(uint8_t type, uint16_t first, uint16_t second, std::stri
 // A registration record and its parts.
 std::string EncodeRecord(uint16_t id, uint16_t flags, std::string_view name);
 uint16_t ReadU16(std::string_view bytes, size_t at);
-// The name of a record (up to its first zero byte).
+// The name of a record: up to its first zero byte, at most kNameSize - 1 bytes (the record
+// always has room for the zero that ends the name).
 std::string RecordName(std::string_view record);
 
 // Cuts a byte stream into frames.
@@ -60,14 +61,17 @@ class FrameReader {
       if (!Take(bytes.substr(0, take))) return false;
       bytes.remove_prefix(take);
       if (Complete()) {
-        if (!onFrame(static_cast<const Frame&>(frame_))) return false;
         have_ = 0;
+        ++completed_;
+        if (!onFrame(static_cast<const Frame&>(frame_))) return false;
       }
     }
     return true;
   }
   // True while part of a frame has arrived and the rest has not.
   bool MidFrame() const { return have_ > 0; }
+  // How many frames have been complete so far.
+  uint64_t Completed() const { return completed_; }
 
  private:
   bool Take(std::string_view bytes);
@@ -77,6 +81,7 @@ class FrameReader {
 
   uint8_t header_[kFrameHeader] = {};
   size_t have_ = 0;  // bytes of the current frame so far
+  uint64_t completed_ = 0;
   Frame frame_;
 };
 

@@ -8,8 +8,12 @@ namespace qrv::net {
 
 namespace {
 
-// A registration may take this long after the connection came in.
-constexpr uint32_t kRegisterMs = 5000;
+// A registration may take this long after the connection came in, and a greeting this long
+// after the registration.
+constexpr uint32_t kGreetMs = 5000;
+// While this much waits for the hosting program's own player, the hub reads from no other
+// player: their frames stay in the connections, and TCP holds the senders back.
+constexpr size_t kOwnerBacklog = 64 << 10;
 // Accepted connections keep only a small send queue in the host system, so a player
 // that does not read shows up in the hub's own backlog.
 constexpr int kPeerSendBuffer = 64 << 10;
@@ -22,6 +26,21 @@ SessionHub::SessionHub(NetworkState& state, int32_t listenHandle, uint16_t ownPo
   if (FindEntry(listenHandle, entry)) listenSocket_ = entry.socket;
 }
 
+bool SessionHub::Held(const Peer& peer) const {
+  if (peer.owner || !peer.greeted) return false;
+  for (const Peer& other : peers_) {
+    if (other.owner && other.link.Pending() > kOwnerBacklog) return true;
+  }
+  return false;
+}
+
+bool SessionHub::OwnerGone() const {
+  for (const Peer& peer : peers_) {
+    if (peer.owner && !peer.gone) return false;
+  }
+  return true;
+}
+
 void SessionHub::Watch(std::vector<platform::PollEntry>& entries, bool accepting) const {
   platform::PollEntry listener;
   listener.socket = accepting && peers_.size() < kMaxPeers ? listenSocket_ : -1;
@@ -30,7 +49,7 @@ void SessionHub::Watch(std::vector<platform::PollEntry>& entries, bool accepting
   for (const Peer& peer : peers_) {
     platform::PollEntry entry;
     entry.socket = peer.link.Socket();
-    entry.wantRead = !peer.closing;
+    entry.wantRead = !peer.closing && !Held(peer);
     entry.wantWrite = peer.link.Pending() > 0;
     entries.push_back(entry);
   }
@@ -38,10 +57,15 @@ void SessionHub::Watch(std::vector<platform::PollEntry>& entries, bool accepting
 
 void SessionHub::Serve(const std::vector<platform::PollEntry>& entries, size_t first,
                        uint32_t now) {
+  now_ = now;
   size_t count = peers_.size();
   if (entries[first].readable) Accept(now);
   for (size_t i = 0; i < count; ++i) {
     Peer& peer = peers_[i];
+    if (Held(peer)) {
+      peer.link.HoldInput(now);  // not read: its half frame is not its fault
+      continue;
+    }
     if (peer.gone || !entries[first + 1 + i].readable || peer.closing) continue;
     bool fine =
         peer.link.ReadFrames(now, [&](const Frame& frame) { return Dispatch(peer, frame); });
@@ -49,9 +73,12 @@ void SessionHub::Serve(const std::vector<platform::PollEntry>& entries, size_t f
   }
   for (Peer& peer : peers_) {
     if (peer.gone) continue;
-    bool late = peer.id == 0 && now - peer.since > kRegisterMs;
-    if (!peer.link.Flush(now) || late || peer.link.Pending() > kMaxPeerBacklog ||
-        peer.link.Stalled(now, kStallMs) || (peer.closing && peer.link.Pending() == 0)) {
+    bool late = !peer.greeted && now - peer.since > kGreetMs;
+    // The hosting program's own player is never dropped for being slow: the hub waits.
+    bool slow = !peer.owner &&
+                (peer.link.Pending() > kMaxPeerBacklog || peer.link.OutputStalled(now, kStallMs));
+    if (!peer.link.Flush(now) || late || slow || peer.link.InputStalled(now, kStallMs) ||
+        (peer.closing && peer.link.Pending() == 0)) {
       peer.gone = true;
     }
   }
@@ -123,6 +150,7 @@ bool SessionHub::Register(Peer& peer, const Frame& frame) {
   if (frame.payload.size() != kRecordSize) return false;
   peer.id = NextId();
   if (peer.id == 0) return false;
+  peer.since = now_;
   peer.flags = ReadU16(frame.payload, 2) & kHostingFlag;
   if (!peer.owner) peer.flags = 0;
   peer.name = RecordName(frame.payload);
@@ -206,13 +234,17 @@ void SessionHub::End() {
   for (Peer& peer : peers_) {
     if (peer.id != 0 && !peer.owner) SendTo(peer, kLeave, 0, peer.id, {});
   }
-  for (int round = 0; round < 50; ++round) {
-    bool pending = false;
+  // Everything queued goes out, to every player that keeps taking it.
+  for (bool pending = true; pending;) {
+    pending = false;
+    uint32_t now = platform::TickCount();
     for (Peer& peer : peers_) {
-      if (peer.link.Flush(platform::TickCount())) pending = pending || peer.link.Pending() > 0;
+      if (peer.link.Flush(now) && peer.link.Pending() > 0 &&
+          !peer.link.OutputStalled(now, kStallMs)) {
+        pending = true;
+      }
     }
-    if (!pending) break;
-    platform::SleepMilliseconds(10);
+    if (pending) platform::SleepMilliseconds(5);
   }
   for (Peer& peer : peers_) peer.link.Close();
   peers_.clear();

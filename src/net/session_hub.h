@@ -23,8 +23,11 @@ class SessionHub {
   void Watch(std::vector<platform::PollEntry>& entries, bool accepting) const;
   // Serves what the poll found, from entries[first] on, in the order Watch added them.
   void Serve(const std::vector<platform::PollEntry>& entries, size_t first, uint32_t now);
-  // Tells every player the session ends, sends what it can within a short time, closes all.
+  // Tells every player the session ends, sends everything queued to each player that keeps
+  // taking it (one that takes nothing for 3 s is given up), closes all.
   void End();
+  // True once the hosting program's own connection has left (or never came).
+  bool OwnerGone() const;
 
  private:
   struct Peer {
@@ -35,10 +38,14 @@ class SessionHub {
     bool owner = false;    // the hosting program's own player
     bool closing = false;  // dropped: goes once its last frames are out
     bool gone = false;     // to be removed
-    uint32_t since = 0;
+    uint32_t since = 0;    // when it connected, then when it registered
     std::string name;
   };
 
+  // True while the hub does not read from a greeted player because so much waits for the
+  // hosting program's own player (players still joining are read: they send little, and
+  // their deadlines run).
+  bool Held(const Peer& peer) const;
   void Accept(uint32_t now);
   bool Dispatch(Peer& peer, const Frame& frame);
   bool Register(Peer& peer, const Frame& frame);
@@ -56,6 +63,7 @@ class SessionHub {
   uint16_t ownPort_;
   int listenSocket_ = -1;
   std::vector<Peer> peers_;
+  uint32_t now_ = 0;  // the time of the pass being served
 };
 
 }  // namespace qrv::net

@@ -36,9 +36,12 @@ bool SessionLink::Flush(uint32_t now) {
   return true;
 }
 
-bool SessionLink::Stalled(uint32_t now, uint32_t stallMs) const {
-  return (reader_.MidFrame() && now - lastInput_ > stallMs) ||
-         (Pending() > 0 && now - lastOutput_ > stallMs);
+bool SessionLink::InputStalled(uint32_t now, uint32_t stallMs) const {
+  return reader_.MidFrame() && now - frameStart_ > stallMs;
+}
+
+bool SessionLink::OutputStalled(uint32_t now, uint32_t stallMs) const {
+  return Pending() > 0 && now - lastOutput_ > stallMs;
 }
 
 void SessionLink::Close() {

@@ -29,15 +29,22 @@ class SessionLink {
       int32_t n = Receive(buffer, sizeof buffer);
       if (n == -2) return true;
       if (n <= 0) return false;
-      lastInput_ = now;
+      uint64_t before = reader_.Completed();
+      bool wasMidFrame = reader_.MidFrame();
       if (!reader_.Feed(std::string_view(buffer, static_cast<size_t>(n)), onFrame)) return false;
+      if (reader_.MidFrame() && (!wasMidFrame || reader_.Completed() != before)) frameStart_ = now;
     }
     return true;
   }
+  // The connection is not being read for now: the time its current frame has taken starts
+  // again once it is.
+  void HoldInput(uint32_t now) { frameStart_ = now; }
   // Sends what the socket takes now. False when the connection failed.
   bool Flush(uint32_t now);
-  // Stuck: a frame begun and not finished, or output the peer has not taken, for stallMs.
-  bool Stalled(uint32_t now, uint32_t stallMs) const;
+  // A frame begun stallMs ago (while read) and not finished.
+  bool InputStalled(uint32_t now, uint32_t stallMs) const;
+  // Output waiting that the peer has not taken any of for stallMs.
+  bool OutputStalled(uint32_t now, uint32_t stallMs) const;
   void Close();
 
  private:
@@ -48,7 +55,7 @@ class SessionLink {
   FrameReader reader_;
   std::string out_;
   size_t sent_ = 0;
-  uint32_t lastInput_ = 0;
+  uint32_t frameStart_ = 0;  // when the unfinished frame began
   uint32_t lastOutput_ = 0;
 };
 

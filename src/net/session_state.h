@@ -52,6 +52,8 @@ struct NetworkState {
   std::deque<std::string> outbox;
   size_t outboxBytes = 0;
   std::deque<net::Frame> replies;
+  // Replies still owed to requests that stopped waiting: the next this many are late.
+  size_t lateReplies = 0;
   // Received texts in arrival order, each with its sender.
   std::deque<net::ReceivedText> messages;
   // Ids of players that left, oldest first.

@@ -14,7 +14,7 @@ namespace qrv::net {
 namespace {
 
 // How long a leaving program keeps trying to get its last frames out.
-constexpr int kLeaveFlushRounds = 50;  // of 10 ms
+constexpr uint32_t kLeaveMs = 5000;
 
 // One frame from the host, with the lock held. False ends the session.
 bool SortFrame(NetworkState& state, const Frame& frame) {
@@ -37,6 +37,10 @@ bool SortFrame(NetworkState& state, const Frame& frame) {
     case kJoined:
       return true;
     case kReply:
+      if (state.lateReplies > 0) {
+        --state.lateReplies;  // the answer to a request that stopped waiting
+        return true;
+      }
       if (state.replies.size() >= kMaxReplies) state.replies.pop_front();
       state.replies.push_back(frame);
       return true;
@@ -65,12 +69,7 @@ bool TakeRequests(NetworkState& state, SessionLink& client, bool& accepting, boo
   return !state.stopRequest;
 }
 
-void FinishSession(NetworkState& state, SessionLink& client, std::optional<SessionHub>& hub,
-                   bool leaving) {
-  for (int round = 0; leaving && round < kLeaveFlushRounds && client.Pending() > 0; ++round) {
-    if (!client.Flush(platform::TickCount())) break;
-    if (client.Pending() > 0) platform::SleepMilliseconds(10);
-  }
+void FinishSession(NetworkState& state, SessionLink& client, std::optional<SessionHub>& hub) {
   if (hub) hub->End();
   client.Close();
   int32_t listenHandle;
@@ -106,11 +105,20 @@ int32_t RunSessionThread(void* argument) {
     }
   }
   std::vector<platform::PollEntry> entries;
-  bool leaving = false;
+  // Leaving: the own frames (the leave last) go out, and the hub relays everything the own
+  // player sent before it tells the others the session ends.
+  bool leaving = false, relaying = false;
+  uint32_t leaveStart = 0;
   while (client.Open()) {
     bool accepting = false, reading = false;
-    if (!TakeRequests(state, client, accepting, reading)) {
+    if (!TakeRequests(state, client, accepting, reading) && !leaving) {
       leaving = true;
+      leaveStart = platform::TickCount();
+      StateLock lock(state);
+      relaying = hub && state.ownId != 0;  // a registered own player sent its leave
+    }
+    if (leaving && ((client.Pending() == 0 && (!relaying || hub->OwnerGone())) ||
+                    platform::TickCount() - leaveStart > kLeaveMs)) {
       break;
     }
     entries.assign(2, platform::PollEntry{});
@@ -131,7 +139,7 @@ int32_t RunSessionThread(void* argument) {
     if (!fine || !client.Flush(now)) break;
     if (hub) hub->Serve(entries, 2, now);
   }
-  FinishSession(state, client, hub, leaving);
+  FinishSession(state, client, hub);
   return 0;
 }
 

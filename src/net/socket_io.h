@@ -2,10 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/socket_host.h"
 
 namespace qrv::net {
+
+// Says why a network command failed, when errors are printed (QRV_VERBOSE=1): the
+// command, what it was about, and the last network error's code and text (or `why`).
+// Gives `result` back.
+int32_t SayFailure(const char* command, const std::string& about, int32_t result,
+                   const char* why = nullptr);
 
 // The time a connect may wait: 1..30000 ms, anything else 30000.
 int32_t ClampConnectTimeout(int32_t ms);

@@ -1,6 +1,7 @@
-// A hostile peer against a hosting program: oversized lengths, garbage, unknown types,
-// half frames, a peer that never reads and sudden disconnects. Each is dropped with its
-// connection while a well-behaved player keeps talking to the host.
+// Peers written from the protocol page alone, against a hosting program and as a hub:
+// oversized lengths, garbage, unknown types, half and dripped frames, players that never
+// greet or never read, sudden disconnects (each dropped while a well-behaved player keeps
+// talking to the host), one rule for long names, and late replies.
 #include <fcntl.h>
 #include <poll.h>
 
@@ -19,6 +20,16 @@ using qrv::net::EncodeRecord;
 // A raw loopback connection to the host.
 class RawPeer {
  public:
+  // A connection a scripted hub accepted.
+  static RawPeer Accepted(int fd) {
+    RawPeer peer;
+    peer.fd_ = fd;
+    peer.connected_ = fd >= 0;
+    return peer;
+  }
+  RawPeer(RawPeer&& other) noexcept : fd_(other.fd_), connected_(other.connected_) {
+    other.fd_ = -1;
+  }
   RawPeer(int port, int receiveBuffer = 0) {
     fd_ = socket(AF_INET, SOCK_STREAM, 0);
     if (receiveBuffer > 0)
@@ -35,13 +46,17 @@ class RawPeer {
     return send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
            static_cast<ssize_t>(bytes.size());
   }
-  // Registers and greets like a real player; the id the host gave, 0 on failure.
-  int Join() {
-    if (!Send(EncodeFrame(1, 0xFFFE, 0, EncodeRecord(0xFFFE, 1, "raw")))) return 0;
+  // Registers with a record; the id the host gave, 0 on failure.
+  int Register(const std::string& record = EncodeRecord(0xFFFE, 1, "raw")) {
+    if (!Send(EncodeFrame(1, 0xFFFE, 0, record))) return 0;
     std::string answer = Read(155, 5);
     if (answer.size() != 155) return 0;
-    int id = static_cast<uint8_t>(answer[5]) | static_cast<uint8_t>(answer[6]) << 8;
-    Send(EncodeFrame(104, 0, static_cast<uint16_t>(id), {}));
+    return static_cast<uint8_t>(answer[5]) | static_cast<uint8_t>(answer[6]) << 8;
+  }
+  // Registers and greets like a real player; the id the host gave, 0 on failure.
+  int Join() {
+    int id = Register();
+    if (id != 0) Send(EncodeFrame(104, 0, static_cast<uint16_t>(id), {}));
     return id;
   }
   std::string Read(size_t count, double seconds) {
@@ -74,9 +89,49 @@ class RawPeer {
   }
 
  private:
+  RawPeer() = default;
+
   int fd_ = -1;
   bool connected_ = false;
 };
+
+// One whole frame as it came; type -1 when none came within the time.
+struct RawFrame {
+  int type = -1;
+  int first = 0;
+  int second = 0;
+  std::string payload;
+};
+
+int U16(const std::string& bytes, size_t at) {
+  return static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8;
+}
+
+RawFrame ReadFrame(RawPeer& peer, double seconds = 10) {
+  RawFrame frame;
+  std::string header = peer.Read(7, seconds);
+  if (header.size() != 7) return frame;
+  frame.payload = peer.Read(static_cast<size_t>(U16(header, 1)), seconds);
+  frame.type = static_cast<uint8_t>(header[0]);
+  frame.first = U16(header, 3);
+  frame.second = U16(header, 5);
+  return frame;
+}
+
+// The next frame of a type, skipping others.
+RawFrame NextOfType(RawPeer& peer, int type) {
+  RawFrame frame;
+  do {
+    frame = ReadFrame(peer);
+  } while (frame.type != -1 && frame.type != type);
+  return frame;
+}
+
+std::string Ids(std::initializer_list<uint16_t> ids) {
+  std::string bytes;
+  for (uint16_t id : ids) bytes += {static_cast<char>(id & 0xFF), static_cast<char>(id >> 8)};
+  return bytes;
+}
 
 TEST(HostilePeer, HostDropsRuleBreakersAndKeepsServingAPlayer) {
   int port = FreePort();
@@ -127,8 +182,26 @@ TEST(HostilePeer, HostDropsRuleBreakersAndKeepsServingAPlayer) {
     EXPECT_TRUE(halfFrame.ClosedByHost(6)) << "a half frame that never ends";
   }
   {
+    RawPeer dripping(port);
+    ASSERT_GT(dripping.Join(), 0);
+    std::string frame = EncodeFrame(3, 0, 0, std::string(20, 'd'));
+    size_t sentBytes = 0;
+    bool closed = false;
+    while (sentBytes < frame.size() && !closed) {
+      dripping.Send(frame.substr(sentBytes++, 1));
+      closed = dripping.ClosedByHost(0.5);
+    }
+    EXPECT_TRUE(closed) << "a frame dripped a byte every half second never ends in 3 s";
+    EXPECT_TRUE(stillServed());
+  }
+  {
     RawPeer silent(port);
     EXPECT_TRUE(silent.ClosedByHost(8)) << "connected but never registered";
+  }
+  {
+    RawPeer ungreeted(port);
+    ASSERT_GT(ungreeted.Register(), 0);
+    EXPECT_TRUE(ungreeted.ClosedByHost(8)) << "registered but never greeted";
   }
   {
     RawPeer vanishing(port);
@@ -154,6 +227,68 @@ TEST(HostilePeer, HostDropsRuleBreakersAndKeepsServingAPlayer) {
   EXPECT_EQ(host.Ask("drain 102 " + std::to_string(sent)), "got " + std::to_string(sent));
   EXPECT_TRUE(stillServed());
   EXPECT_TRUE(sleeper.ClosedByHost(5));
+}
+
+TEST(HostilePeer, ANameOfAFullRecordIsCutTheSameWayEverywhere) {
+  int port = FreePort();
+  Player host;
+  ASSERT_EQ(host.Ask("host " + std::to_string(port) + " h"), "ok 101");
+  RawPeer watcher(port);
+  ASSERT_GT(watcher.Join(), 0);
+  // 144 name bytes and no zero byte among them.
+  std::string record = std::string("\xFE\xFF\0\0", 4) + std::string(144, 'n');
+  const std::string kKept(143, 'n');
+  RawPeer longName(port);
+  ASSERT_TRUE(longName.Send(EncodeFrame(1, 0xFFFE, 0, record)));
+  RawFrame registered = ReadFrame(longName);
+  ASSERT_EQ(registered.type, 1);
+  ASSERT_EQ(registered.payload.size(), 148u);
+  EXPECT_EQ(registered.payload.substr(4, 144), kKept + '\0') << "the registration's answer";
+  uint16_t id = static_cast<uint16_t>(registered.second);
+  longName.Send(EncodeFrame(104, 0, id, {}));
+
+  RawFrame joined = NextOfType(watcher, 101);
+  EXPECT_EQ(joined.first, id);
+  EXPECT_EQ(joined.payload, kKept) << "the joined notice";
+  watcher.Send(EncodeFrame(102, 0, 0, Ids({id})));
+  RawFrame reply = NextOfType(watcher, 103);
+  EXPECT_EQ(reply.payload, Ids({id, 0}) + kKept) << "the query's answer";
+  EXPECT_EQ(host.Ask("name " + std::to_string(id)), "name " + kKept);
+}
+
+// A hub that answers one query only after the next one came: the player gives up on the
+// first, and the late answer must not pass for the second's.
+TEST(HostilePeer, ALateReplyIsNeverTakenForALaterRequest) {
+  int hubPort = 0;
+  int listener = LoopbackListener(1, hubPort);
+  std::vector<int> asked;  // the query payloads the hub saw, as player ids
+  std::thread script([&] {
+    pollfd entry{listener, POLLIN, 0};
+    if (poll(&entry, 1, 20000) != 1) return;
+    RawPeer hub = RawPeer::Accepted(accept(listener, nullptr, nullptr));
+    if (ReadFrame(hub).type != 1) return;
+    hub.Send(EncodeFrame(1, 0, 102, EncodeRecord(102, 0, "p")));
+    if (ReadFrame(hub).type != 104) return;
+    hub.Send(EncodeFrame(103, 0, 102, Ids({101, 102})));
+    for (int query = 0; query < 3; ++query) {
+      RawFrame frame = ReadFrame(hub, 20);
+      if (frame.type != 102) return;
+      asked.push_back(U16(frame.payload, 0));
+      if (query == 1) hub.Send(EncodeFrame(103, 0, 102, Ids({101, 102, 103})));  // late
+      if (query == 1) hub.Send(EncodeFrame(103, 0, 102, Ids({101, 1}) + "anna"));
+      if (query == 2) hub.Send(EncodeFrame(103, 0, 102, Ids({101, 102})));
+    }
+    hub.ClosedByHost(20);  // until the player leaves
+  });
+  Player player;
+  EXPECT_EQ(player.Ask("join " + std::to_string(hubPort) + " p"), "ok 102");
+  EXPECT_EQ(player.Ask("players"), "players ") << "no answer within 5 s";
+  EXPECT_EQ(player.Ask("name 101"), "name anna");
+  EXPECT_EQ(player.Ask("players"), "players 101|102");
+  EXPECT_EQ(player.Ask("leave"), "leave 1");
+  script.join();
+  close(listener);
+  EXPECT_EQ(asked, (std::vector<int>{0, 101, 0}));
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 // HTTP downloads against real servers started by the tests: exact bodies, error pages and
 // redirects stored as they come, short and lying answers, silences and refused targets.
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +16,18 @@ namespace {
 
 using namespace qrv;
 namespace fs = std::filesystem;
+
+// Switches the loopback interface of the process's network on.
+bool LoopbackUp() {
+  int s = socket(AF_INET, SOCK_DGRAM, 0);
+  ifreq request{};
+  std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+  bool up = ioctl(s, SIOCGIFFLAGS, &request) == 0;
+  request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP);
+  up = up && ioctl(s, SIOCSIFFLAGS, &request) == 0;
+  close(s);
+  return up;
+}
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -59,27 +76,30 @@ TEST_F(HttpTest, BodiesOfServersThatBendTheRules) {
       {"/redirect", 1, "moved"},          {"/missing", 1, "not here"},
       {"/shorter", 1, "0123456789"},      {"/early", 0, std::string(100, 'e')},
       {"/huge", 0, std::string(50, 'h')}, {"/bytes/0", 1, ""},
+      {"/split", 1, "0123456789"},        {"/reset", 0, "partial"},
   };
   for (const Case& c : cases) {
     std::string target = Target("body");
     EXPECT_EQ(HttpGetFile("localhost", c.path, server.Port(), target.c_str(), 5000), c.result)
         << c.path;
     EXPECT_EQ(ReadAll(target), c.body) << c.path;
+    if (std::string(c.path) == "/reset") {
+      EXPECT_EQ(NetLastError(), 10054) << "a reset is not an orderly end";
+    }
   }
 }
 
 TEST_F(HttpTest, StringsKeepTheFirstBytesOfTheBody) {
   ServerProcess server(TestServerCommand(), "PORT");
   ASSERT_GT(server.Port(), 0);
-  std::string pattern = ServerPattern(100000);
-  std::string text = pattern.substr(0, pattern.find('\0'));
-  EXPECT_STREQ(HttpGetString("127.0.0.1", "/bytes/100000", server.Port(), 100000, 5000).c_str(),
-               text.c_str());
-  std::string first10 = ServerPattern(10);
-  first10.resize(first10.find('\0') == std::string::npos ? 10 : first10.find('\0'));
-  EXPECT_STREQ(HttpGetString("127.0.0.1", "/bytes/100", server.Port(), 10, 5000).c_str(),
-               first10.c_str());
+  RtString whole = HttpGetString("127.0.0.1", "/bytes/100000", server.Port(), 100000, 5000);
+  EXPECT_EQ(whole.Length(), 100000u);
+  EXPECT_TRUE(std::string(whole.c_str(), whole.Length()) == ServerPattern(100000));
+  EXPECT_EQ(std::string(HttpGetString("127.0.0.1", "/bytes/100", server.Port(), 10, 5000).c_str()),
+            ServerPattern(10));
   EXPECT_STREQ(HttpGetString("127.0.0.1", "/shorter", server.Port(), 4, 5000).c_str(), "0123");
+  EXPECT_STREQ(HttpGetString("127.0.0.1", "/split", server.Port(), 100, 5000).c_str(),
+               "0123456789");
   EXPECT_STREQ(HttpGetString("127.0.0.1", "/nul", server.Port(), 100, 5000).c_str(), "before");
   EXPECT_STREQ(HttpGetString("127.0.0.1", "/early", server.Port(), 5000, 5000).c_str(), "")
       << "a failure gives nothing";
@@ -99,6 +119,7 @@ TEST_F(HttpTest, SilentServerAndClosedPortFailWithTheirCodes) {
   EXPECT_EQ(HttpGetFile("127.0.0.1", "/silent", server.Port(), Target("silent").c_str(), 300), 0);
   EXPECT_LT(MillisecondsSince(start), 3000);
   EXPECT_EQ(ReadAll(Target("silent")), "first") << "what arrived stays on disk";
+  EXPECT_EQ(NetLastError(), 10060) << "a silence is a time-out";
 
   EXPECT_EQ(HttpGetFile("127.0.0.1", "/", FreePort(), Target("closed").c_str(), 1000), 0);
   EXPECT_EQ(std::string(NetErrorText().c_str()).rfind("10061 ", 0), 0u)
@@ -118,25 +139,48 @@ TEST_F(HttpTest, MemoryTargetIsRefusedWithoutTraffic) {
   NetStop();
 }
 
-TEST_F(HttpTest, PortZeroMeansEighty) {
-  NetStart();
-  int32_t listener = TcpListen(80);
-  if (listener < 0) {
-    NetStop();
-    GTEST_SKIP() << "port 80 cannot be had here";
+TEST_F(HttpTest, Ipv6AddressesAreBracketedInTheHostField) {
+  ServerProcess server(TestServerCommand(true), "PORT");
+  if (server.Port() == 0) GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+  for (const char* host : {"::1", "[::1]"}) {
+    std::string request = HttpGetString(host, "/echo", server.Port(), 1000, 5000).c_str();
+    EXPECT_NE(request.find("\r\nHost:[::1]\r\n"), std::string::npos) << host << ": " << request;
   }
-  std::thread server([&] {
-    int32_t peer, connection = -1;
-    Eventually([&] { return (connection = TcpAccept(listener, peer)) >= 0; });
-    RtString request;
-    ReceiveSoon(connection, request, 1000);
-    SocketSend(connection, "HTTP/1.0 200 OK\r\n\r\neighty");
-    SocketClose(connection);
-  });
-  EXPECT_STREQ(HttpGetString("127.0.0.1", "/", 0, 100, 5000).c_str(), "eighty");
-  server.join();
-  SocketClose(listener);
-  NetStop();
+}
+
+// Port 0 means 80: a server on port 80 of a network of the test's own (a new network
+// namespace with only its loopback), so nothing on this machine can hold the port.
+TEST_F(HttpTest, PortZeroMeansEighty) {
+  pid_t child = fork();
+  if (child == 0) {
+    bool alone = unshare(CLONE_NEWNET) == 0 || unshare(CLONE_NEWUSER | CLONE_NEWNET) == 0;
+    if (!alone || !LoopbackUp()) _exit(77);
+    NetStart();
+    int32_t listener = TcpListen(80);
+    if (listener < 0) _exit(78);
+    // The server is a process of its own too: no thread starts after a fork.
+    pid_t server = fork();
+    if (server == 0) {
+      int32_t peer, connection = -1;
+      Eventually([&] { return (connection = TcpAccept(listener, peer)) >= 0; });
+      RtString request;
+      ReceiveSoon(connection, request, 1000);
+      SocketSend(connection, "HTTP/1.0 200 OK\r\n\r\neighty");
+      SocketClose(connection);
+      _exit(0);
+    }
+    bool fetched = std::string(HttpGetString("127.0.0.1", "/", 0, 100, 5000).c_str()) == "eighty";
+    waitpid(server, nullptr, 0);
+    _exit(fetched ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) {
+    GTEST_SKIP() << "no network namespace of its own can be made here (unshare refused)";
+  }
+  EXPECT_NE(WEXITSTATUS(status), 78) << "port 80 could not be had in a namespace of its own";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "port 0 did not reach the server on port 80";
 }
 
 }  // namespace

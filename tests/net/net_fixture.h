@@ -46,20 +46,26 @@ inline int32_t ReceiveSoon(int32_t handle, qrv::RtString& data, int32_t size, do
   return n;
 }
 
+// A raw listening socket on loopback at a port the host picks (stored in `port`).
+inline int LoopbackListener(int backlog, int& port) {
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  listen(listener, backlog);
+  socklen_t length = sizeof address;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  port = ntohs(address.sin_port);
+  return listener;
+}
+
 // A loopback listener that never accepts, its accept queue filled: the host drops every
 // further connection request, so a connect to it gets no answer at all.
 class SilentPeer {
  public:
   SilentPeer() {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 0);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listener_ = LoopbackListener(0, port_);
     // Connections complete while the queue has room; stop at the first one that hangs.
     for (int i = 0; i < 8; ++i) {
       int32_t handle = qrv::TcpConnect("127.0.0.1", port_, 200);
@@ -136,15 +142,18 @@ class ServerProcess {
   FILE* output_ = nullptr;
 };
 
-// The python test server of this folder.
-inline std::vector<std::string> TestServerCommand() {
-  return {"python3", "-u", QRV_SOURCE_DIR "/tests/net/http_test_server.py"};
+// The python test server of this folder (on ::1 with `six`).
+inline std::vector<std::string> TestServerCommand(bool six = false) {
+  std::vector<std::string> command = {"python3", "-u",
+                                      QRV_SOURCE_DIR "/tests/net/http_test_server.py"};
+  if (six) command.push_back("six");
+  return command;
 }
 
-// The bytes the test server's /bytes/N path sends.
+// The bytes the test server's /bytes/N path sends: 1..255, never a zero byte.
 inline std::string ServerPattern(size_t n) {
   std::string bytes(n, 0);
-  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
+  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>((i * 7 + i / 4096) % 255 + 1);
   return bytes;
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -18,10 +19,11 @@ namespace net_test {
 class Player {
  public:
   // runtime: the player runs as a runtime program (window hidden, its own TMPDIR).
-  explicit Player(bool runtime = false) {
+  // verbose: it runs with QRV_VERBOSE=1, its standard error kept for Errors().
+  explicit Player(bool runtime = false, bool verbose = false) {
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) return;
-    if (runtime) {
+    if (runtime || verbose) {
       char pattern[] = "/tmp/qrv-net-player-XXXXXX";
       folder_ = mkdtemp(pattern);
     }
@@ -29,6 +31,11 @@ class Player {
     if (pid_ == 0) {
       dup2(in[0], 0);
       dup2(out[1], 1);
+      if (verbose) {
+        setenv("QRV_VERBOSE", "1", 1);
+        FILE* errors = std::fopen((folder_ + "/stderr.txt").c_str(), "w");
+        if (errors != nullptr) dup2(fileno(errors), 2);
+      }
       for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
       std::string program = QRV_BUILD_DIR "/tests/program_net_player";
       if (runtime) {
@@ -98,6 +105,17 @@ class Player {
   }
 
   const std::string& Folder() const { return folder_; }
+
+  // What a verbose player wrote to its standard error so far.
+  std::string Errors() const {
+    std::string text;
+    if (FILE* file = std::fopen((folder_ + "/stderr.txt").c_str(), "r")) {
+      char chunk[4096];
+      for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+      std::fclose(file);
+    }
+    return text;
+  }
 
  private:
   pid_t pid_ = -1;

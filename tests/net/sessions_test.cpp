@@ -73,6 +73,38 @@ TEST(Sessions, ThreeProgramsAddressEachOtherAndSeeDeparturesAndRejoins) {
   EXPECT_EQ(host.Ask("players"), "players 101");
 }
 
+TEST(Sessions, AHostThatReadsNothingForAWhileLosesNoTextAndStays) {
+  int port = FreePort();
+  Player host, guest;
+  ASSERT_EQ(host.Ask("host " + Port(port) + " h"), "ok 101");
+  ASSERT_EQ(guest.Ask("join " + Port(port) + " g"), "ok 102");
+  // Far more than the host keeps for the game: its hub must hold the sender back.
+  const std::string kTexts = "60000";
+  EXPECT_EQ(guest.Ask("flood 101 " + kTexts, 70), "flooded " + kTexts);
+  std::this_thread::sleep_for(std::chrono::seconds(4));  // the host still reads nothing
+  EXPECT_EQ(host.Ask("ordered 102 " + kTexts, 70), "ordered " + kTexts);
+  EXPECT_EQ(host.Ask("active"), "active 1");
+  EXPECT_EQ(guest.Ask("active"), "active 1");
+  EXPECT_EQ(guest.Ask("players"), "players 101|102");
+  EXPECT_EQ(host.Ask("departed 0"), "departed ");
+}
+
+TEST(Sessions, TextsSentRightBeforeLeavingArriveBeforeTheEnd) {
+  for (const char* count : {"50", "1000"}) {
+    for (const char* end : {"leave", "end"}) {
+      SCOPED_TRACE(std::string(count) + " texts, then " + end);
+      int port = FreePort();
+      Player host(std::string(end) == "end"), guest;
+      ASSERT_EQ(host.Ask("host " + Port(port) + " h"), "ok 101");
+      ASSERT_EQ(guest.Ask("join " + Port(port) + " g"), "ok 102");
+      EXPECT_EQ(host.Ask("flood 102 " + std::string(count)), "flooded " + std::string(count));
+      host.Ask(end, 5);
+      EXPECT_EQ(guest.Ask("ordered 101 " + std::string(count)), "ordered " + std::string(count));
+      EXPECT_EQ(AskUntil(guest, "active", "active 0"), "active 0");
+    }
+  }
+}
+
 TEST(Sessions, AcceptFlagKeepsNewPlayersOut) {
   int port = FreePort();
   Player host, late;
@@ -82,6 +114,20 @@ TEST(Sessions, AcceptFlagKeepsNewPlayersOut) {
   EXPECT_EQ(host.Ask("accept 1"), "accept");
   // The refused attempt's registration waited in the queue: it may have used up an id.
   EXPECT_EQ(late.Ask("join " + Port(port) + " late").rfind("ok 10", 0), 0u);
+}
+
+TEST(Sessions, FailuresSpeakUnderVerbose) {
+  int port = FreePort();
+  Player player(false, true);
+  EXPECT_EQ(player.Ask("join " + Port(port) + " v"), "fail");
+  EXPECT_EQ(player.Ask("send 0 hi"), "sent 0");
+  EXPECT_EQ(player.Ask("players"), "players ");
+  std::string errors = player.Errors();
+  EXPECT_NE(errors.find("SessionJoin: 127.0.0.1 port " + Port(port) + ": 10061 "),
+            std::string::npos)
+      << errors;
+  EXPECT_NE(errors.find("SessionSend: player 0: not in a session\n"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("SessionPlayers: no answer"), std::string::npos) << errors;
 }
 
 TEST(Sessions, PortZeroMeansTheDefaultPort) {

@@ -5,6 +5,12 @@
 //   send TO TEXT...                   -> "sent 1|0"
 //   recv FROM                         -> "text SENDER TEXT" or "none" (waits up to 5 s)
 //   drain FROM COUNT                  -> "got N" after taking COUNT texts (waits up to 10 s)
+//   flood TO COUNT                    -> "flooded N": sends the numbered texts 0..COUNT-1,
+//                                        each tried again until taken (up to 60 s)
+//   ordered FROM COUNT                -> "ordered N": takes texts until COUNT came (up to
+//                                        60 s, or until the session has ended and every
+//                                        text is taken); N counts those that were the numbered
+//                                        texts in order, up to the first one out of place
 //   players | name ID | departed [S]  -> the answer (departed waits up to S s, 5 s, for one)
 //   active | drop ID | accept FLAG | leave
 //   end                               -> ends the program through the runtime's shutdown
@@ -61,6 +67,13 @@ int Number(const std::string& line, size_t n) {
   return std::atoi(Word(line, n).c_str());
 }
 
+// Text number i of a flood: its number, padded to 40 bytes.
+std::string NumberedText(int i) {
+  std::string text = std::to_string(i);
+  text.resize(40, '.');
+  return text;
+}
+
 void Command(const std::string& line) {
   std::string verb = Word(line, 0);
   if (verb == "host" || verb == "join") {
@@ -86,6 +99,26 @@ void Command(const std::string& line) {
       return got >= wanted;
     });
     Reply("got " + std::to_string(got));
+  } else if (verb == "flood") {
+    int count = Number(line, 2), sent = 0;
+    Within(60, [&] {
+      while (sent < count && SessionSend(Number(line, 1), NumberedText(sent).c_str()) == 1) ++sent;
+      return sent >= count;
+    });
+    Reply("flooded " + std::to_string(sent));
+  } else if (verb == "ordered") {
+    int count = Number(line, 2), got = 0, inOrder = 0;
+    Within(60, [&] {
+      bool over = SessionActive() == 0;  // then nothing more comes
+      for (int32_t sender = 1; sender != 0 && got < count;) {
+        RtString text = SessionReceive(Number(line, 1), sender);
+        if (sender == 0) break;
+        inOrder += inOrder == got && text.c_str() == NumberedText(got);
+        ++got;
+      }
+      return got >= count || over;
+    });
+    Reply("ordered " + std::to_string(inOrder));
   } else if (verb == "players") {
     Reply(std::string("players ") + SessionPlayers().c_str());
   } else if (verb == "name") {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "net/free_port.h"
 #include "public/program_outcome.h"
 #include "quorvia/graphics2d.h"
 
@@ -34,14 +35,15 @@ size_t ColourCount(const qrv::RgbaImage& image, size_t enough) {
   return colours.size();
 }
 
-// Examples that talk on the console rather than draw: their arguments, and no frame to check.
+// Examples that talk on the console rather than draw: their arguments ("{port}" becomes a
+// free loopback port), and no frame to check.
 struct ConsoleExample {
   const char* name;
   const char* args;
 };
 constexpr ConsoleExample kConsoleExamples[] = {
-    {"host_info", ""},                  // prints the host's answers and ends
-    {"net_chat", "host 47391 tester"},  // hosts a chat on loopback, shown on the console
+    {"host_info", ""},                   // prints the host's answers and ends
+    {"net_chat", "host {port} tester"},  // hosts a chat on loopback, shown on the console
 };
 
 const ConsoleExample* FindConsoleExample(const std::string& name) {
@@ -62,11 +64,15 @@ TEST(Examples, EachRunsCleanlyAndDraws) {
         std::filesystem::path(QRV_SOURCE_DIR) / "examples" / (name + ".replay");
     if (std::filesystem::exists(replay)) environment += " QRV_REPLAY='" + replay.string() + "'";
     const ConsoleExample* console = FindConsoleExample(name);
+    std::string args = console != nullptr ? console->args : "";
+    if (size_t at = args.find("{port}"); at != std::string::npos) {
+      args.replace(at, 6, std::to_string(net_test::FreePort()));
+    }
     qrv::RgbaImage frame;
     bool captured = false;
     const public_test::Outcome outcome = public_test::RunToEnd(
-        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment,
-        console != nullptr ? console->args : "", [&](const std::string& folder) {
+        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment, args,
+        [&](const std::string& folder) {
           captured = qrv::LoadImageFile(frame, folder + "/frame-000030.png", qrv::kNoColourKey);
         });
     EXPECT_EQ(outcome.exitCode, 0);
