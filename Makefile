@@ -49,7 +49,8 @@ tsan: deps
 	@echo "== The network tests under ThreadSanitizer, in build-tsan/"
 	cmake -S . -B build-tsan -G Ninja $(CMAKE_FLAGS) $(CHECK_BUILD_FLAGS) -DQRV_SANITIZE=thread
 	cmake --build build-tsan --target test_net program_net_player
-	@TSAN_OPTIONS="halt_on_error=1" bash tools/with-display.sh build-tsan/tests/test_net
+	@TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tools/tsan-suppressions.txt" \
+	  bash tools/with-display.sh build-tsan/tests/test_net
 
 fuzz: deps
 	@echo "== Building and running the fuzz targets"
