@@ -86,8 +86,10 @@ TEST(WavChunks, DamagedFilesFailCleanly) {
 }
 
 TEST(WavChunks, SampleKindsTheConverterTakes) {
-  auto extract = [](const std::string& fmt, const std::string& data, WavSamples& samples) {
-    std::string file = Riff(fmt + Chunk("data", data));
+  // The samples point into the file, so the file outlives each check.
+  std::string file;
+  auto extract = [&file](const std::string& fmt, const std::string& data, WavSamples& samples) {
+    file = Riff(fmt + Chunk("data", data));
     std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
     WavLayout layout;
     return ReadWavLayout(bytes, layout) == WavProblem::None &&
