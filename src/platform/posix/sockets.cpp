@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/socket_errors.h"
+#include "platform/posix/socket_errors.h"
 #include "platform/socket_host.h"
 
 namespace qrv::platform {
