@@ -1,5 +1,4 @@
-// POSIX side of the host services: the environment, the console streams, local time and
-// shared libraries.
+// POSIX side of the host services: the environment, local time and shared libraries.
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -33,22 +32,6 @@ bool SetEnvironmentValue(const char* name, const char* value) {
 
 bool RemoveEnvironmentValue(const char* name) {
   return unsetenv(name) == 0;
-}
-
-void WriteStandardOutput(const char* bytes, size_t count) {
-  std::fwrite(bytes, 1, count, stdout);
-  std::fflush(stdout);
-}
-
-void WriteStandardError(const char* bytes, size_t count) {
-  std::fwrite(bytes, 1, count, stderr);
-  std::fflush(stderr);
-}
-
-bool ReadStandardInputLine(char* buffer, int size) {
-  // Whatever the program wrote before asking shows first.
-  std::fflush(stdout);
-  return std::fgets(buffer, size, stdin) != nullptr;
 }
 
 LocalTime CurrentLocalTime() {

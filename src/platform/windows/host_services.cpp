@@ -1,5 +1,5 @@
-// Windows side of the host services: the environment (UTF-16 underneath), the console
-// streams, local time and libraries (LoadLibrary / GetProcAddress).
+// Windows side of the host services: the environment (UTF-16 underneath), local time and
+// libraries (LoadLibrary / GetProcAddress).
 #include <windows.h>
 
 #include <cstdio>
@@ -39,21 +39,6 @@ bool SetEnvironmentValue(const char* name, const char* value) {
 bool RemoveEnvironmentValue(const char* name) {
   if (name[0] == 0 || std::string(name).find('=') != std::string::npos) return false;
   return _wputenv_s(windows::Wide(name).c_str(), L"") == 0;
-}
-
-void WriteStandardOutput(const char* bytes, size_t count) {
-  std::fwrite(bytes, 1, count, stdout);
-  std::fflush(stdout);
-}
-
-void WriteStandardError(const char* bytes, size_t count) {
-  std::fwrite(bytes, 1, count, stderr);
-  std::fflush(stderr);
-}
-
-bool ReadStandardInputLine(char* buffer, int size) {
-  std::fflush(stdout);
-  return std::fgets(buffer, size, stdin) != nullptr;
 }
 
 LocalTime CurrentLocalTime() {
