@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -36,9 +37,9 @@ double Seconds(Clock::time_point from) {
 std::string SphereObj() {
   std::string text;
   for (int j = 0; j <= kStacks; ++j) {
-    const double phi = M_PI * j / kStacks;
+    const double phi = std::numbers::pi * j / kStacks;
     for (int i = 0; i < kSlices; ++i) {
-      const double theta = 2 * M_PI * i / kSlices;
+      const double theta = 2 * std::numbers::pi * i / kSlices;
       text += "v " + std::to_string(std::sin(phi) * std::cos(theta)) + " " +
               std::to_string(std::cos(phi)) + " " +
               std::to_string(-std::sin(phi) * std::sin(theta)) + "\n";

@@ -6,7 +6,8 @@ include(GNUInstallDirs)
 
 # The runtime's dependencies: every pkg-config module found at the top of CMakeLists.txt
 # (each `pkg_check_modules(PREFIX REQUIRED IMPORTED_TARGET module)` line there), then
-# OpenGL, threads and the dynamic loader. The link line, the CMake package and the
+# OpenGL, threads and the dynamic loader (on Windows the system libraries of
+# src/platform/windows/). The link line, the CMake package and the
 # pkg-config file are all made from this one list.
 function(qrv_runtime_dependencies out)
   get_property(imported DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY IMPORTED_TARGETS)
@@ -17,6 +18,11 @@ function(qrv_runtime_dependencies out)
     endif()
   endforeach()
   list(APPEND deps OpenGL::GL Threads::Threads ${CMAKE_DL_LIBS})
+  if(WIN32)
+    # Winsock 2, the shell's folders and "open", COM memory, the file dialogs, keyboard
+    # layouts, and the known-folder ids.
+    list(APPEND deps ws2_32 shell32 ole32 comdlg32 user32 uuid)
+  endif()
   set(${out} ${deps} PARENT_SCOPE)
 endfunction()
 

@@ -3,6 +3,7 @@
 // effect's four channels still play. Escape ends it.
 //   example_sound_keys [EFFECT.wav [MUSIC]]   (without files both are made in memory)
 #include <cmath>
+#include <numbers>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -43,7 +44,7 @@ qrv::RtString MakeWav(double tone, double sound, double rest) {
   put(bytes, 4);
   for (uint32_t i = 0; i < frames; ++i) {
     const double t = double(i) / rate;
-    put(uint32_t(int16_t(t < sound ? 9000 * std::sin(2 * M_PI * tone * t) : 0)), 2);
+    put(uint32_t(int16_t(t < sound ? 9000 * std::sin(2 * std::numbers::pi * tone * t) : 0)), 2);
   }
   return qrv::RegisterMemoryBlock(std::move(file), size);
 }

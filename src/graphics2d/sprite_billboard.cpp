@@ -1,6 +1,7 @@
 // A sprite standing in the 3D scene and facing the camera: a quad along the camera's right
 // and up vectors, read from the model-view matrix the scene has in force.
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include "graphics2d/opengl_device.h"
 

@@ -17,26 +17,13 @@ std::string TimeText(int year, int month, int day, int hour, int minute, int sec
 // "NO_DATA" without a battery.
 std::string BatteryText(bool hasBattery, int percent);
 
-// The machine's 32-bit serial: the four 32-bit words of a machine id (32 hex digits)
-// combined by XOR; kFallbackSerial when the text is no machine id.
-inline constexpr uint32_t kFallbackSerial = 16390125;
-uint32_t MachineSerial(std::string_view machineId);
-// The "ID" answer: the serial XOR the runtime's constant, its 4 bytes in memory order as
-// 8 upper-case hex digits.
+// The "ID" answer: the machine's serial XOR the runtime's constant, its 4 bytes in memory
+// order as 8 upper-case hex digits.
 std::string MachineIdText(uint32_t serial);
 
-// The language identifier of a locale value ("de_AT.UTF-8", "sr_RS@latin", "C", ...).
-// "C", "POSIX" and the empty value are American English; 0 for a value naming no
-// language known here.
-uint32_t LanguageIdentifier(std::string_view localeValue);
 // The "LOCALE" answer for a language identifier: its code from the table, lower case,
 // "eng" and "english-uk" as "uk", "po" as "pl"; "us" for anything not two letters.
 std::string LanguageCode(uint32_t identifier);
-
-// The documents folder named by the text of a user-dirs file (lines such as
-// XDG_DOCUMENTS_DIR="$HOME/Documents"), with "$HOME" standing for home. Empty when the
-// text names none.
-std::string DocumentsFolder(std::string_view userDirs, std::string_view home);
 
 // Whether a GL function (the name in its exact letter case) belongs to a context: to the
 // core of the context's version (major * 10 + minor; a core-profile context lacks what

@@ -14,16 +14,7 @@ namespace {
 constexpr const char* kHostId = "7f3a9c21";
 constexpr std::string_view kGlExtPrefix = "GLEXT:";
 
-std::string MachineId() {
-  std::string text;
-  for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
-    if (platform::ReadSmallTextFile(path, 64, text) &&
-        host::MachineSerial(text) != host::kFallbackSerial) {
-      break;
-    }
-  }
-  return host::MachineIdText(host::MachineSerial(text));
-}
+std::string MachineId() { return host::MachineIdText(platform::MachineSerial()); }
 
 std::string Time() {
   platform::LocalTime now = platform::CurrentLocalTime();
@@ -35,28 +26,8 @@ std::string Battery() {
   return host::BatteryText(supply.hasBattery, supply.percent);
 }
 
-// The user's language: the locale variables in the order the host's message catalogues
-// consult them.
-std::string Locale() {
-  std::string value;
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    if (platform::EnvironmentValue(name, value) && !value.empty()) break;
-    value.clear();
-  }
-  return host::LanguageCode(host::LanguageIdentifier(value));
-}
-
 std::string Documents() {
-  std::string home, config, text;
-  platform::EnvironmentValue("HOME", home);
-  if (!platform::EnvironmentValue("XDG_CONFIG_HOME", config) || config.empty() ||
-      config[0] != '/') {
-    config = home.empty() ? std::string() : home + "/.config";
-  }
-  std::string folder;
-  if (!config.empty() && platform::ReadSmallTextFile(config + "/user-dirs.dirs", 65536, text)) {
-    folder = host::DocumentsFolder(text, home);
-  }
+  std::string folder = platform::DocumentsFolder();
   return folder.empty() ? "NO_DATA" : folder;
 }
 
@@ -74,7 +45,7 @@ bool GlFunctionProvided(const char* name) {
 
 std::string Answer(const RtString& key) {
   std::string upper(UpperCase(key).View());
-  if (upper.empty()) return "LINUX";
+  if (upper.empty()) return platform::HostSystemName();
   if (upper.compare(0, kGlExtPrefix.size(), kGlExtPrefix) == 0) {
     // The function name as the caller wrote it.
     RtString name = Mid(key, static_cast<int32_t>(kGlExtPrefix.size()), -1);
@@ -86,7 +57,7 @@ std::string Answer(const RtString& key) {
   if (upper == "BATTERY") return Battery();
   if (upper == "COMPILED") return __DATE__ "-" __TIME__;
   if (upper == "HOSTID") return kHostId;
-  if (upper == "LOCALE") return Locale();
+  if (upper == "LOCALE") return host::LanguageCode(platform::UserLanguage());
   if (upper == "DOCUMENTS") return Documents();
   return "NO_DATA";
 }

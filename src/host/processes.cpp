@@ -1,6 +1,7 @@
 // Other programs: RunProcess starts a command line and may wait for it; OpenDocument
 // hands a document or address to the desktop and ends the program.
 #include <cmath>
+#include <string>
 
 #include "platform/host_services.h"
 #include "quorvia/frame.h"
@@ -26,8 +27,9 @@ double RunProcess(const RtString& commandLine, double wait, double show, double&
 
 [[noreturn]] void OpenDocument(const RtString& target) {
   Shutdown();
-  if (!platform::OpenWithDesktop(target.c_str())) {
-    ReportFailure({"OpenDocument", target.View(), "xdg-open cannot be started"});
+  std::string failure;
+  if (!platform::OpenWithDesktop(target.c_str(), failure)) {
+    ReportFailure({"OpenDocument", target.View(), failure});
   }
   End();
 }

@@ -1,5 +1,5 @@
 // The host services behind the runtime's platform information and external calls: the
-// environment, the console streams, local time, small text files, the power supply,
+// host's own facts, the environment, the console streams, local time, the power supply,
 // GL entry points, shared libraries and other programs.
 #pragma once
 
@@ -9,6 +9,19 @@
 #include <vector>
 
 namespace qrv::platform {
+
+// --- The host system ----------------------------------------------------------------------
+
+// The host's name as the platform information gives it for the empty key ("LINUX",
+// "WIN32").
+const char* HostSystemName();
+// The machine's 32-bit serial number: the same on every run on one installation.
+uint32_t MachineSerial();
+// The language of the user's interface as a language identifier (0x407 German, ...);
+// 0 when the host's setting names no language known here.
+uint32_t UserLanguage();
+// The user's documents folder; empty when the host names none.
+std::string DocumentsFolder();
 
 // --- Environment ----------------------------------------------------------------------
 
@@ -29,15 +42,12 @@ void WriteStandardError(const char* bytes, size_t count);
 // of the input.
 bool ReadStandardInputLine(char* buffer, int size);
 
-// --- Time, files, power -----------------------------------------------------------------
+// --- Time, power ------------------------------------------------------------------------
 
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 LocalTime CurrentLocalTime();
-
-// The first `limit` bytes of a file; false when it cannot be read.
-bool ReadSmallTextFile(const std::string& path, size_t limit, std::string& text);
 
 struct PowerSupply {
   bool hasBattery = false;
@@ -83,7 +93,8 @@ struct ProgramRun {
 // has ended; without, it runs on and is reaped when it ends, never left as a zombie. No
 // descriptor of this process but the chosen standard streams is passed on.
 ProgramRun RunCommandLine(const std::string& commandLine, Streams streams, bool wait);
-// Hands a path or address to the desktop's opener (xdg-open), not waited for.
-bool OpenWithDesktop(const std::string& target);
+// Hands a path or address to the desktop's opener, not waited for. False with the reason
+// when the opener cannot be started.
+bool OpenWithDesktop(const std::string& target, std::string& failure);
 
 }  // namespace qrv::platform

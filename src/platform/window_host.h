@@ -45,7 +45,8 @@ void ShowWindow(HostWindow* window);
 void HideWindow(HostWindow* window);
 void RaiseWindow(HostWindow* window);
 bool WindowShown(HostWindow* window);
-// X11 window id (for outside tools); 0 when the host has none.
+// The window system's id of the window (the X11 window, the Windows HWND), for outside
+// tools; 0 when the host has none.
 uint64_t WindowSystemId(HostWindow* window);
 
 // Bits per pixel of the desktop display mode.
@@ -81,8 +82,9 @@ std::string HostText(const char* text);
 // A warning box with one OK button; blocks until it is closed. False when no box could be
 // shown, with the host's reason in why.
 bool ShowWarningBox(const char* title, const char* text, std::string& why);
-// The host's open- or save-file dialog (zenity or kdialog when installed). The filter is
-// description/pattern pairs. Empty when cancelled or when there is no dialog program.
+// The host's open- or save-file dialog (the system's own; on X11 zenity or kdialog when
+// installed). The filter is description/pattern pairs ("*.bmp;*.png"). Empty when
+// cancelled or when there is no dialog.
 std::string FileDialog(bool open, const std::vector<std::pair<std::string, std::string>>& filter,
                        const std::string& folder);
 

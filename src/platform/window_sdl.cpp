@@ -1,7 +1,6 @@
 // The host window on SDL2: creation with a GL pixel format, the context, placement,
 // titles and exclusive display modes.
 #include <SDL.h>
-#include <SDL_syswm.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -131,13 +130,6 @@ void RaiseWindow(HostWindow* window) {
 
 bool WindowShown(HostWindow* window) {
   return (SDL_GetWindowFlags(Sdl(window)) & SDL_WINDOW_SHOWN) != 0;
-}
-
-uint64_t WindowSystemId(HostWindow* window) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(Sdl(window), &info) || info.subsystem != SDL_SYSWM_X11) return 0;
-  return static_cast<uint64_t>(info.info.x11.window);
 }
 
 int32_t DesktopDepth() {

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -100,12 +101,12 @@ TEST(ExternalFunction, LibmByNameAndWhatIsMissing) {
   qrv::ExternalFunction("libm.so.6", "cos", cosine);
   ASSERT_NE(cosine, nullptr);
   EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
-  EXPECT_DOUBLE_EQ(cosine(M_PI), -1.0);
+  EXPECT_DOUBLE_EQ(cosine(std::numbers::pi), -1.0);
   // The table key ignores case; the library stays loaded once.
   double (*sine)(double) = nullptr;
   qrv::ExternalFunction("LIBM.so.6", "sin", sine);
   ASSERT_NE(sine, nullptr);
-  EXPECT_DOUBLE_EQ(sine(M_PI / 2), 1.0);
+  EXPECT_DOUBLE_EQ(sine(std::numbers::pi / 2), 1.0);
 
   void* missing = reinterpret_cast<void*>(&setenv);
   qrv::ExternalFunction("libm.so.6", "no_such_function_qrv", missing);

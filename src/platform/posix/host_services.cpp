@@ -1,12 +1,10 @@
-// POSIX side of the host services: the environment, the console streams, local time,
-// small text files and shared libraries.
+// POSIX side of the host services: the environment, local time and shared libraries.
 #include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/fs_host.h"
 #include "platform/host_services.h"
 
 extern char** environ;
@@ -36,39 +34,12 @@ bool RemoveEnvironmentValue(const char* name) {
   return unsetenv(name) == 0;
 }
 
-void WriteStandardOutput(const char* bytes, size_t count) {
-  std::fwrite(bytes, 1, count, stdout);
-  std::fflush(stdout);
-}
-
-void WriteStandardError(const char* bytes, size_t count) {
-  std::fwrite(bytes, 1, count, stderr);
-  std::fflush(stderr);
-}
-
-bool ReadStandardInputLine(char* buffer, int size) {
-  // Whatever the program wrote before asking shows first.
-  std::fflush(stdout);
-  return std::fgets(buffer, size, stdin) != nullptr;
-}
-
 LocalTime CurrentLocalTime() {
   std::time_t now = std::time(nullptr);
   std::tm parts{};
   localtime_r(&now, &parts);
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
           parts.tm_hour,        parts.tm_min,     parts.tm_sec};
-}
-
-bool ReadSmallTextFile(const std::string& path, size_t limit, std::string& text) {
-  int handle = OpenForReading(path);
-  if (handle < 0) return false;
-  text.assign(limit, '\0');
-  int64_t count = ReadHandle(handle, text.data(), limit);
-  CloseHandle(handle);
-  if (count < 0) return false;
-  text.resize(static_cast<size_t>(count));
-  return true;
 }
 
 void* LoadSharedLibrary(const char* name, std::string& failure) {

@@ -1,8 +1,8 @@
 // The documents folder from a user-dirs file: shell-style assignments such as
 // XDG_DOCUMENTS_DIR="$HOME/Documents", the last one counting.
-#include "host/host_rules.h"
+#include "platform/posix/desktop_rules.h"
 
-namespace qrv::host {
+namespace qrv::platform::posix {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::string DocumentsFolder(std::string_view userDirs, std::string_view home) {
   return folder;
 }
 
-}  // namespace qrv::host
+}  // namespace qrv::platform::posix

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "host/host_rules.h"
+#include "platform/posix/desktop_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
-  qrv::host::DocumentsFolder(text, "/home/user");
+  qrv::platform::posix::DocumentsFolder(text, "/home/user");
   return 0;
 }

@@ -1,6 +1,6 @@
 // The one table that maps the host's socket and look-up errors to the runtime's network
 // codes, and the texts that go with the codes.
-#include "platform/socket_errors.h"
+#include "platform/posix/socket_errors.h"
 
 #include <netdb.h>
 

@@ -114,9 +114,12 @@ ProgramRun RunCommandLine(const std::string& commandLine, Streams streams, bool 
   return run;
 }
 
-bool OpenWithDesktop(const std::string& target) {
+bool OpenWithDesktop(const std::string& target, std::string& failure) {
   pid_t child = 0;
-  if (Spawn({"xdg-open", target}, Streams::Shared, child) != 0) return false;
+  if (Spawn({"xdg-open", target}, Streams::Shared, child) != 0) {
+    failure = "xdg-open cannot be started";
+    return false;
+  }
   ReapWhenDone(child);
   return true;
 }

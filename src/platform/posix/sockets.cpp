@@ -12,7 +12,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/socket_errors.h"
+#include "platform/posix/socket_errors.h"
+#include "platform/sockaddr_conversion.h"
 #include "platform/socket_host.h"
 
 namespace qrv::platform {
@@ -33,60 +34,11 @@ bool Succeeded(int result) {
   return false;
 }
 
-socklen_t ToSockaddr(const HostAddress& address, sockaddr_storage& out) {
-  std::memset(&out, 0, sizeof out);
-  if (address.family == 6) {
-    auto* six = reinterpret_cast<sockaddr_in6*>(&out);
-    six->sin6_family = AF_INET6;
-    six->sin6_port = htons(address.port);
-    std::memcpy(&six->sin6_addr, address.bytes, 16);
-    return sizeof(sockaddr_in6);
-  }
-  auto* four = reinterpret_cast<sockaddr_in*>(&out);
-  four->sin_family = AF_INET;
-  four->sin_port = htons(address.port);
-  std::memcpy(&four->sin_addr, address.bytes, 4);
-  return sizeof(sockaddr_in);
-}
-
-HostAddress FromSockaddr(const sockaddr* in) {
-  HostAddress address;
-  if (in->sa_family == AF_INET6) {
-    const auto* six = reinterpret_cast<const sockaddr_in6*>(in);
-    address.family = 6;
-    address.port = ntohs(six->sin6_port);
-    std::memcpy(address.bytes, &six->sin6_addr, 16);
-  } else if (in->sa_family == AF_INET) {
-    const auto* four = reinterpret_cast<const sockaddr_in*>(in);
-    address.port = ntohs(four->sin_port);
-    std::memcpy(address.bytes, &four->sin_addr, 4);
-  }
-  return address;
-}
-
 bool SetOption(int socket, int level, int name, int value) {
   return Succeeded(setsockopt(socket, level, name, &value, sizeof value));
 }
 
 }  // namespace
-
-HostAddress Ipv4Address(uint32_t address, uint16_t port) {
-  HostAddress result;
-  uint32_t networkOrder = htonl(address);
-  std::memcpy(result.bytes, &networkOrder, 4);
-  result.port = port;
-  return result;
-}
-
-uint32_t Ipv4Of(const HostAddress& address) {
-  static const uint8_t kMapped[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
-  const uint8_t* four = address.bytes;
-  if (address.family == 6) {
-    if (std::memcmp(address.bytes, kMapped, 12) != 0) return 0;
-    four = address.bytes + 12;
-  }
-  return uint32_t{four[0]} << 24 | uint32_t{four[1]} << 16 | uint32_t{four[2]} << 8 | four[3];
-}
 
 int32_t LastSocketError() {
   return tLastError;
@@ -233,11 +185,7 @@ std::vector<HostAddress> LookUpHost(const std::string& name, bool ipv4Only) {
     tLastError = NetworkCodeOfLookUp(status);
     return found;
   }
-  for (int family : {AF_INET, AF_INET6}) {
-    for (addrinfo* item = list; item != nullptr; item = item->ai_next) {
-      if (item->ai_family == family) found.push_back(FromSockaddr(item->ai_addr));
-    }
-  }
+  found = AddressesOf(list);
   freeaddrinfo(list);
   return found;
 }
