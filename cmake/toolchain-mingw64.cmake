@@ -21,8 +21,10 @@ if(NOT QRV_WINDOWS_DEPS_PREFIX)
   message(FATAL_ERROR "Set QRV_WINDOWS_DEPS_PREFIX to the prefix tools/windows/deps.sh built "
                       "(tools/windows/deps.sh --prefix prints it)")
 endif()
-# The checks CMake compiles in scratch projects read this file again: hand the prefix on.
+# The checks CMake runs in scratch projects read this file again: hand the prefix on, to
+# scratch builds (try_compile) and to CMake runs of their own (check_language).
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QRV_WINDOWS_DEPS_PREFIX)
+set(ENV{QRV_WINDOWS_DEPS_PREFIX} "${QRV_WINDOWS_DEPS_PREFIX}")
 
 # Headers, libraries and packages only from the prefix and the compiler's folder; programs
 # (nasm, pkg-config, wine) from the build machine.

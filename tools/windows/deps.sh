@@ -39,7 +39,7 @@ sources=$cache/sources
 # apt-get source fails when the archive no longer holds a version: update it here then.
 declare -A version=(
   [lzo2]=2.10-2
-  [libpng1.6]=1.6.39-2+deb12u6
+  [libpng1.6]=1.6.39-2+deb12u5
   [libjpeg-turbo]=1:2.1.5-2
   [libogg]=1.3.5-3
   [libvorbis]=1.3.7-1
@@ -154,20 +154,32 @@ build_libjpeg_turbo() { with_cmake libjpeg-turbo -DENABLE_SHARED=OFF -DWITH_TURB
 # WAV are decoded by SDL2_mixer's built-in decoders.
 build_libogg() { with_configure libogg; }
 build_libvorbis() { with_configure libvorbis --disable-docs --disable-examples --disable-oggtest; }
-build_opus() { with_configure opus --disable-doc --disable-extra-programs; }
+# Opus would build with _FORTIFY_SOURCE, whose checks need libssp in every program it is
+# linked into on Windows.
+build_opus() {
+  CPPFLAGS="$CPPFLAGS -D_FORTIFY_SOURCE=0" with_configure opus --disable-doc --disable-extra-programs
+}
 build_opusfile() { with_configure opusfile --disable-http --disable-examples --disable-doc; }
 build_libmodplug() { with_configure libmodplug; }
 
 build_sdl2() { with_cmake libsdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF; }
 
+# modplug.h declares its functions as imported from a DLL unless told the library is static.
 build_sdl2_mixer() {
   with_cmake libsdl2-mixer -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_VENDORED=OFF \
-    -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_VORBIS=VORBISFILE \
+    -DCMAKE_C_FLAGS=-DMODPLUG_STATIC -DSDL2MIXER_DEPS_SHARED=OFF \
+    -DSDL2MIXER_VORBIS=VORBISFILE -DSDL2MIXER_VORBIS_VORBISFILE_SHARED=OFF \
     -DSDL2MIXER_OPUS=ON -DSDL2MIXER_OPUS_SHARED=OFF \
     -DSDL2MIXER_MOD=ON -DSDL2MIXER_MOD_MODPLUG=ON -DSDL2MIXER_MOD_XMP=OFF \
     -DSDL2MIXER_FLAC=ON -DSDL2MIXER_FLAC_DRFLAC=ON -DSDL2MIXER_FLAC_LIBFLAC=OFF \
     -DSDL2MIXER_MP3=ON -DSDL2MIXER_MP3_DRMP3=ON -DSDL2MIXER_MP3_MPG123=OFF \
     -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_WAVE=ON -DSDL2MIXER_CMD=OFF
+  # Its CMake build writes the pkg-config file only for a shared library: fill in its
+  # template here, with the decoders' libraries for a static link.
+  sed -e "s|@prefix@|$prefix|; s|@exec_prefix@|\${prefix}|; s|@libdir@|\${exec_prefix}/lib|" \
+      -e "s|@includedir@|\${prefix}/include|; s|@VERSION@|2.6.2|; s|@SDL_VERSION@|2.0.9|" \
+      -e "s|@PC_REQUIRES@|vorbisfile opusfile libmodplug|; s|@PC_LIBS@||" \
+      "$work/src/libsdl2-mixer/SDL2_mixer.pc.in" >"$prefix/lib/pkgconfig/SDL2_mixer.pc"
 }
 
 # Movies: the usual containers with their video and sound codecs, plus the scaler and the
@@ -201,7 +213,11 @@ if [[ -f $prefix/.complete ]]; then
   echo "Windows libraries up to date in $prefix"
   exit 0
 fi
-rm -rf "$prefix" "$work"
+# Leftovers of builds that did not finish (this one's or another recipe's) go.
+for dir in "$cache"/*/; do
+  dir=${dir%/}
+  [[ $dir == "$cache/build-"* || ( $dir =~ /[0-9a-f]{16}$ && ! -f $dir/.complete ) ]] && rm -rf "$dir"
+done
 mkdir -p "$prefix" "$work/logs" "$work/src" "$sources"
 total=$SECONDS
 echo "Building the Windows libraries into $prefix ($jobs jobs)"
