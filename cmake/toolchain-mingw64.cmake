@@ -35,7 +35,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # pkg-config reads only the Windows libraries' files, and gives what a static link needs.
-set(ENV{PKG_CONFIG_LIBDIR} "${QRV_WINDOWS_DEPS_PREFIX}/lib/pkgconfig:${QRV_MINGW_SYSROOT}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_LIBDIR}
+    "${QRV_WINDOWS_DEPS_PREFIX}/lib/pkgconfig:${QRV_MINGW_SYSROOT}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
 set(PKG_CONFIG_ARGN --static)
 

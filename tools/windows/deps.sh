@@ -49,6 +49,7 @@ declare -A version=(
   [libsdl2]=2.26.5+dfsg-1
   [libsdl2-mixer]=2.6.2+dfsg-2
   [ffmpeg]=7:5.1.9-0+deb12u1
+  [googletest]=1.12.1-0.2
 )
 
 # ---- Steps --------------------------------------------------------------------------------
@@ -89,7 +90,8 @@ update_source_lists() {
   mkdir -p "$aptdir/lists/partial" "$aptdir/cache/archives/partial"
   debian=$(apt-get indextargets --format '$(REPO_URI)' 'Codename: bookworm' 'Origin: Debian' \
              'Label: Debian' | sort -u | head -n 1)
-  security=$(apt-get indextargets --format '$(REPO_URI)' 'Label: Debian-Security' | sort -u | head -n 1)
+  security=$(apt-get indextargets --format '$(REPO_URI)' 'Label: Debian-Security' | sort -u |
+               head -n 1)
   : "${debian:=http://deb.debian.org/debian/}" "${security:=http://deb.debian.org/debian-security/}"
   local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
   cat >"$aptdir/sources.list" <<EOF
@@ -103,16 +105,13 @@ EOF
   apt-get "${apt_options[@]}" update -qq
 }
 
-# unpack PACKAGE: the pinned source with Debian's patches, in $work/src/PACKAGE. apt checked
-# the files against the archive's signed index when it fetched them.
+# unpack PACKAGE: the pinned source with Debian's patches, in $work/src/PACKAGE. apt fetches
+# only the files not yet in $sources whole, and checks them against the archive's signed index.
 unpack() {
   local package=$1 v=${version[$1]}
-  local dsc=${package}_${v#*:}.dsc
-  if [[ ! -f $sources/$dsc ]]; then
-    (cd "$sources" && apt-get "${apt_options[@]}" source -qq --download-only "$package=$v")
-  fi
+  (cd "$sources" && apt-get "${apt_options[@]}" source -qq --download-only "$package=$v")
   rm -rf "$work/src/$package"
-  dpkg-source --no-check -x "$sources/$dsc" "$work/src/$package" >/dev/null
+  dpkg-source --no-check -x "$sources/${package}_${v#*:}.dsc" "$work/src/$package" >/dev/null
 }
 
 export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig:/usr/$triplet/lib/pkgconfig PKG_CONFIG_PATH=
@@ -125,7 +124,8 @@ with_configure() {
   shift
   unpack "$package"
   cd "$work/src/$package"
-  logged "$package" ./configure --host=$triplet --prefix="$prefix" --disable-shared --enable-static "$@"
+  logged "$package" ./configure --host=$triplet --prefix="$prefix" --disable-shared \
+    --enable-static "$@"
   logged "$package" make -j"$jobs"
   logged "$package" make install
 }
@@ -157,7 +157,8 @@ build_libvorbis() { with_configure libvorbis --disable-docs --disable-examples -
 # Opus would build with _FORTIFY_SOURCE, whose checks need libssp in every program it is
 # linked into on Windows.
 build_opus() {
-  CPPFLAGS="$CPPFLAGS -D_FORTIFY_SOURCE=0" with_configure opus --disable-doc --disable-extra-programs
+  CPPFLAGS="$CPPFLAGS -D_FORTIFY_SOURCE=0" with_configure opus --disable-doc \
+    --disable-extra-programs
 }
 build_opusfile() { with_configure opusfile --disable-http --disable-examples --disable-doc; }
 build_libmodplug() { with_configure libmodplug; }
@@ -177,7 +178,8 @@ build_sdl2_mixer() {
   # Its CMake build writes the pkg-config file only for a shared library: fill in its
   # template here, with the decoders' libraries for a static link.
   sed -e "s|@prefix@|$prefix|; s|@exec_prefix@|\${prefix}|; s|@libdir@|\${exec_prefix}/lib|" \
-      -e "s|@includedir@|\${prefix}/include|; s|@VERSION@|2.6.2|; s|@SDL_VERSION@|2.0.9|" \
+      -e "s|@includedir@|\${prefix}/include|; s|@SDL_VERSION@|2.0.9|" \
+      -e "s|@VERSION@|${version[libsdl2-mixer]%%+*}|" \
       -e "s|@PC_REQUIRES@|vorbisfile opusfile libmodplug|; s|@PC_LIBS@||" \
       "$work/src/libsdl2-mixer/SDL2_mixer.pc.in" >"$prefix/lib/pkgconfig/SDL2_mixer.pc"
 }
@@ -205,6 +207,9 @@ build_ffmpeg() {
   logged ffmpeg make install
 }
 
+# The test framework, for the test suites.
+build_googletest() { with_cmake googletest -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON; }
+
 # ---- The build ----------------------------------------------------------------------------
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
@@ -216,7 +221,9 @@ fi
 # Leftovers of builds that did not finish (this one's or another recipe's) go.
 for dir in "$cache"/*/; do
   dir=${dir%/}
-  [[ $dir == "$cache/build-"* || ( $dir =~ /[0-9a-f]{16}$ && ! -f $dir/.complete ) ]] && rm -rf "$dir"
+  if [[ $dir == "$cache/build-"* || ( $dir =~ /[0-9a-f]{16}$ && ! -f $dir/.complete ) ]]; then
+    rm -rf "$dir"
+  fi
 done
 mkdir -p "$prefix" "$work/logs" "$work/src" "$sources"
 total=$SECONDS
@@ -235,6 +242,7 @@ step "libmodplug ${version[libmodplug]}" build_libmodplug
 step "SDL2 ${version[libsdl2]}" build_sdl2
 step "SDL2_mixer ${version[libsdl2-mixer]}" build_sdl2_mixer
 step "FFmpeg ${version[ffmpeg]}" build_ffmpeg
+step "GoogleTest ${version[googletest]}" build_googletest
 
 echo "all $((SECONDS - total))" >>"$work/times"
 cp "$work/times" "$prefix/build-times.txt"

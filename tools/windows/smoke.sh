@@ -11,6 +11,7 @@ prefix=$(bash "$root/tools/windows/deps.sh" --prefix)
 build=$root/build-windows-smoke
 
 echo "== Building the smoke program against $prefix"
+rm -rf "$build"  # a fresh build: the libraries' prefix changes with the recipe
 cmake -S "$root/tools/windows/smoke" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" -DQRV_WINDOWS_DEPS_PREFIX="$prefix"
 cmake --build "$build"
