@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench fuzz sanitize tsan clean
+.PHONY: all deps configure build test play bench fuzz sanitize tsan clean windows-deps
 
 all: build
 
@@ -71,6 +71,12 @@ sanitize: deps
 	@ASAN_OPTIONS=allocator_may_return_null=1:detect_stack_use_after_return=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan-suppressions.txt:print_suppressions=0 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 bash tools/run-tests.sh build-sanitize
+
+# The libraries for the Windows build, cross-built once per machine into a cache outside the
+# clone (tools/windows/deps.sh says where; docs/windows.md says how).
+windows-deps:
+	@echo "== Cross-building the Windows libraries (once; later runs find them in the cache)"
+	bash tools/windows/deps.sh
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize

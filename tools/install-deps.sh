@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and playing need, and only
-# those that are missing. Safe to run again and again.
+# those that are missing. Safe to run again and again. Given package names, it installs
+# those instead (the Windows recipe passes its own list).
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[[ $# -gt 0 ]] || packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg62-turbo-dev liblzo2-dev libgcrypt20-dev
   libxkbcommon-x11-dev libxcb1-dev libxcb-xkb-dev
