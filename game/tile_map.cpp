@@ -18,7 +18,6 @@ int32_t InitTileMap(TileMap& map, const qrv::RtArray<int32_t>& tileSprites) {
 }
 
 int32_t LoadTileMap(TileMap& map, const qrv::RtString& fileName) {
-  if (!qrv::FileExists(fileName)) return 0;
   const int32_t channel = qrv::FreeChannel();
   if (channel < 0 || !qrv::OpenChannel(channel, fileName, 1)) return 0;
   for (int32_t r = 0; r < kMapRows; ++r) {

@@ -8,7 +8,7 @@ namespace skipdale {
 
 PlayerTrace::PlayerTrace() {
   const char* path = std::getenv("SKIPDALE_TRACE");
-  if (path != nullptr && *path != '\0') file_ = std::fopen(path, "w");
+  if (path != nullptr && *path != '\0') file_ = std::fopen(path, "wb");
 }
 
 PlayerTrace::~PlayerTrace() {

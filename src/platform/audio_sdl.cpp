@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/audio_host.h"
+#include "platform/sdl_subsystems.h"
 
 namespace qrv::platform {
 
@@ -181,7 +182,7 @@ int IdleChannel() {
 bool OpenAudioDevice() {
   MixerState& mixer = Mixer();
   if (mixer.open) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (!StartSdlSubsystems(SDL_INIT_AUDIO)) return false;
   // No changes allowed: the host converts if its hardware differs.
   if (Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kBlockSamples, nullptr, 0) !=
       0) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/input_host.h"
+#include "platform/sdl_subsystems.h"
 #include "platform/window_host.h"
 
 namespace qrv::platform {
@@ -154,9 +155,9 @@ static void WatchWheel(const void* hostEvent) {
 }
 
 bool StartInputHost() {
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+  if (!StartSdlSubsystems(SDL_INIT_JOYSTICK)) return false;
   // Force feedback is optional: without it, forces become rumble.
-  SDL_InitSubSystem(SDL_INIT_HAPTIC);
+  StartSdlSubsystems(SDL_INIT_HAPTIC);
   static bool listening = false;
   if (!listening) AddEventListener(WatchWheel);
   listening = true;

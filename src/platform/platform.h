@@ -9,8 +9,11 @@ namespace qrv::platform {
 
 // --- Files and folders ---------------------------------------------------------------
 
-// The user's temporary folder ($TMPDIR, else /tmp), always ending in '/'.
+// The user's temporary folder ($TMPDIR, else /tmp; on Windows the system's temporary
+// path), always ending in a folder separator.
 std::string TempFolder();
+// The environment variable that, set, moves TempFolder() ("TMPDIR", on Windows "TMP").
+const char* TempFolderVariable();
 // Full path of the running program.
 std::string ExecutablePath();
 std::string CurrentDirectory();

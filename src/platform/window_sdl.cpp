@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sdl_subsystems.h"
 #include "platform/window_host.h"
 
 namespace qrv::platform {
@@ -15,7 +16,7 @@ static SDL_Window* Sdl(HostWindow* window) {
 
 bool InitVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  if (!StartSdlSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return false;
   // Without a display SDL may settle for a driver that shows nothing: unless the user asked
   // for one by name, a game there would run unseen, so that counts as no display.
   const char* driver = SDL_GetCurrentVideoDriver();

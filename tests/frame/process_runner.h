@@ -209,9 +209,14 @@ bool Eventually(Condition condition, double seconds = 10) {
   return condition();
 }
 
-// The renderer is a software rasteriser: then start-up logs its warning line.
+// The renderer is a software rasteriser: then start-up logs its warning line. A display
+// busy with other programs now and then leaves glxinfo without an answer: no answer is
+// asked again, never read as "not software".
 inline bool SoftwareRenderer() {
-  std::string renderer = Shell("glxinfo -B 2>/dev/null | grep -i 'renderer string'");
+  std::string renderer;
+  for (int attempt = 0; attempt < 5 && renderer.empty(); ++attempt) {
+    renderer = Shell("glxinfo -B 2>/dev/null | grep -i 'renderer string'");
+  }
   for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
     if (renderer.find(name) != std::string::npos) return true;
   }

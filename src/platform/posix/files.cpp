@@ -15,8 +15,10 @@
 
 namespace qrv::platform {
 
+const char* TempFolderVariable() { return "TMPDIR"; }
+
 std::string TempFolder() {
-  const char* dir = std::getenv("TMPDIR");
+  const char* dir = std::getenv(TempFolderVariable());
   std::string folder = (dir != nullptr && dir[0] != 0) ? dir : "/tmp";
   if (folder.back() != '/') folder += '/';
   return folder;

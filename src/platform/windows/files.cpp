@@ -10,6 +10,9 @@
 
 namespace qrv::platform {
 
+// GetTempPath reads TMP first.
+const char* TempFolderVariable() { return "TMP"; }
+
 std::string TempFolder() {
   wchar_t path[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, path);
