@@ -10,6 +10,7 @@
 
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_parameters.h"
 
 namespace qrv {
 namespace {
@@ -63,8 +64,7 @@ void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, i
       glEnable(GL_TEXTURE_2D);
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-      // The texture may be unit 0's too: its parameters are no longer known there.
-      unitState.wrap = unitState.filter = 0;
+      TextureParameters(sprites[size_t(first)].texture).wrap = GL_REPEAT;
     } else {
       glDisable(GL_TEXTURE_2D);
     }
@@ -106,6 +106,7 @@ void OpenGLZozezezi::SetAlphaMode(double factor) {
   }
   alpha = factor == 0 || std::isnan(factor) ? 1.0 : std::min(std::fabs(factor), 1.0);
   glColor4f(1, 1, 1, float(alpha));
+  heldState.opaqueMode = factor == 0;
 }
 
 void OpenGLZozezezi::SetSmoothing(int32_t flag) {
@@ -130,7 +131,7 @@ void OpenGLZozezezi::ClearScreen(int32_t colour) {
 }
 
 void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
-  DrawPendingQuads();
+  HandOverArrays();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].x);
   if (boundSprite >= 0) {

@@ -194,6 +194,11 @@ class OpenGLZozezezi {
   // Flip, before the swap: ends off-screen rendering and keeps a copy of the frame, which
   // SaveScreen writes (the front buffer cannot be read back on every driver).
   void FinishFrame();
+  // The copy stays on the GPU, in a texture of its own (presented_frame.cpp): copying it
+  // there makes nobody wait; only reading it back does, and that happens when asked.
+  void KeepPresentedFrame();
+  // The kept frame at the game size, rows from the top; black where nothing was kept.
+  RgbaImage ReadPresentedFrame();
   // Present, after the swap: shaders off, the default 2D state, the background image.
   void StartFrame();
   // Frame buffers, tiled images and shader objects go before the context.
@@ -235,8 +240,9 @@ class OpenGLZozezezi {
     int32_t spriteId = 0;
   };
   TiledImage tiledImages[kTiledImageCount];
-  // The last frame shown, as read back before the swap: RGBA, rows from the bottom.
-  std::vector<uint8_t> presentedRows;
+  // The last frame shown, copied before the swap into a texture of at least its size
+  // (0: none yet).
+  uint32_t presentedTexture = 0;
   int32_t presentedWidth = 0;
   int32_t presentedHeight = 0;
   static constexpr int32_t kSurfaceCount = 32;  // surfaces 0..31
@@ -290,8 +296,27 @@ class OpenGLZozezezi {
   void SetFilter(int32_t filter);
   // Both parameters of the bound texture to value, unless known says they hold it.
   void SetParameterPair(int32_t& known, int32_t value, uint32_t first, uint32_t second);
+  // Draws what is pending and forgets which texture is bound, keeping all else that is
+  // known: for the device's own code that binds textures or frame buffers and changes
+  // nothing else.
+  void ForgetBinding();
+  // Draws what is pending and hands the vertex arrays back to client memory, for drawing
+  // that sets pointers of its own.
+  void HandOverArrays();
   QuadBatch quadBatch;
   TextureUnitState unitState;
+  // The default 2D state GL holds, as SetDefault2DState last sent it in full.
+  struct HeldView {
+    int32_t x, y, w, h, width, height;
+    bool turned;
+    bool operator==(const HeldView&) const = default;
+  };
+  struct HeldState {
+    bool defaults = false;    // the fixed-function defaults and the 2D matrices for view
+    HeldView view{};
+    bool opaqueMode = false;  // unblended, alpha-tested, opaque white (alpha mode 0)
+  };
+  HeldState heldState;
   // The matrices are the 2D ones SetDefault2DState made: one unit is one pixel.
   bool pixelProjection = false;
   // The sprite bound with repeat wrapping and exact-sampling filters, nothing changed

@@ -115,7 +115,7 @@ void OpenGLZozezezi::UseShader(int32_t slot) {
   if (slot >= 0 && slot < kShaderSlotCount) {
     shaders.current = slot;
     use(shaders.slots[slot].program);
-  } else {
+  } else if (shaders.current >= 0) {  // none in use already: GL holds program 0
     shaders.current = -1;
     use(0);
   }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "graphics2d/texture_parameters.h"
 #include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
@@ -114,7 +115,9 @@ int32_t OpenGLZozezezi::FirstFreeSprite() const {
 }
 
 uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) const {
-  return IsSpriteId(id) ? sprites[size_t(id)].texture : 0;
+  const uint32_t texture = IsSpriteId(id) ? sprites[size_t(id)].texture : 0;
+  HandOutTexture(texture);
+  return texture;
 }
 
 bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t id,

@@ -100,16 +100,11 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
 }
 
 void OpenGLZozezezi::FinishFrame() {
-  ForgetGlState();
+  ForgetBinding();
   if (contextAlive == 0) return;
   if (offscreenTarget >= 0) UseSurface(-1);
   if (width <= 0 || height <= 0) return;
-  presentedWidth = width;
-  presentedHeight = height;
-  presentedRows.resize(size_t(width) * size_t(height) * 4);
-  glReadBuffer(ScreenReadBuffer());
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, presentedRows.data());
+  KeepPresentedFrame();
 }
 
 void OpenGLZozezezi::StartFrame() {

@@ -168,6 +168,10 @@ void OpenGLZozezezi::ReleaseFrameObjects() {
     if (scaleTexture != 0) glDeleteTextures(1, &scaleTexture);
     scaleTexture = 0;
     windowScale = 1;
+    quadBatch.DeleteBuffer();
+    if (presentedTexture != 0) glDeleteTextures(1, &presentedTexture);
+    presentedTexture = 0;
+    presentedWidth = presentedHeight = 0;
   }
   for (TiledImage& tiled : tiledImages) DeleteTiles(tiled, contextAlive != 0);
   DeleteShaders();
