@@ -149,6 +149,9 @@ class OpenGLZozezezi {
   // them and forgets the GL state the drawing remembers. Whatever draws or reads with GL
   // by its own calls (3D, captures, texture uploads, present) calls it first.
   void FlushBatch();
+  // Draws what is pending and hands the vertex arrays over (no buffer bound), for drawing
+  // that binds buffers or sets pointers of its own (text, polygons, the 3D scene).
+  void HandOverArrays();
   bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
 
   // --- Fonts and text (fonts.cpp, text_drawing.cpp) ------------------------------------------
@@ -300,9 +303,6 @@ class OpenGLZozezezi {
   // known: for the device's own code that binds textures or frame buffers and changes
   // nothing else.
   void ForgetBinding();
-  // Draws what is pending and hands the vertex arrays back to client memory, for drawing
-  // that sets pointers of its own.
-  void HandOverArrays();
   QuadBatch quadBatch;
   TextureUnitState unitState;
   // The default 2D state GL holds, as SetDefault2DState last sent it in full.
