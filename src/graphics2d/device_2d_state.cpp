@@ -67,6 +67,9 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
 
   smoothing = 1;
   boundSprite = -1;
+  alphaModeZero = true;
+  if (alphaTestSkipped) heldState.opaqueMode = false;  // the alpha test goes on below
+  alphaTestSkipped = false;
   if (!held || !heldState.opaqueMode) {
     glEnable(GL_BLEND);
     glDisable(GL_BLEND);

@@ -91,7 +91,7 @@ class OpenGLZozezezi {
   void SetFrameSize(int32_t id, int32_t frameWidth, int32_t frameHeight);
   void SpriteSize(int32_t id, int32_t& width, int32_t& height) const;
   int32_t FirstFreeSprite() const;
-  uint32_t SpriteTexture(int32_t id) const;
+  uint32_t SpriteTexture(int32_t id);
   // Pixels are red | green << 8 | blue << 16 | alpha << 24, rows from the top.
   bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width, int32_t height);
   bool SpriteToPixels(std::vector<int32_t>& pixels, int32_t id);
@@ -282,7 +282,17 @@ class OpenGLZozezezi {
   void LoadSpriteFile(const char* command, const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
   // The bind step with the wrap the drawing that follows uses (the public one: repeat).
-  void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap);
+  // spriteDrawing: the sprite alone is drawn as it is (plain, stretched, turned, frames),
+  // so an opaque one needs no alpha test.
+  void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap,
+                  bool spriteDrawing);
+  // The alpha test on, or off where every texel drawn passes it anyway: an opaque sprite
+  // drawn as it is, in alpha mode 0, without a shader, outside the 3D scene.
+  void UseAlphaTest(bool needed);
+  // The alpha test was switched off for an opaque sprite (GL_ALPHA_TEST is off while the
+  // alpha mode has it on).
+  bool alphaTestSkipped = false;
+  bool alphaModeZero = true;  // SetAlphaMode's factor is 0 (unblended, alpha-tested)
   // Nearest filtering where the texels land 1:1 on pixels (it gives the same colours as
   // linear there, at less cost); otherwise the smoothing setting.
   void ApplyExactFilters();

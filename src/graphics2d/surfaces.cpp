@@ -83,6 +83,7 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
     target.framebuffer.Create(s.texture, s.texWidth, s.texHeight, true);
   }
   offscreenTarget = surface;
+  sprites[size_t(id)].opaque = false;  // drawn into from now on
   if (target.framebuffer.Usable()) {
     target.savedBinding = target.framebuffer.Bind();
     target.framebuffer.AttachTexture(s.texture);

@@ -128,6 +128,7 @@ void OpenGLZozezezi::DrawTiledImage(int32_t slot) {
     x += float(tiled.tiles[i][0].texWidth);
   }
   glEnable(GL_ALPHA_TEST);
+  alphaTestSkipped = false;
   Bind(-1);
 }
 

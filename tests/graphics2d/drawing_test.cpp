@@ -202,6 +202,21 @@ TEST_F(Drawing, AlphaModes) {
   SetAlphaMode(0);
 }
 
+// An opaque sprite drawn as it is needs no alpha test; a polygon on the same texture still
+// has it: corners in the transparent colour (alpha 0) draw nothing.
+TEST_F(Drawing, OnlyOpaqueSpritesDrawnAsTheyAreGoWithoutTheAlphaTest) {
+  MakeSprite(8, 16, 16, std::vector<uint32_t>(256, 0x3060C0));  // fills its texture, opaque
+  ClearScreen(0x101010);
+  DrawSprite(8, 0, 0);
+  BeginPolygon(8, 0);
+  for (auto [x, y] : {std::pair{20, 0}, {36, 0}, {36, 16}, {20, 16}}) {
+    AddPolygonVertex(float(x), float(y), 0, 0, kDefaultTransparentColour);
+  }
+  EndPolygon();
+  EXPECT_EQ(Pixel(4, 4), 0x3060C0u);
+  EXPECT_EQ(Pixel(28, 8), 0x101010u);
+}
+
 TEST_F(Drawing, PolygonsFanTrianglesAndBrokenStrips) {
   BeginPolygon(-1, 0);
   for (auto [x, y] : {std::pair{10, 10}, {20, 10}, {20, 20}, {10, 20}}) {
