@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench fuzz sanitize tsan clean windows-deps
+.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps
 
 all: build
 
@@ -36,6 +36,11 @@ play: configure
 bench: build
 	@echo "== Running the benchmarks"
 	bash tools/run-bench.sh $(BUILD)
+
+# GL calls, draw calls and read-backs per steady frame of the game and of every example.
+gl-calls: build
+	@echo "== Tracing the GL calls of the game and the examples"
+	bash tools/gl-calls.sh $(BUILD)
 
 # The sanitizer builds are for checking, not for working in: no benchmarks (timings under a
 # sanitizer mean nothing), and -O1 with line tables only, which compiles in about half the

@@ -100,6 +100,9 @@ void BM_DrawSprites(benchmark::State& state) {
   for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint8_t(i * 37 | 3);
   for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
   device->CreateSprite(1, image, false);
+  // The loops by hand set the texture's parameters by their own GL calls, as a program does
+  // with the texture SpriteTexture hands it.
+  device->SpriteTexture(1);
   const std::vector<Position> at = Positions(count, offScreen);
   std::vector<float> vertices;
   double runtimeSeconds = 0, plainSeconds = 0, oneByOneSeconds = 0;

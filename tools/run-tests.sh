@@ -24,6 +24,8 @@ ppmtobmp netpbm
 sox sox
 ffmpeg ffmpeg
 xdg-open xdg-utils
+apitrace apitrace
+cc build-essential
 LIST
 /usr/bin/python3 -c 'import PIL' 2>/dev/null || missing+=("python3-pil (for the python3 module PIL)")
 # The host's message box draws with the X core fonts.

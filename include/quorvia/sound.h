@@ -25,6 +25,9 @@ void CreateSoundDevice();
 // Opens the mixer device (22050 Hz, stereo, 16-bit). False when there is none: the
 // program then runs silently.
 bool InitSound();
+// The same, on a thread beside the start-up that follows: the first sound command waits
+// for it.
+void StartOpeningSound();
 // Hands the device the program window once it exists (nothing to do on this host).
 void SetSoundWindow();
 // Empties every slot, last to first.

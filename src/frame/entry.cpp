@@ -88,15 +88,20 @@ bool Initialise() {
     std::fprintf(stderr, "no display\n");
     return false;
   }
+  // The sound device opens beside the window and GL set-up (slow where there is no device
+  // to find).
+  CreateSoundDevice();
+  StartOpeningSound();
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
   CreateNetworkState();
   CreateScene3D();
   CreateInput();
-  CreateSoundDevice();
   PlaceWindow();
-  InitInput(rt.settings.mouseCapture != 0);
+  // The opening ends here at the latest: the input host's start-up below must not run
+  // beside the sound's, and sound commands may come from now on.
   InitSound();  // without a device the program runs silently
+  InitInput(rt.settings.mouseCapture != 0);
   SetSoundWindow();
 
   StartMediaPacks();

@@ -27,38 +27,57 @@ static void SetFixedFunctionDefaults() {
   glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
 }
 
+// What GL holds is known while only the tracked drawing has run since the last full send
+// (anything that calls GL by its own calls goes through ForgetGlState first): then only
+// what differs is sent.
 void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t h) {
-  FlushBatch();
   bool turned = orientation != 0 && offscreenTarget < 0;
   if (w <= 0 || h <= 0) {
     w = turned ? height : width;
     h = turned ? width : height;
+  }
+  const HeldView view{x, y, w, h, width, height, turned};
+  const bool held = heldState.defaults && heldState.view == view;
+  if (held) {
+    DrawPendingQuads();
+  } else {
+    FlushBatch();
   }
   in3DMode = false;
   viewportX = x;
   viewportY = y;
   viewportW = w;
   viewportH = h;
-  glMatrixMode(GL_PROJECTION);
-  if (turned) {
-    glViewport(width - y - h, height - w - x, h, w);
-    glLoadMatrixf(kQuarterTurn);
-  } else {
-    glViewport(x, height - h - y, w, h);
+  if (!held) {
+    glMatrixMode(GL_PROJECTION);
+    if (turned) {
+      glViewport(width - y - h, height - w - x, h, w);
+      glLoadMatrixf(kQuarterTurn);
+    } else {
+      glViewport(x, height - h - y, w, h);
+      glLoadIdentity();
+    }
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    SetFixedFunctionDefaults();
+    heldState.defaults = true;
+    heldState.view = view;
   }
-  glOrtho(0, w, h, 0, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  SetFixedFunctionDefaults();
 
   smoothing = 1;
   boundSprite = -1;
-  glEnable(GL_BLEND);
-  glDisable(GL_BLEND);
-  glEnable(GL_ALPHA_TEST);
+  alphaModeZero = true;
+  if (alphaTestSkipped) heldState.opaqueMode = false;  // the alpha test goes on below
+  alphaTestSkipped = false;
+  if (!held || !heldState.opaqueMode) {
+    glEnable(GL_BLEND);
+    glDisable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+    glColor4f(1, 1, 1, 1);
+    heldState.opaqueMode = true;
+  }
   alpha = 1.0;
-  glColor4f(1, 1, 1, 1);
   pixelProjection = true;
 }
 

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_parameters.h"
 
 namespace qrv {
 
@@ -14,9 +15,22 @@ void OpenGLZozezezi::DrawPendingQuads() {
   if (!quadBatch.Empty()) quadBatch.Draw();
 }
 
+void OpenGLZozezezi::ForgetBinding() {
+  DrawPendingQuads();
+  unitState.texture = -1;
+}
+
+void OpenGLZozezezi::HandOverArrays() {
+  DrawPendingQuads();
+  quadBatch.ReleaseArrays();
+}
+
 void OpenGLZozezezi::ForgetGlState() {
+  UseAlphaTest(true);  // what the code that follows expects of the alpha mode
   DrawPendingQuads();
   unitState = TextureUnitState();
+  quadBatch.ReleaseArrays();
+  heldState = HeldState();
 }
 
 // Whoever calls this may go on to change the matrices, so exact sampling waits for the
@@ -31,7 +45,6 @@ void OpenGLZozezezi::UseTexture(uint32_t texture) {
     DrawPendingQuads();
     glBindTexture(GL_TEXTURE_2D, texture);
     unitState.texture = texture;
-    unitState.wrap = unitState.filter = 0;
   }
   SetTexturing(true);
 }
@@ -56,12 +69,15 @@ void OpenGLZozezezi::SetParameterPair(int32_t& known, int32_t value, uint32_t fi
   known = value;
 }
 
+// The parameters belong to the bound texture, which UseTexture has made known.
 void OpenGLZozezezi::SetWrap(int32_t wrap) {
-  SetParameterPair(unitState.wrap, wrap, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T);
+  SetParameterPair(TextureParameters(uint32_t(unitState.texture)).wrap, wrap, GL_TEXTURE_WRAP_S,
+                   GL_TEXTURE_WRAP_T);
 }
 
 void OpenGLZozezezi::SetFilter(int32_t filter) {
-  SetParameterPair(unitState.filter, filter, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER);
+  SetParameterPair(TextureParameters(uint32_t(unitState.texture)).filter, filter,
+                   GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER);
 }
 
 }  // namespace qrv

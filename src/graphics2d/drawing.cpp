@@ -10,6 +10,7 @@
 
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_parameters.h"
 
 namespace qrv {
 namespace {
@@ -44,10 +45,23 @@ bool FrameRectOf(const SpriteRecord& s, int32_t frame, FrameRect& r) {
 }  // namespace
 
 void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
-  BindSprite(first, second, mipmapped, GL_REPEAT);
+  BindSprite(first, second, mipmapped, GL_REPEAT, false);
 }
 
-void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap) {
+void OpenGLZozezezi::UseAlphaTest(bool needed) {
+  const bool skip = !needed && alphaModeZero && !in3DMode && shaders.current < 0;
+  if (skip == alphaTestSkipped) return;
+  DrawPendingQuads();
+  if (skip) {
+    glDisable(GL_ALPHA_TEST);
+  } else {
+    glEnable(GL_ALPHA_TEST);
+  }
+  alphaTestSkipped = skip;
+}
+
+void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap,
+                                bool spriteDrawing) {
   readySprite = -1;
   boundSprite = IsSpriteId(first) ? first : -1;
   const auto activeTexture = GlExt().glActiveTextureARB;
@@ -63,14 +77,14 @@ void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, i
       glEnable(GL_TEXTURE_2D);
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-      // The texture may be unit 0's too: its parameters are no longer known there.
-      unitState.wrap = unitState.filter = 0;
+      TextureParameters(sprites[size_t(first)].texture).wrap = GL_REPEAT;
     } else {
       glDisable(GL_TEXTURE_2D);
     }
     activeTexture(GL_TEXTURE0_ARB);
   }
   if (boundSprite < 0) {
+    UseAlphaTest(true);
     SetTexturing(false);
     if (activeTexture == nullptr) glEnable(GL_COLOR_MATERIAL);
     return;
@@ -78,6 +92,7 @@ void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, i
   const SpriteRecord& s = sprites[size_t(activeTexture != nullptr && both ? second : first)];
   UseTexture(mipmapped ? s.mipTexture : s.texture);
   SetWrap(wrap);
+  UseAlphaTest(!(spriteDrawing && s.opaque));
 }
 
 void OpenGLZozezezi::ApplyFilters() {
@@ -106,6 +121,9 @@ void OpenGLZozezezi::SetAlphaMode(double factor) {
   }
   alpha = factor == 0 || std::isnan(factor) ? 1.0 : std::min(std::fabs(factor), 1.0);
   glColor4f(1, 1, 1, float(alpha));
+  heldState.opaqueMode = factor == 0;
+  alphaModeZero = factor == 0;
+  alphaTestSkipped = false;
 }
 
 void OpenGLZozezezi::SetSmoothing(int32_t flag) {
@@ -117,7 +135,7 @@ void OpenGLZozezezi::SetSmoothing(int32_t flag) {
 // the same sprite is drawn again with nothing changed in between.
 void OpenGLZozezezi::BindForExactDrawing(int32_t id) {
   if (id == readySprite) return;
-  BindSprite(id, -1, false, GL_REPEAT);
+  BindSprite(id, -1, false, GL_REPEAT, true);
   ApplyExactFilters();
   readySprite = id;
 }
@@ -130,7 +148,7 @@ void OpenGLZozezezi::ClearScreen(int32_t colour) {
 }
 
 void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
-  DrawPendingQuads();
+  HandOverArrays();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].x);
   if (boundSprite >= 0) {
@@ -168,7 +186,7 @@ void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
 void OpenGLZozezezi::DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
   ApplyFilters();
   const float x0 = float(x), y0 = float(y);
   const float x1 = float(int64_t(x) + w), y1 = float(int64_t(y) + h);
@@ -190,7 +208,7 @@ void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle
   const float hw = float(s.width) * zoom / 2, hh = float(s.height) * zoom / 2;
   const float s0 = 0.5f / float(s.texWidth), s1 = (float(s.width) - 0.5f) / float(s.texWidth);
   const float t0 = 0.5f / float(s.texHeight), t1 = (float(s.height) - 0.5f) / float(s.texHeight);
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
   DrawPendingQuads();
   glPushMatrix();
   glTranslatef(x + float(s.width >> 1), y + float(s.height >> 1), 0);
@@ -214,7 +232,7 @@ void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, in
                                         int32_t h) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
   ApplyFilters();
   // The far edges reach a little past the last pixel so that no seam shows between tiles.
   const float x0 = float(x), y0 = float(y);
@@ -237,7 +255,7 @@ void OpenGLZozezezi::DrawFrameRotated(int32_t id, int32_t frame, float x, float 
   auto corner = [&](float dx, float dy, float u, float v) {
     return QuadVertex{cx + dx * c + dy * sn, cy - dx * sn + dy * c, u, v};
   };
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE);
+  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
   ApplyFilters();
   const QuadVertex corners[4] = {corner(-hw, -hh, s0, t1), corner(-hw, hh, s0, t0),
                                  corner(hw, hh, s1, t0), corner(hw, -hh, s1, t1)};
@@ -265,6 +283,7 @@ void OpenGLZozezezi::EndPrimitive() {
   glMatrixMode(GL_MODELVIEW);
   glColor4f(1, 1, 1, float(alpha));
   glEnable(GL_ALPHA_TEST);
+  alphaTestSkipped = false;
 }
 
 void OpenGLZozezezi::PlotPixel(int32_t x, int32_t y, int32_t colour) {

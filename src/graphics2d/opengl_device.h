@@ -91,7 +91,7 @@ class OpenGLZozezezi {
   void SetFrameSize(int32_t id, int32_t frameWidth, int32_t frameHeight);
   void SpriteSize(int32_t id, int32_t& width, int32_t& height) const;
   int32_t FirstFreeSprite() const;
-  uint32_t SpriteTexture(int32_t id) const;
+  uint32_t SpriteTexture(int32_t id);
   // Pixels are red | green << 8 | blue << 16 | alpha << 24, rows from the top.
   bool SpriteFromPixels(std::span<const int32_t> pixels, int32_t id, int32_t width, int32_t height);
   bool SpriteToPixels(std::vector<int32_t>& pixels, int32_t id);
@@ -149,6 +149,9 @@ class OpenGLZozezezi {
   // them and forgets the GL state the drawing remembers. Whatever draws or reads with GL
   // by its own calls (3D, captures, texture uploads, present) calls it first.
   void FlushBatch();
+  // Draws what is pending and hands the vertex arrays over (no buffer bound), for drawing
+  // that binds buffers or sets pointers of its own (text, polygons, the 3D scene).
+  void HandOverArrays();
   bool secondUnitInUse = true;  // texture unit 1 may be enabled (unknown at first)
 
   // --- Fonts and text (fonts.cpp, text_drawing.cpp) ------------------------------------------
@@ -194,6 +197,11 @@ class OpenGLZozezezi {
   // Flip, before the swap: ends off-screen rendering and keeps a copy of the frame, which
   // SaveScreen writes (the front buffer cannot be read back on every driver).
   void FinishFrame();
+  // The copy stays on the GPU, in a texture of its own (presented_frame.cpp): copying it
+  // there makes nobody wait; only reading it back does, and that happens when asked.
+  void KeepPresentedFrame();
+  // The kept frame at the game size, rows from the top; black where nothing was kept.
+  RgbaImage ReadPresentedFrame();
   // Present, after the swap: shaders off, the default 2D state, the background image.
   void StartFrame();
   // Frame buffers, tiled images and shader objects go before the context.
@@ -235,8 +243,9 @@ class OpenGLZozezezi {
     int32_t spriteId = 0;
   };
   TiledImage tiledImages[kTiledImageCount];
-  // The last frame shown, as read back before the swap: RGBA, rows from the bottom.
-  std::vector<uint8_t> presentedRows;
+  // The last frame shown, copied before the swap into a texture of at least its size
+  // (0: none yet).
+  uint32_t presentedTexture = 0;
   int32_t presentedWidth = 0;
   int32_t presentedHeight = 0;
   static constexpr int32_t kSurfaceCount = 32;  // surfaces 0..31
@@ -273,7 +282,17 @@ class OpenGLZozezezi {
   void LoadSpriteFile(const char* command, const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
   // The bind step with the wrap the drawing that follows uses (the public one: repeat).
-  void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap);
+  // spriteDrawing: the sprite alone is drawn as it is (plain, stretched, turned, frames),
+  // so an opaque one needs no alpha test.
+  void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap,
+                  bool spriteDrawing);
+  // The alpha test on, or off where every texel drawn passes it anyway: an opaque sprite
+  // drawn as it is, in alpha mode 0, without a shader, outside the 3D scene.
+  void UseAlphaTest(bool needed);
+  // The alpha test was switched off for an opaque sprite (GL_ALPHA_TEST is off while the
+  // alpha mode has it on).
+  bool alphaTestSkipped = false;
+  bool alphaModeZero = true;  // SetAlphaMode's factor is 0 (unblended, alpha-tested)
   // Nearest filtering where the texels land 1:1 on pixels (it gives the same colours as
   // linear there, at less cost); otherwise the smoothing setting.
   void ApplyExactFilters();
@@ -290,8 +309,24 @@ class OpenGLZozezezi {
   void SetFilter(int32_t filter);
   // Both parameters of the bound texture to value, unless known says they hold it.
   void SetParameterPair(int32_t& known, int32_t value, uint32_t first, uint32_t second);
+  // Draws what is pending and forgets which texture is bound, keeping all else that is
+  // known: for the device's own code that binds textures or frame buffers and changes
+  // nothing else.
+  void ForgetBinding();
   QuadBatch quadBatch;
   TextureUnitState unitState;
+  // The default 2D state GL holds, as SetDefault2DState last sent it in full.
+  struct HeldView {
+    int32_t x, y, w, h, width, height;
+    bool turned;
+    bool operator==(const HeldView&) const = default;
+  };
+  struct HeldState {
+    bool defaults = false;    // the fixed-function defaults and the 2D matrices for view
+    HeldView view{};
+    bool opaqueMode = false;  // unblended, alpha-tested, opaque white (alpha mode 0)
+  };
+  HeldState heldState;
   // The matrices are the 2D ones SetDefault2DState made: one unit is one pixel.
   bool pixelProjection = false;
   // The sprite bound with repeat wrapping and exact-sampling filters, nothing changed

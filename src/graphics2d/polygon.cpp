@@ -85,7 +85,7 @@ void OpenGLZozezezi::EndPolygon() {
   PolygonList& list = Polygon();
   static const GLenum kModes[] = {GL_TRIANGLE_FAN, GL_TRIANGLES, GL_TRIANGLE_STRIP};
   if (list.mode < 0 || list.mode > 2 || list.entries.empty()) return;
-  DrawPendingQuads();
+  HandOverArrays();
   const PolygonVertex* first = list.entries.data();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(PolygonVertex), &first->x);

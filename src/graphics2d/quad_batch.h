@@ -34,9 +34,18 @@ class QuadBatch {
   }
   // Draws every pending quad, textured, with the GL state in force, and empties the batch.
   void Draw();
+  // Unbinds the batch's buffer, for drawing that points the arrays at client memory of
+  // its own; the next draw points them again.
+  void ReleaseArrays();
+  // The buffer object goes (before the GL context does).
+  void DeleteBuffer();
 
  private:
+  // Binds the buffer, enables the vertex and texture-coordinate arrays and points them.
+  void PrepareArrays();
   std::vector<QuadVertex> vertices_;
+  bool arraysReady_ = false;
+  uint32_t buffer_ = 0;  // the buffer object the vertices stream through (0: client memory)
   size_t count_ = 0;
   QuadShape shape_ = QuadShape::kQuad;
 };

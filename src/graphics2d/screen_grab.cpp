@@ -139,17 +139,10 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
   return true;
 }
 
-// The copy of the last presented frame, opaque, rows from the top (black before the first).
+// The last presented frame, opaque, rows from the top (black before the first).
 bool OpenGLZozezezi::SaveScreen(std::string_view name) {
   if (contextAlive == 0 || width <= 0 || height <= 0) return false;
-  RgbaImage image;
-  image.Resize(width, height);
-  const int32_t w = std::min(width, presentedWidth), h = std::min(height, presentedHeight);
-  for (int32_t row = 0; row < h; ++row) {
-    const uint8_t* from = presentedRows.data() + size_t(presentedHeight - 1 - row) *
-                                                     size_t(presentedWidth) * 4;
-    std::copy_n(from, size_t(w) * 4, image.Row(row));
-  }
+  RgbaImage image = ReadPresentedFrame();
   for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
   return SaveImageFile(name, image);
 }

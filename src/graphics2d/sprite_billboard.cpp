@@ -29,6 +29,7 @@ void OpenGLZozezezi::DrawSpriteBillboard(int32_t id, float x, float y, float z, 
   Bind(id);
   ApplyFilters();
   SetWrap(GL_CLAMP_TO_EDGE);
+  HandOverArrays();
   DrawTextVertices(textVertices, GL_TRIANGLE_FAN);
 }
 

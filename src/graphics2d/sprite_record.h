@@ -24,6 +24,9 @@ struct SpriteRecord {
   int16_t height = 0;
   int16_t frameWidth = 0;  // 0: not an animation
   int16_t frameHeight = 0;
+  // Every texel of the texture, the padding included, has alpha 255, and nothing may draw
+  // into it (no surface, no grab, not handed out).
+  bool opaque = false;
 };
 
 inline bool IsSpriteId(int32_t id) { return id >= 0 && id < kSpriteCount; }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "graphics2d/texture_parameters.h"
 #include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_upload.h"
@@ -35,6 +36,17 @@ void OpenGLZozezezi::FreeAllSprites() {
   for (int32_t id = 0; id < kSpriteCount; ++id) FreeSprite(id);
 }
 
+// The top-left w x h pixels of the image all have alpha 255.
+static bool AllOpaque(const RgbaImage& image, int32_t w, int32_t h) {
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* row = image.Row(y);
+    for (int32_t x = 0; x < w; ++x) {
+      if (row[size_t(x) * 4 + 3] != 255) return false;
+    }
+  }
+  return true;
+}
+
 bool OpenGLZozezezi::CreateSprite(int32_t id, const RgbaImage& image, bool normalMap) {
   FreeSprite(id);
   if (!IsSpriteId(id) || image.Empty() || contextAlive == 0) return false;
@@ -53,6 +65,7 @@ bool OpenGLZozezezi::CreateSprite(int32_t id, const RgbaImage& image, bool norma
   s.height = int16_t(h);
   s.uMax = float(w) / float(s.texWidth);
   s.vMax = float(h) / float(s.texHeight);
+  s.opaque = w == s.texWidth && h == s.texHeight && AllOpaque(image, w, h);
   return true;
 }
 
@@ -113,8 +126,13 @@ int32_t OpenGLZozezezi::FirstFreeSprite() const {
   return -1;
 }
 
-uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) const {
-  return IsSpriteId(id) ? sprites[size_t(id)].texture : 0;
+uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) {
+  if (!IsSpriteId(id)) return 0;
+  // The program may change the texture's texels and parameters by its own GL calls.
+  SpriteRecord& s = sprites[size_t(id)];
+  s.opaque = false;
+  HandOutTexture(s.texture);
+  return s.texture;
 }
 
 bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t id,

@@ -83,6 +83,7 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
     target.framebuffer.Create(s.texture, s.texWidth, s.texHeight, true);
   }
   offscreenTarget = surface;
+  sprites[size_t(id)].opaque = false;  // drawn into from now on
   if (target.framebuffer.Usable()) {
     target.savedBinding = target.framebuffer.Bind();
     target.framebuffer.AttachTexture(s.texture);
@@ -100,16 +101,11 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
 }
 
 void OpenGLZozezezi::FinishFrame() {
-  ForgetGlState();
+  ForgetBinding();
   if (contextAlive == 0) return;
   if (offscreenTarget >= 0) UseSurface(-1);
   if (width <= 0 || height <= 0) return;
-  presentedWidth = width;
-  presentedHeight = height;
-  presentedRows.resize(size_t(width) * size_t(height) * 4);
-  glReadBuffer(ScreenReadBuffer());
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, presentedRows.data());
+  KeepPresentedFrame();
 }
 
 void OpenGLZozezezi::StartFrame() {

@@ -59,7 +59,7 @@ void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, flo
   textVertices.resize(4 * text.size());
   Bind(id);
   SetFilter(GL_NEAREST);  // glyphs are never smoothed
-  DrawPendingQuads();
+  HandOverArrays();
   float x0 = std::ceil(x);
   const float y0 = std::ceil(y), y1 = y0 + float(grid.cellHeight);
   TextVertex* v = textVertices.data();
@@ -79,7 +79,7 @@ void OpenGLZozezezi::PrintText3D(int32_t font, std::string_view text, float x, f
                                  float scale) {
   if (text.empty() || !IsFontNumber(font)) return;
   text = text.substr(0, kMaxPrintedCharacters);
-  DrawPendingQuads();
+  HandOverArrays();
   const GLboolean culling = glIsEnabled(GL_CULL_FACE), lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);

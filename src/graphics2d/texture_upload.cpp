@@ -9,6 +9,7 @@
 
 #include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_parameters.h"
 #include "graphics2d/texture_upload.h"
 #include "quorvia/frame.h"
 
@@ -111,6 +112,7 @@ void NewTexture(uint32_t& slot, int32_t magFilter, int32_t minFilter) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+  RecordNewTexture(slot, GL_REPEAT, magFilter == minFilter ? magFilter : 0);
 }
 
 void StopIfGlOutOfMemory() {

@@ -128,6 +128,7 @@ void OpenGLZozezezi::DrawTiledImage(int32_t slot) {
     x += float(tiled.tiles[i][0].texWidth);
   }
   glEnable(GL_ALPHA_TEST);
+  alphaTestSkipped = false;
   Bind(-1);
 }
 
@@ -168,6 +169,10 @@ void OpenGLZozezezi::ReleaseFrameObjects() {
     if (scaleTexture != 0) glDeleteTextures(1, &scaleTexture);
     scaleTexture = 0;
     windowScale = 1;
+    quadBatch.DeleteBuffer();
+    if (presentedTexture != 0) glDeleteTextures(1, &presentedTexture);
+    presentedTexture = 0;
+    presentedWidth = presentedHeight = 0;
   }
   for (TiledImage& tiled : tiledImages) DeleteTiles(tiled, contextAlive != 0);
   DeleteShaders();

@@ -84,7 +84,7 @@ void OpenGLZozezezi::FollowGameSize() {
 }
 
 void OpenGLZozezezi::CopyScaledFrame() {
-  ForgetGlState();
+  ForgetBinding();
   if (windowScale < 2) return;
   const GlExtensions& gl = GlExt();
   scaleTarget.Bind();
@@ -97,7 +97,7 @@ void OpenGLZozezezi::CopyScaledFrame() {
 }
 
 void OpenGLZozezezi::DrawIntoScreen() {
-  ForgetGlState();
+  ForgetBinding();
   if (windowScale < 2) return;
   scaleTarget.Bind();
   SetDefault2DState(0, 0, 0, 0);

@@ -73,6 +73,12 @@ void TakeWindowMessages() {
   // from inside it.
   static bool pumping = false;
   if (pumping) return;
+  // Readings come in bursts (a thousand key tests in one frame): the pump runs at most
+  // once a millisecond, so a close or an ending signal is still seen within one.
+  static double lastPump = -1.0;
+  const double now = RawTimer();
+  if (lastPump >= 0 && now >= lastPump && now - lastPump < 1.0) return;
+  lastPump = now;
   pumping = true;
   PumpMessages(LookUpMessageHook());
   pumping = false;

@@ -39,6 +39,7 @@ class InputState {
   // recording are keyed on both.
   int64_t presentNumber = 0;
   int64_t keyReading = 0;
+  double keyTableTime = -1;  // raw timer ms of the last reading of the host's key table
   std::unique_ptr<ReplayScript> replay;
   std::FILE* record = nullptr;
   HeldKeys recordedKeys;
@@ -58,7 +59,8 @@ struct ScreenShape {
 ScreenShape TheScreen();
 
 // Takes the window's waiting messages, as present does: a program that polls its input
-// without presenting still ends on a close request or a termination signal.
+// without presenting still ends on a close request or a termination signal. At most once
+// a millisecond: bursts of readings do not take them again each time.
 void TakeWindowMessages();
 
 // The tracked pointer as the game sees it: turned with a turned display (mouse.cpp).

@@ -4,6 +4,7 @@
 
 #include "input/input_state.h"
 #include "platform/input_host.h"
+#include "quorvia/frame.h"
 
 namespace qrv {
 
@@ -35,7 +36,13 @@ void SampleKeyboard() {
     ApplyReplay(*input);
     return;
   }
-  SampleLive(*input);
+  // Reading the host's key table takes the host's messages too: in a burst of readings it
+  // is read again once it is a millisecond old.
+  const double now = RawTimer();
+  if (input->keyTableTime < 0 || now < input->keyTableTime || now - input->keyTableTime >= 1.0) {
+    input->keyTableTime = now;
+    SampleLive(*input);
+  }
   if (input->record != nullptr && input->waitDepth == 0) RecordKeys(*input);
 }
 

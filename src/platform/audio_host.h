@@ -15,6 +15,10 @@ inline constexpr int32_t kDeviceChannels = 2;
 // Opens the mixer on the host's audio device in exactly the device format. False when
 // there is no device to open; then nothing else here does anything.
 bool OpenAudioDevice();
+// Opens it on a thread of its own while the caller goes on (the window and GL set-up);
+// every function here waits for that thread first, so what they see is what an opening
+// in place would have left.
+void StartOpeningAudioDevice();
 void CloseAudioDevice();
 bool AudioDeviceOpen();
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "platform/audio_host.h"
@@ -52,9 +53,22 @@ struct MixerState {
   std::atomic<void*> hookUser{nullptr};
 };
 
-MixerState& Mixer() {
+MixerState& OpenedMixer() {
   static MixerState state;
   return state;
+}
+
+// The thread opening the device, while it may still run.
+std::thread& AudioOpener() {
+  static std::thread opener;
+  return opener;
+}
+
+// The mixer, once the device is opened or known absent.
+MixerState& Mixer() {
+  std::thread& opener = AudioOpener();
+  if (opener.joinable() && opener.get_id() != std::this_thread::get_id()) opener.join();
+  return OpenedMixer();
 }
 
 void PostMix(void* user, Uint8* stream, int length) {
@@ -195,6 +209,11 @@ bool OpenAudioDevice() {
   Mix_SetPostMix(PostMix, &mixer);
   mixer.open = true;
   return true;
+}
+
+void StartOpeningAudioDevice() {
+  if (OpenedMixer().open || AudioOpener().joinable()) return;
+  AudioOpener() = std::thread([] { OpenAudioDevice(); });
 }
 
 void CloseAudioDevice() {

@@ -119,6 +119,7 @@ void Zozezezi3D::DrawMesh(const MeshObject& object, FrameBuffers& buffers, int32
 
 const MeshVertex* Zozezezi3D::Upload(const MeshObject& object, FrameBuffers& buffers,
                                      FrameChoice choice, uint32_t& buffer, uint32_t& count) {
+  device_.HandOverArrays();
   const GlExtensions& gl = GlExt();
   const bool buffered = HasBuffers();
   if (choice.weight != 0.0f) {

@@ -36,12 +36,14 @@ class MovieScreen {
   }
   ~MovieScreen() {
     glDeleteTextures(1, &texture_);
+    device_.FlushBatch();
     device_.SetDefault2DState(0, 0, 0, 0);
   }
   MovieScreen(const MovieScreen&) = delete;
   MovieScreen& operator=(const MovieScreen&) = delete;
 
   void Show(const std::vector<uint8_t>& rgba) {
+    device_.FlushBatch();  // the picture is drawn by GL calls of its own
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_BLEND);

@@ -32,7 +32,7 @@ void CloseTrack(MusicState& music) {
 // Opens the piece named; the reason when it cannot be played.
 const char* OpenPiece(MusicState& music, const RtString& file) {
   RtString resolved;
-  if (!TheSoundDevice()->open) return "no sound device";
+  if (!platform::AudioDeviceOpen()) return "no sound device";
   if (!ResolveMediaName(MusicPack(), file, resolved, true) ||
       !music.source.Open(resolved.c_str())) {
     return "no such file, or empty or larger than 1 GiB";

@@ -20,10 +20,11 @@ void CreateSoundDevice() {
 }
 
 bool InitSound() {
-  SoundDevice* device = TheSoundDevice();
-  if (device == nullptr) return false;
-  device->open = platform::OpenAudioDevice();
-  return device->open;
+  return TheSoundDevice() != nullptr && platform::OpenAudioDevice();
+}
+
+void StartOpeningSound() {
+  if (TheSoundDevice() != nullptr) platform::StartOpeningAudioDevice();
 }
 
 void SetSoundWindow() {

@@ -84,7 +84,7 @@ void LoadSound(const RtString& name, int32_t slotNumber, int32_t channels) {
   } else {
     ReleaseSlot(*slot);
     slot->device = TheSoundDevice();
-    if (slot->device == nullptr || !slot->device->open) {
+    if (slot->device == nullptr || !platform::AudioDeviceOpen()) {
       reason = "no sound device";
     } else {
       slot->clip = LoadClip(name, reason);

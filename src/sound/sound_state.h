@@ -22,10 +22,10 @@ struct MusicState {
   RtString name;
 };
 
+// The sound service works while the host's mixer device is open (platform::AudioDeviceOpen);
+// all else is a no-op without.
 class SoundDevice {
  public:
-  // Whether the mixer device is open (the "sound service"); all else is a no-op without.
-  bool open = false;
   MusicState music;
 };
 

@@ -66,6 +66,23 @@ TEST_F(Drawing, TransparentColourPrimitivesWriteOnlyWithoutBlending) {
   EXPECT_EQ(Pixel(21, 1), 0x0000FFu);
 }
 
+// The default 2D state that every frame starts from is unblended, however the frame before
+// ended, also when nothing else has touched GL in between.
+TEST_F(Drawing, TheDefaultStateDrawsUnblendedAfterABlendedFrame) {
+  MakeSprite(1, 2, 2, std::vector<uint32_t>(4, 0x800000FFu));  // red at half alpha
+  for (double mode : {-1.0, 0.5}) {
+    SCOPED_TRACE(mode);
+    ClearScreen(0x00FF00);
+    Device().SetDefault2DState(0, 0, 0, 0);  // a frame starts
+    SetAlphaMode(mode);
+    DrawSprite(1, 0, 0);
+    Device().SetDefault2DState(0, 0, 0, 0);  // the next one starts
+    DrawSprite(1, 4, 0);
+    EXPECT_NE(Pixel(0, 0), 0x0000FFu);  // blended with the green
+    EXPECT_EQ(Pixel(4, 0), 0x0000FFu);  // drawn as it is
+  }
+}
+
 TEST_F(Drawing, SpritePlainIsPixelExact) {
   std::vector<uint32_t> colours;
   for (uint32_t i = 0; i < 15; ++i) colours.push_back(0x010203 * (i + 1) + 0x400000);
@@ -183,6 +200,21 @@ TEST_F(Drawing, AlphaModes) {
     EXPECT_NEAR(double(Pixel(2, 0) & 0xFF), double(c.third & 0xFF), 1);
   }
   SetAlphaMode(0);
+}
+
+// An opaque sprite drawn as it is needs no alpha test; a polygon on the same texture still
+// has it: corners in the transparent colour (alpha 0) draw nothing.
+TEST_F(Drawing, OnlyOpaqueSpritesDrawnAsTheyAreGoWithoutTheAlphaTest) {
+  MakeSprite(8, 16, 16, std::vector<uint32_t>(256, 0x3060C0));  // fills its texture, opaque
+  ClearScreen(0x101010);
+  DrawSprite(8, 0, 0);
+  BeginPolygon(8, 0);
+  for (auto [x, y] : {std::pair{20, 0}, {36, 0}, {36, 16}, {20, 16}}) {
+    AddPolygonVertex(float(x), float(y), 0, 0, kDefaultTransparentColour);
+  }
+  EndPolygon();
+  EXPECT_EQ(Pixel(4, 4), 0x3060C0u);
+  EXPECT_EQ(Pixel(28, 8), 0x101010u);
 }
 
 TEST_F(Drawing, PolygonsFanTrianglesAndBrokenStrips) {

@@ -49,6 +49,16 @@ TEST(Examples, SurfaceUsedAsASprite) {
   EXPECT_TRUE(copied.pixels == withFrameBuffers.pixels);
 }
 
+// The sprites' vertices stream through a buffer object; without buffer objects they come
+// from client memory, with the same pixels.
+TEST(Examples, SpritesDrawAlikeWithoutBufferObjects) {
+  const RgbaImage buffered = ThirdFrame("sprites_2d");
+  const RgbaImage fromMemory =
+      ThirdFrame("sprites_2d", {{"QRV_GL_HIDE", "GL_ARB_multitexture"}});
+  ASSERT_FALSE(buffered.Empty());
+  EXPECT_TRUE(fromMemory.pixels == buffered.pixels);
+}
+
 TEST(Examples, ShaderTintsAndPresentSwitchesItOff) {
   const RgbaImage frame = ThirdFrame("shader_tint");
   EXPECT_EQ(ColourAt(frame, 40 + 32, 60 + 32), 0xFFFFFFu);  // drawn before the shader goes on

@@ -45,21 +45,27 @@ class Shots {
   std::string folder_;
 };
 
+// The kept frame is copied from wherever the game draws: the window, or (scaled) the frame
+// buffer of the game's size.
 TEST(ScreenProgram, SaveScreenWritesTheFrameLastPresented) {
-  Shots shots;
-  ProgramRun run(kProgram, {"save"},
-                 {{"QRV_UNPACED", "1"},
-                  {"QRV_FRAMES", "2"},
-                  {"QRV_CAPTURE_FRAMES", "1"},
-                  {"QRV_CAPTURE", shots.Folder()}});
-  ASSERT_EQ(run.Wait(), 0);
-  const RgbaImage saved = Load(run.Folder() + "/saved.png");
-  const RgbaImage shown = shots.Frame(1);
-  ASSERT_EQ(saved.width, 160);
-  ASSERT_EQ(saved.height, 120);
-  EXPECT_TRUE(saved.pixels == shown.pixels);
-  EXPECT_EQ(ColourAt(saved, 25, 35), 0x00C0FFu);  // not the white drawn after it
-  EXPECT_EQ(ColourAt(saved, 0, 0), 0x402000u);
+  for (const char* scale : {"1", "2"}) {
+    SCOPED_TRACE(std::string("QRV_SCALE=") + scale);
+    Shots shots;
+    ProgramRun run(kProgram, {"save"},
+                   {{"QRV_UNPACED", "1"},
+                    {"QRV_FRAMES", "2"},
+                    {"QRV_SCALE", scale},
+                    {"QRV_CAPTURE_FRAMES", "1"},
+                    {"QRV_CAPTURE", shots.Folder()}});
+    ASSERT_EQ(run.Wait(), 0);
+    const RgbaImage saved = Load(run.Folder() + "/saved.png");
+    const RgbaImage shown = shots.Frame(1);
+    ASSERT_EQ(saved.width, 160);
+    ASSERT_EQ(saved.height, 120);
+    EXPECT_TRUE(saved.pixels == shown.pixels);
+    EXPECT_EQ(ColourAt(saved, 25, 35), 0x00C0FFu);  // not the white drawn after it
+    EXPECT_EQ(ColourAt(saved, 0, 0), 0x402000u);
+  }
 }
 
 TEST(ScreenProgram, CrossFadeBlendsTheOldBackgroundIntoTheNew) {

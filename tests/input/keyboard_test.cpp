@@ -112,6 +112,10 @@ TEST_F(KeyboardTest, AMessageHookThatReadsKeysDoesNotReenterThePump) {
   const NamedRoutine routines[] = {{HookReadingKeys, "QRV_WIN32_MSG"}, {nullptr, nullptr}};
   rt.routines = routines;
   rt.messageHookState = -1;
+  // Only this test's message waits, and the last pump is over a millisecond old.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  SDL_Delay(2);
   SDL_Event event{};
   event.type = SDL_USEREVENT;
   ASSERT_EQ(SDL_PushEvent(&event), 1);

@@ -16,7 +16,7 @@ TEST(TestRunner, MissingProgramFailsAtOnceNamingItsPackage) {
   // Everything the runner looks for, except xdotool, and what the script itself uses.
   for (const char* program :
        {"dirname", "Xvfb", "xvfb-run", "xauth", "xwininfo", "xdpyinfo", "setxkbmap", "xkbcomp",
-        "glxinfo", "convert", "ppmtobmp", "sox", "ffmpeg", "xdg-open"}) {
+        "glxinfo", "convert", "ppmtobmp", "sox", "ffmpeg", "xdg-open", "apitrace", "cc"}) {
     for (const char* folder : {"/usr/bin/", "/bin/"}) {
       if (fs::exists(std::string(folder) + program)) {
         fs::create_symlink(std::string(folder) + program, fs::path(bin.Path()) / program);

@@ -1,0 +1,30 @@
+// The GL cost tool on the shipped game: a steady frame reads nothing back from the GPU.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+#include "tool_run.h"
+
+namespace {
+
+// The figure after "key=" in the tool's line for the game; -1 when it is missing.
+double Figure(const std::string& out, const std::string& key) {
+  std::smatch match;
+  if (!std::regex_search(out, match, std::regex("skipdale2 .*" + key + "=([0-9.]+)"))) return -1;
+  return std::atof(match[1].str().c_str());
+}
+
+TEST(GlCalls, TheGamesSteadyFrameReadsNothingBack) {
+  tool_test::Result r = tool_test::Run(
+      QRV_SOURCE_DIR, "bash tools/gl-calls.sh '" QRV_BUILD_DIR "' '" QRV_BUILD_DIR
+                      "/game/skipdale2'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  // The frames were traced: the game draws its map in every one.
+  EXPECT_GT(Figure(r.out, "calls"), 0) << r.out;
+  EXPECT_GE(Figure(r.out, "draws"), 1) << r.out;
+  EXPECT_EQ(Figure(r.out, "readbacks"), 0) << r.out;
+}
+
+}  // namespace
