@@ -365,6 +365,9 @@ TEST_F(EffectOutput, SoundWindowAndReleasedSlots) {
 // the converted sound, whether the sound shrinks (16-bit stereo at 44100 Hz) or grows
 // (8-bit mono at 11025 Hz) on the way to the device's 16-bit stereo at 22050 Hz.
 TEST_F(EffectOutput, LoadNeedsTheFileAndTheConvertedSoundOnly) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer's allocator keeps freed memory, so peaks are its own";
+#endif
   for (const std::string format : {"-r 44100 -c 2 -b 16", "-r 11025 -c 1 -b 8"}) {
     const std::string path = Sox("big.wav", format, "synth 180 sine 441 vol 0.5");
     const double fileBytes = double(std::filesystem::file_size(path)), converted = 180 * 22050 * 4;
