@@ -193,8 +193,11 @@ int IdleChannel() {
 
 }  // namespace
 
-bool OpenAudioDevice() {
-  MixerState& mixer = Mixer();
+namespace {
+
+// Opens the device into the state given. The opening thread calls it with the state itself:
+// it must not look at its own thread object, which the starting thread may still be writing.
+bool OpenInto(MixerState& mixer) {
   if (mixer.open) return true;
   if (!StartSdlSubsystems(SDL_INIT_AUDIO)) return false;
   // No changes allowed: the host converts if its hardware differs.
@@ -211,9 +214,13 @@ bool OpenAudioDevice() {
   return true;
 }
 
+}  // namespace
+
+bool OpenAudioDevice() { return OpenInto(Mixer()); }
+
 void StartOpeningAudioDevice() {
   if (OpenedMixer().open || AudioOpener().joinable()) return;
-  AudioOpener() = std::thread([] { OpenAudioDevice(); });
+  AudioOpener() = std::thread([] { OpenInto(OpenedMixer()); });
 }
 
 void CloseAudioDevice() {
