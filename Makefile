@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps
+.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows
 
 all: build
 
@@ -82,6 +82,12 @@ sanitize: deps
 windows-deps:
 	@echo "== Cross-building the Windows libraries (once; later runs find them in the cache)"
 	bash tools/windows/deps.sh
+
+# The Windows build in build-windows/ (library, game, qrv, examples) and the players' zip
+# dist/skipdale2-windows-x86_64.zip: the game with its media appended, and a text for players.
+windows:
+	@echo "== Cross-building for 64-bit Windows and making the players' zip"
+	bash tools/windows/build.sh
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize
