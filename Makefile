@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows
+.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows windows-test
 
 all: build
 
@@ -88,6 +88,14 @@ windows-deps:
 windows:
 	@echo "== Cross-building for 64-bit Windows and making the players' zip"
 	bash tools/windows/build.sh
+
+# The Windows build with its test suite, run under Wine on a virtual display; it ends with how
+# many tests ran, passed, failed and were skipped (and why).
+windows-test:
+	@echo "== Cross-building for 64-bit Windows with the test suite"
+	QRV_WINDOWS_TESTS=1 bash tools/windows/build.sh
+	@echo "== Running the test suite under Wine"
+	bash tools/windows/test.sh
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize

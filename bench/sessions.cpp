@@ -23,10 +23,10 @@
 #include <thread>
 #include <vector>
 
-#include "../tests/net/free_port.h"
+#include "support/host.h"
 #include "quorvia/net.h"
 
-using net_test::FreePort;
+using test_host::FreePort;
 
 using namespace qrv;
 using Clock = std::chrono::steady_clock;

@@ -1,6 +1,5 @@
 // File channels on real files and memory blocks: byte widths, lines, positions, the
 // free-channel search, and the stops for bad channel numbers and reads past the end.
-#include <sys/resource.h>
 
 #include <cstring>
 
@@ -214,9 +213,9 @@ TEST_F(ChannelsTest, WritesLandAtOnceAndSeeksMoveTheWritePoint) {
 
 // A write the disk refuses (here a file size limit) stops the program at that write.
 TEST_F(ChannelsTest, FailedWritesStopWithErrorThree) {
+  if (!test_host::CanLimitResources()) GTEST_SKIP() << "this host keeps no file size limit";
   auto writePastTheLimit = [] {
-    rlimit limit{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &limit);
+    test_host::LimitFileSize(4096);
     qrv::OpenChannel(0, "big.bin", 0);
     qrv::WriteBytes(0, qrv::RtString(std::string(4000, 'a').c_str()));
     std::fprintf(stderr, "fits\n");
@@ -232,10 +231,10 @@ TEST_F(ChannelsTest, AbsurdByteCountsStopWithErrorSeven) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address space limit cannot be set under the address sanitizer";
 #endif
+  if (!test_host::CanLimitResources()) GTEST_SKIP() << "this host keeps no memory limit";
   qrv::RtString name = MemoryName("abc");
   auto readHuge = [&] {
-    rlimit limit{1ull << 30, 1ull << 30};
-    setrlimit(RLIMIT_AS, &limit);
+    test_host::LimitAddressSpace(int64_t(1) << 30);
     qrv::OpenChannel(2, name, 1);
     qrv::RtString bytes;
     qrv::ReadBytes(2, bytes, 0x7fffffff);

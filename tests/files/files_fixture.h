@@ -3,13 +3,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "support/host.h"
 
 namespace files_test {
 
@@ -26,33 +29,30 @@ inline std::string ReadFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+inline const std::string kQrv = test_host::Executable(QRV_BUILD_DIR "/tools/qrv");
+
 // Runs the qrv tool with the given words; its exit status.
 inline int RunQrv(const std::string& words) {
-  std::string command = std::string(QRV_BUILD_DIR "/tools/qrv ") + words + " >/dev/null 2>&1";
-  return std::system(command.c_str());
+  std::vector<std::string> argv = test_host::SplitWords(words);
+  argv.insert(argv.begin(), kQrv);
+  return test_host::RunProgram(argv);
 }
 
 class FilesTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string name = "qrv-files-" + std::to_string(getpid()) + "-" +
-                       testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    // The base is taken once: each test points TMPDIR at its own folder.
-    static const fs::path base = fs::temp_directory_path();
-    root_ = base / name;
-    fs::remove_all(root_);
+    folder_ = std::make_unique<test_host::ScratchFolder>("qrv-files");
+    root_ = folder_->Path();
     fs::create_directories(root_ / "tmp");
     previous_ = fs::current_path();
     fs::current_path(root_);
-    setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+    test_host::SetVariable(test_host::TempFolderVariable(), (root_ / "tmp").string());
   }
   void TearDown() override {
     fs::current_path(previous_);
-    fs::remove_all(root_);
+    folder_.reset();
   }
+  std::unique_ptr<test_host::ScratchFolder> folder_;
   fs::path root_, previous_;
 };
 

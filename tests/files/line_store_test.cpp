@@ -92,11 +92,14 @@ TEST_F(LineStoreTest, WriteBackGoesToTheLoadedFileWhereverTheProgramMovesTo) {
 // program copies a member into the line store, and END writes the store out.
 TEST_F(LineStoreTest, ProgramsFindTheirOwnPackAndFlushTheStoreAtExit) {
   WriteFile("src/Greeting.txt", "hello from the pack\r\nsecond line\r\n");
-  ASSERT_EQ(files_test::RunQrv("pack create --append-to " QRV_BUILD_DIR
-                               "/tests/program_files_pack game src/Greeting.txt"),
+  const std::string game = test_host::Executable("game");
+  ASSERT_EQ(files_test::RunQrv("pack create --append-to '" +
+                               test_host::Executable(QRV_BUILD_DIR "/tests/program_files_pack") +
+                               "' " + game + " src/Greeting.txt"),
             0);
-  std::string command = "QRV_LINES_OUT='" + (root_ / "out.txt").string() + "' ./game";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  test_host::ChildOptions options;
+  options.env = {{"QRV_LINES_OUT", (root_ / "out.txt").string()}};
+  ASSERT_EQ(test_host::RunProgram({(root_ / game).string()}, options), 0);
   EXPECT_EQ(ReadFile("out.txt"), "second line\r\nhello from the pack\r\n");
 }
 

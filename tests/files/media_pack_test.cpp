@@ -79,18 +79,21 @@ TEST_F(MediaPackTest, DiskFilesComeFirstAndAreFoundWithoutRegardToCase) {
 }
 
 TEST_F(MediaPackTest, PackAppendedToAProgramCountsFromTheEnd) {
-  BuildPack("--append-to /bin/true", "game");
-  std::string bytes = ReadFile("game");
-  EXPECT_EQ(bytes.substr(0, std::filesystem::file_size("/bin/true")), ReadFile("/bin/true"));
+  const std::string game = test_host::Executable("game");
+  BuildPack("--append-to '" + files_test::kQrv + "'", game);
+  std::string bytes = ReadFile(game);
+  EXPECT_EQ(bytes.substr(0, std::filesystem::file_size(files_test::kQrv)),
+            ReadFile(files_test::kQrv));
   int32_t directory;
   std::memcpy(&directory, bytes.data() + bytes.size() - 4, 4);
   EXPECT_LT(directory, 0);
   EXPECT_EQ(bytes.substr(bytes.size() + directory, 7), "\x06T1.BMP");
-  EXPECT_EQ(std::system("./game"), 0);
+  // The program still runs.
+  EXPECT_EQ(test_host::RunProgram({(root_ / game).string(), "--version"}), 0);
   // Whatever precedes an end-relative pack may change: prepend more bytes.
   WriteFile("longer", "more program bytes" + bytes);
-  for (const char* name : {"game", "longer"}) {
-    pack_.SetName(name);
+  for (const std::string& name : {game, std::string("longer")}) {
+    pack_.SetName(qrv::RtString(name.c_str()));
     qrv::RtString out;
     ASSERT_TRUE(pack_.Resolve("music.ogg", out, true)) << name;
     EXPECT_EQ(ReadThrough(out), Pattern(200000, 3));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -62,7 +63,9 @@ TEST_F(ErrorLog, LinesAreAppendedWithCrLf) {
 TEST_F(ErrorLog, APlantedLinkIsNeverWrittenThrough) {
   std::string victim = dir_ + "victim.txt";
   { std::ofstream(victim) << "precious"; }
-  ASSERT_EQ(symlink(victim.c_str(), (dir_ + "ErrorLog.txt").c_str()), 0);
+  std::error_code error;
+  std::filesystem::create_symlink(victim, dir_ + "ErrorLog.txt", error);
+  if (error) GTEST_SKIP() << "this host makes no symbolic links: " << error.message();
   qrv::AppendToErrorLog("attack");
   EXPECT_EQ(ReadFile(victim), "precious");
 }

@@ -1,11 +1,7 @@
 // The frame commands without a window: frame time before the first present, game time,
 // and the commands that need a device doing nothing harmful without one.
 #include <gtest/gtest.h>
-#include <sys/ptrace.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <memory>
 
 #include "frame/runtime.h"
@@ -82,35 +78,6 @@ TEST(FrameCommands, BreakpointWithoutADebuggerDoesNothing) {
   EXPECT_TRUE(rt.paused);
   EXPECT_FALSE(rt.activateRequest);
   rt.paused = false;
-}
-
-// Under a debugger the breakpoint wakes a paused game on the keys held now and on a
-// fresh mouse reading. The test process is the debugger of a child that checks this.
-TEST(FrameCommands, BreakpointUnderADebuggerWakesTheGameOnFreshInput) {
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    for (int i = 0; i < 500 && !qrv::platform::DebuggerAttached(); ++i) usleep(10000);
-    qrv::Runtime& rt = qrv::TheRuntime();
-    rt.input = new qrv::InputState;
-    auto script = std::make_unique<qrv::ReplayScript>();
-    std::string error;
-    script->Parse("0:1 57\n", &error);  // Space from the first reading on
-    rt.input->replay = std::move(script);
-    rt.input->freshMouse = false;
-    rt.paused = true;
-    bool woken = qrv::DebuggerBreakpoint(0x2a) != 0 && !rt.paused && rt.activateRequest;
-    bool fresh = (rt.input->keys[57] & 0x80) != 0 && rt.input->freshMouse;
-    _exit(woken && fresh ? 0 : 1);
-  }
-  if (ptrace(PTRACE_SEIZE, child, nullptr, nullptr) != 0) {
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    GTEST_SKIP() << "this machine allows no debugger (ptrace refused)";
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 void Hook() {}

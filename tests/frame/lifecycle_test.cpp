@@ -102,7 +102,7 @@ TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
   frame_test::VirtualDisplay display;
   ProgramRun run(frame_test::ProgramPath("frame_probe"), {}, {{"DISPLAY", display.Name()}});
   ASSERT_TRUE(frame_test::Eventually([&] { return run.Presents() > 0; }));
-  run.Signal(SIGTERM);
+  run.AskToStop();
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));
 }

@@ -3,16 +3,10 @@
 // to read the log and to drive the program's window with the X tools.
 #pragma once
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -20,38 +14,29 @@
 #include <vector>
 
 #include "frame/scratch.h"
+#include "support/host.h"
 
 namespace frame_test {
 
 inline std::string ProgramPath(const std::string& name) {
-  return std::string(QRV_BUILD_DIR "/tests/program_") + name;
+  return test_host::Executable(std::string(QRV_BUILD_DIR "/tests/program_") + name);
 }
 
-inline std::string GamePath() {
-  return QRV_BUILD_DIR "/game/skipdale2";
+inline std::string ExamplePath(const std::string& name) {
+  return test_host::Executable(std::string(QRV_BUILD_DIR "/examples/example_") + name);
 }
 
-// Output of a shell command, without the trailing line break.
-inline std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    pclose(pipe);
-  }
-  while (!output.empty() && output.back() == '\n') output.pop_back();
-  return output;
-}
+inline std::string GamePath() { return test_host::Executable(QRV_BUILD_DIR "/game/skipdale2"); }
+
+using test_host::Shell;
 
 // A private X display for one test, so that focus and windows of programs that other
 // tests run at the same time cannot interfere.
 class VirtualDisplay {
  public:
   // serverArgs go to the X server after the usual ones (e.g. a font path).
-  explicit VirtualDisplay(std::vector<std::string> serverArgs = {})
-      : serverArgs_(std::move(serverArgs)) {
-    Start();
+  explicit VirtualDisplay(std::vector<std::string> serverArgs = {}) {
+    Start(serverArgs);
   }
   ~VirtualDisplay() { Stop(); }
   // ":N", or empty when no display could be started.
@@ -64,59 +49,49 @@ class VirtualDisplay {
  private:
   // Starts Xvfb on a number the server itself finds free (no race with servers that other
   // tests start at the same moment) and waits until it says it accepts connections.
-  void Start() {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      freopen("/dev/null", "w", stderr);
-      close(pipeEnds[0]);
-      std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(pipeEnds[1]),
-                                       "-screen",   "0",          "1024x768x24",
-                                       "-nolisten", "tcp",        "-ardelay",
-                                       "10000",     "-noreset"};
-      args.insert(args.end(), serverArgs_.begin(), serverArgs_.end());
-      std::vector<char*> raw;
-      for (std::string& arg : args) raw.push_back(arg.data());
-      raw.push_back(nullptr);
-      execvp(raw[0], raw.data());
-      _exit(127);
-    }
-    close(pipeEnds[1]);
-    // The server writes its number once it listens; end of file means it gave up.
+  void Start(const std::vector<std::string>& serverArgs) {
+    const std::string numberFile = folder_.Path() + "/display";
+    std::string command = "Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -ardelay 10000 "
+                          "-noreset";
+    for (const std::string& arg : serverArgs) command += " '" + arg + "'";
+    pid_ = Shell(command + " >'" + numberFile + "' 2>/dev/null </dev/null & echo $!");
+    // The server writes its number once it listens.
     std::string number;
-    pollfd ready = {pipeEnds[0], POLLIN, 0};
-    char c = 0;
-    while (number.find('\n') == std::string::npos && poll(&ready, 1, 60000) == 1 &&
-           read(pipeEnds[0], &c, 1) == 1) {
-      number += c;
-    }
-    close(pipeEnds[0]);
-    if (number.size() > 1 && number.back() == '\n') {
-      number.pop_back();
-      name_ = ":" + number;
-    }
+    Eventually(
+        [&] {
+          std::ifstream in(numberFile);
+          std::getline(in, number);
+          return in.good() && !number.empty();
+        },
+        60);
+    if (!number.empty()) name_ = ":" + number;
     // Ready only once a client gets through: a loaded machine has been seen to refuse the
     // first program's connection. Without -noreset every probe's goodbye would reset the
     // server, which opens the same gap again.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!name_.empty() &&
-           Shell("DISPLAY=" + name_ + " xdpyinfo >/dev/null 2>&1; echo $?") != "0") {
-      if (std::chrono::steady_clock::now() > deadline) name_.clear();
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!name_.empty() &&
+        !Eventually([&] { return Shell("DISPLAY=" + name_ + " xdpyinfo >/dev/null 2>&1; echo $?") == "0"; },
+                    30)) {
+      name_.clear();
     }
     if (name_.empty()) Stop();
   }
   void Stop() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    pid_ = -1;
+    if (!pid_.empty()) Shell("kill " + pid_ + " 2>/dev/null");
+    pid_.clear();
   }
 
-  std::vector<std::string> serverArgs_;
-  pid_t pid_ = -1;
+  template <class Condition>
+  static bool Eventually(Condition condition, double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+  }
+
+  ScratchFolder folder_{"qrv-display"};
+  std::string pid_;
   std::string name_;
 };
 
@@ -127,50 +102,25 @@ class ProgramRun {
   ProgramRun(const std::string& program, std::vector<std::string> args,
              std::vector<std::pair<std::string, std::string>> env = {},
              const std::function<void(const std::string&)>& prepare = {}) {
-    char pattern[] = "/tmp/qrv-frame-XXXXXX";
-    folder_ = mkdtemp(pattern);
-    if (prepare) prepare(folder_);
+    if (prepare) prepare(folder_.Path());
     std::vector<std::string> argv = {program};
     argv.insert(argv.end(), args.begin(), args.end());
-    pid_ = fork();
-    if (pid_ == 0) {
-      // The start-up folder too, so that files a test plants there stay its own.
-      if (chdir(folder_.c_str()) != 0) _exit(126);
-      setenv("TMPDIR", folder_.c_str(), 1);
-      for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-      std::vector<char*> raw;
-      for (std::string& arg : argv) raw.push_back(arg.data());
-      raw.push_back(nullptr);
-      execv(raw[0], raw.data());
-      _exit(127);
-    }
-  }
-  ~ProgramRun() {
-    if (pid_ > 0 && !finished_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    std::system(("rm -rf '" + folder_ + "'").c_str());
+    test_host::ChildOptions options;
+    // The start-up folder too, so that files a test plants there stay its own.
+    options.folder = folder_.Path();
+    options.env = {{test_host::TempFolderVariable(), folder_.Path()}};
+    options.env.insert(options.env.end(), env.begin(), env.end());
+    child_ = std::make_unique<test_host::Child>(argv, options);
   }
 
-  // Exit code, or -1 when it did not end normally within the limit (then it is killed).
-  int Wait(double seconds = 30) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        finished_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
-  }
+  // Exit code, or -1 when it did not end normally within the limit (it keeps running).
+  int Wait(double seconds = 30) { return child_->Wait(seconds); }
 
-  void Signal(int signal) { kill(pid_, signal); }
+  // Asks the program to end, as the session manager would.
+  void AskToStop() { child_->AskToStop(); }
 
   std::vector<std::string> LogLines() const {
-    std::ifstream in(folder_ + "/ErrorLog.txt", std::ios::binary);
+    std::ifstream in(folder_.Path() + "/ErrorLog.txt", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     std::vector<std::string> lines;
@@ -184,18 +134,17 @@ class ProgramRun {
 
   // The number of presents the probe program has written, or -1.
   long Presents() const {
-    std::ifstream in(folder_ + "/presents");
+    std::ifstream in(folder_.Path() + "/presents");
     long count = -1;
     in >> count;
     return count;
   }
 
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return folder_.Path(); }
 
  private:
-  std::string folder_;
-  pid_t pid_ = -1;
-  bool finished_ = false;
+  ScratchFolder folder_{"qrv-frame"};  // outlives the program, which is killed first
+  std::unique_ptr<test_host::Child> child_;
 };
 
 // Polls a condition for up to `seconds`.

@@ -4,17 +4,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "level.h"
+#include "support/host.h"
 
 namespace game_test {
 
@@ -22,10 +22,11 @@ struct TraceLine {
   int frame, x, y, dx, dy, inAir, facingRight, lastColumn, lastRow;
 };
 
-inline int RunCommand(const std::string& command) {
-  int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+const std::string kQrv = test_host::Executable(QRV_BUILD_DIR "/tools/qrv");
+const std::string kGameFile = test_host::Executable("skipdale2");
+
+// A shell command's exit code.
+inline int RunCommand(const std::string& command) { return test_host::RunShell(command).status; }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -42,13 +43,13 @@ inline std::string ReadFile(const std::string& path) {
 class GameRun {
  public:
   GameRun() {
-    char pattern[] = "/tmp/skipdale-test-XXXXXX";
-    folder_ = mkdtemp(pattern);
-    EXPECT_EQ(RunCommand("cp '" QRV_BUILD_DIR "/game/skipdale2' '" + folder_ + "/' && cp -r '" +
-                         QRV_BUILD_DIR "/game/Media' '" + folder_ + "/'"),
-              0);
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::copy_file(QRV_BUILD_DIR "/game/" + kGameFile, folder_ + "/" + kGameFile, error);
+    EXPECT_FALSE(error) << error.message();
+    fs::copy(QRV_BUILD_DIR "/game/Media", folder_ + "/Media", fs::copy_options::recursive, error);
+    EXPECT_FALSE(error) << error.message();
   }
-  ~GameRun() { RunCommand("rm -rf '" + folder_ + "'"); }
   GameRun(const GameRun&) = delete;
   GameRun& operator=(const GameRun&) = delete;
 
@@ -58,19 +59,25 @@ class GameRun {
   // Replaces the game's map with the level, compiled by the qrv tool.
   void UseLevel(const Level& level) {
     WriteFile(folder_ + "/level.txt", level.Text());
-    EXPECT_EQ(RunCommand("'" QRV_BUILD_DIR "/tools/qrv' map compile '" + folder_ + "/level.txt' '" +
-                         MapPath() + "'"),
-              0);
+    EXPECT_EQ(test_host::RunProgram({kQrv, "map", "compile", folder_ + "/level.txt", MapPath()}), 0);
   }
 
-  // Runs `frames` frames with the replay script; extra is more NAME=VALUE words for env.
-  // Returns the exit code (-1 when it did not end within the time limit).
-  int Play(int frames, const std::string& replay, const std::string& extra = "") {
+  // Runs `frames` frames with the replay script and more variables in its environment.
+  // Returns the exit code (124 when it did not end within the time limit).
+  int Play(int frames, const std::string& replay,
+           const std::vector<std::pair<std::string, std::string>>& extra = {}) {
     WriteFile(folder_ + "/replay.txt", replay);
-    return RunCommand("cd '" + folder_ + "' && env TMPDIR='" + folder_ +
-                      "' QRV_UNPACED=1 QRV_FRAMES=" + std::to_string(frames) + " QRV_REPLAY='" +
-                      folder_ + "/replay.txt' SKIPDALE_TRACE='" + folder_ + "/trace.txt' " + extra +
-                      " timeout 120 ./skipdale2 > output.txt 2>&1");
+    test_host::ChildOptions options;
+    options.folder = folder_;
+    options.env = {{test_host::TempFolderVariable(), folder_},
+                   {"QRV_UNPACED", "1"},
+                   {"QRV_FRAMES", std::to_string(frames)},
+                   {"QRV_REPLAY", folder_ + "/replay.txt"},
+                   {"SKIPDALE_TRACE", folder_ + "/trace.txt"}};
+    options.env.insert(options.env.end(), extra.begin(), extra.end());
+    options.outputFile = folder_ + "/output.txt";
+    options.errorsWithOutput = true;
+    return test_host::RunProgram({folder_ + "/" + kGameFile}, options);
   }
 
   std::vector<TraceLine> Trace() const {
@@ -98,7 +105,8 @@ class GameRun {
   }
 
  private:
-  std::string folder_;
+  test_host::ScratchFolder scratch_{"skipdale-test"};
+  const std::string& folder_ = scratch_.Path();
 };
 
 }  // namespace game_test

@@ -10,28 +10,27 @@
 namespace {
 
 using game_test::ReadFile;
-using game_test::RunCommand;
 using game_test::WriteFile;
 
 class MapToolTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/qrv-map-test-XXXXXX";
-    folder_ = mkdtemp(pattern);
-  }
-  void TearDown() override { RunCommand("rm -rf '" + folder_ + "'"); }
-
   // Runs `qrv map WORDS` in the test's folder; stderr goes to err.txt, stdout to out.txt.
   int Map(const std::string& words) {
-    return RunCommand("cd '" + folder_ + "' && '" QRV_BUILD_DIR "/tools/qrv' map " + words +
-                      " > out.txt 2> err.txt");
+    std::vector<std::string> argv = test_host::SplitWords(words);
+    argv.insert(argv.begin(), {game_test::kQrv, "map"});
+    test_host::ChildOptions options;
+    options.folder = folder_;
+    options.outputFile = folder_ + "/out.txt";
+    options.errorFile = folder_ + "/err.txt";
+    return test_host::RunProgram(argv, options);
   }
   std::string File(const std::string& name) { return ReadFile(folder_ + "/" + name); }
   void Put(const std::string& name, const std::string& bytes) {
     WriteFile(folder_ + "/" + name, bytes);
   }
 
-  std::string folder_;
+  test_host::ScratchFolder scratch_{"qrv-map-test"};
+  const std::string& folder_ = scratch_.Path();
 };
 
 std::string Rows(int count, const std::string& row = std::string(32, '.')) {

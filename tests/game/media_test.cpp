@@ -3,15 +3,17 @@
 // media appended to its own program file as with the Media folder beside it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "game_run.h"
 
 namespace {
 
 TEST(Media, CommittedBitmapsAreTheGeneratorsOutput) {
-  char pattern[] = "/tmp/skipdale-media-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
+  test_host::ScratchFolder scratch("skipdale-media");
+  const std::string& folder = scratch.Path();
   ASSERT_EQ(game_test::RunCommand("python3 '" QRV_SOURCE_DIR "/tools/gen_media.py' '" + folder +
                                   "' > /dev/null"),
             0);
@@ -23,20 +25,29 @@ TEST(Media, CommittedBitmapsAreTheGeneratorsOutput) {
     EXPECT_TRUE(made == game_test::ReadFile(QRV_SOURCE_DIR "/game/Media/gfx/" + std::string(name) +
                                             ".bmp"));
   }
-  game_test::RunCommand("rm -rf '" + folder + "'");
 }
 
 // The shipped form: one program file carrying its pack, alone in its folder.
 TEST(Media, GameRunsTheSameFromItsOwnFileAlone) {
   game_test::GameRun beside, alone;
-  ASSERT_EQ(game_test::RunCommand(
-                "cd '" + alone.Folder() + "' && '" QRV_BUILD_DIR
-                "/tools/qrv' pack create --append-to skipdale2 packed $(find Media -type f) "
-                "> /dev/null && rm -rf Media skipdale2 && mv packed skipdale2 && chmod +x skipdale2"),
-            0);
+  namespace fs = std::filesystem;
+  std::vector<std::string> argv = {game_test::kQrv, "pack", "create", "--append-to",
+                                   game_test::kGameFile, "packed"};
+  for (const auto& entry : fs::recursive_directory_iterator(alone.Folder() + "/Media")) {
+    if (entry.is_regular_file()) {
+      argv.push_back(fs::relative(entry.path(), alone.Folder()).generic_string());
+    }
+  }
+  test_host::ChildOptions inFolder;
+  inFolder.folder = alone.Folder();
+  ASSERT_EQ(test_host::RunProgram(argv, inFolder), 0);
+  fs::remove_all(alone.Folder() + "/Media");
+  fs::rename(alone.Folder() + "/packed", alone.Folder() + "/" + game_test::kGameFile);
+  fs::permissions(alone.Folder() + "/" + game_test::kGameFile, fs::perms::owner_exec,
+                  fs::perm_options::add);
   for (game_test::GameRun* run : {&beside, &alone}) {
     EXPECT_EQ(run->Play(20, "0\n5 205\n",
-                        "QRV_CAPTURE='" + run->Folder() + "' QRV_CAPTURE_FRAMES=1,20"),
+                        {{"QRV_CAPTURE", run->Folder()}, {"QRV_CAPTURE_FRAMES", "1,20"}}),
               0);
   }
   EXPECT_EQ(alone.Trace().size(), 20u);

@@ -59,8 +59,9 @@ qrv::RgbaImage ExpectedStartScreen(const game_test::GameRun& game, int missing) 
 
 // Captures the first frame of the game and compares it with the expected picture.
 void ExpectStartScreen(game_test::GameRun& game, int missing) {
-  ASSERT_EQ(game_test::RunCommand("mkdir -p '" + game.Folder() + "/shots'"), 0);
-  ASSERT_EQ(game.Play(1, "", "QRV_CAPTURE='" + game.Folder() + "/shots' QRV_CAPTURE_FRAMES=1"), 0);
+  std::filesystem::create_directories(game.Folder() + "/shots");
+  ASSERT_EQ(game.Play(1, "", {{"QRV_CAPTURE", game.Folder() + "/shots"}, {"QRV_CAPTURE_FRAMES", "1"}}),
+            0);
   qrv::RgbaImage frame = Load(game.Folder() + "/shots/frame-000001.png", kNoKey);
   ASSERT_EQ(frame.width, 640);
   ASSERT_EQ(frame.height, 480);

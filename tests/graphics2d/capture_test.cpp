@@ -9,10 +9,16 @@ class Capture : public ScratchFolder {
  protected:
   // Runs a test program with the capture variables and a frame limit.
   void Run(const std::string& program, const std::string& frames, int limit) {
-    Shell("TMPDIR='" + dir_.string() + "' QRV_UNPACED=1 QRV_FRAMES=" + std::to_string(limit) +
-          " QRV_CAPTURE='" + Path("shots") + "' " +
-          (frames.empty() ? "" : "QRV_CAPTURE_FRAMES=" + frames + " ") + QRV_BUILD_DIR +
-          "/tests/program_" + program);
+    test_host::ChildOptions options;
+    options.folder = dir_.string();
+    options.env = {{test_host::TempFolderVariable(), dir_.string()},
+                   {"QRV_UNPACED", "1"},
+                   {"QRV_FRAMES", std::to_string(limit)},
+                   {"QRV_CAPTURE", Path("shots")}};
+    if (!frames.empty()) options.env.emplace_back("QRV_CAPTURE_FRAMES", frames);
+    ASSERT_EQ(test_host::RunProgram(
+                  {test_host::Executable(QRV_BUILD_DIR "/tests/program_" + program)}, options),
+              0);
   }
   bool Shot(int n) {
     char name[32];

@@ -1,6 +1,5 @@
 // The text, surface and shader examples run as they ship, for a few captured frames.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "frame/process_runner.h"
 #include "image_fixtures.h"
@@ -12,17 +11,16 @@ namespace {
 // Runs an example for three unpaced frames and returns its third frame.
 RgbaImage ThirdFrame(const std::string& example,
                      std::vector<std::pair<std::string, std::string>> env = {}) {
-  char pattern[] = "/tmp/qrv-example-XXXXXX";
-  const std::string shots = mkdtemp(pattern);
+  frame_test::ScratchFolder folder("qrv-example");
+  const std::string& shots = folder.Path();
   env.insert(env.end(), {{"QRV_UNPACED", "1"},
                          {"QRV_FRAMES", "3"},
                          {"QRV_CAPTURE", shots},
                          {"QRV_CAPTURE_FRAMES", "3"}});
-  frame_test::ProgramRun run(QRV_BUILD_DIR "/examples/example_" + example, {}, env);
+  frame_test::ProgramRun run(frame_test::ExamplePath(example), {}, env);
   EXPECT_EQ(run.Wait(), 0);
   RgbaImage image;
   EXPECT_TRUE(LoadImageFile(image, shots + "/frame-000003.png", kNoColourKey));
-  std::system(("rm -rf '" + shots + "'").c_str());
   if (image.Empty()) image.Resize(320, 200);
   return image;
 }

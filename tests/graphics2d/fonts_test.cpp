@@ -171,10 +171,10 @@ TEST_F(FontFiles, GreyPngAndBmpFontsKeepTheirGlyphPixels) {
     const std::string format = std::string(file) == "grey.png"
                                    ? "-define png:color-type=0 -define png:bit-depth=8 PNG:"
                                    : "BMP3:";
-    ASSERT_EQ(std::system(("convert -size 128x64 xc:black -fill white -draw 'point 17,17' "
-                           "-draw 'point 19,18' " +
-                           format + Path(file))
-                              .c_str()),
+    ASSERT_EQ(test_host::RunShell("convert -size 128x64 xc:black -fill white -draw 'point 17,17' "
+                                  "-draw 'point 19,18' " +
+                                  format + Path(file))
+                  .status,
               0);
     OpenGLZozezezi& device = Device();
     device.SetTransparentColour(0);  // the font key follows the transparent colour

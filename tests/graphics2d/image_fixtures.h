@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "quorvia/graphics2d.h"
+#include "support/host.h"
 
 namespace qrv::test {
 
@@ -21,7 +22,7 @@ namespace qrv::test {
 // at the same time, say) will pick.
 inline std::filesystem::path UniqueTempPath(const std::string& stem) {
   static std::random_device device;
-  return std::filesystem::temp_directory_path() /
+  return std::filesystem::path(test_host::TempRoot()) /
          ("qrv_" + stem + "_" + std::to_string(device()) + std::to_string(device()));
 }
 
@@ -75,7 +76,7 @@ class ScratchFolder : public ::testing::Test {
   // Runs a shell command inside the folder; the test fails when it does.
   void Shell(const std::string& command) const {
     const std::string line = "cd '" + dir_.string() + "' && (" + command + ") >/dev/null 2>&1";
-    ASSERT_EQ(std::system(line.c_str()), 0) << command;
+    ASSERT_EQ(test_host::RunShell(line).status, 0) << command;
   }
 
   // What the independent decoder makes of a file: 8-bit RGBA, rows from the top.

@@ -91,10 +91,10 @@ using ImageTool = ScratchFolder;
 
 TEST_F(ImageTool, ConvertsThroughTheRuntimeCodecs) {
   Shell("convert -size 9x7 -seed 2 plasma:fractal PNG24:in.png");
-  Shell(std::string(QRV_BUILD_DIR) + "/tools/qrv image convert in.png out.bmp");
+  const std::string qrv = test_host::ShellProgram(QRV_BUILD_DIR "/tools/qrv");
+  Shell(qrv + " image convert in.png out.bmp");
   EXPECT_EQ(ReferenceRgba("out.bmp", "-alpha off"), ReferenceRgba("in.png"));
-  const std::string bad = std::string(QRV_BUILD_DIR) + "/tools/qrv image convert nothing.png x.bmp";
-  EXPECT_NE(std::system((bad + " 2>/dev/null").c_str()), 0);
+  EXPECT_NE(test_host::RunShell(qrv + " image convert nothing.png x.bmp 2>/dev/null").status, 0);
 }
 
 }  // namespace

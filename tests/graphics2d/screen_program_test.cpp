@@ -1,9 +1,10 @@
 // Whole runtime programs: the saved screen is the frame the player saw, the cross-fade
 // blends the old background into the new one, and the text prompt reads real X key events.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
+#include <chrono>
+#include <thread>
 
 #include "frame/process_runner.h"
 #include "image_fixtures.h"
@@ -27,22 +28,17 @@ RgbaImage Load(const std::string& path) {
 // own folder exists), removed afterwards.
 class Shots {
  public:
-  Shots() {
-    char pattern[] = "/tmp/qrv-shots-XXXXXX";
-    folder_ = mkdtemp(pattern);
-  }
-  ~Shots() { std::system(("rm -rf '" + folder_ + "'").c_str()); }
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return folder_.Path(); }
   RgbaImage Frame(int frame) const {
     char name[40];
     std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
-    RgbaImage image = Load(folder_ + name);
+    RgbaImage image = Load(folder_.Path() + name);
     if (image.Empty()) image.Resize(160, 120);  // the failure is reported; the checks go on
     return image;
   }
 
  private:
-  std::string folder_;
+  frame_test::ScratchFolder folder_{"qrv-shots"};
 };
 
 // The kept frame is copied from wherever the game draws: the window, or (scaled) the frame
@@ -112,9 +108,9 @@ TEST(ScreenProgram, CrossFadeBlendsTheOldBackgroundIntoTheNew) {
 // One key pressed and released, each held long enough for a frame to see it.
 void Press(const std::string& key) {
   Shell("xdotool keydown " + key);
-  usleep(90000);
+  std::this_thread::sleep_for(std::chrono::microseconds(90000));
   Shell("xdotool keyup " + key);
-  usleep(90000);
+  std::this_thread::sleep_for(std::chrono::microseconds(90000));
 }
 
 TEST(ScreenProgram, ThePromptBuildsTheLineFromTypedKeys) {
@@ -124,7 +120,7 @@ TEST(ScreenProgram, ThePromptBuildsTheLineFromTypedKeys) {
       Shell("xdotool search --sync --onlyvisible --name '^screen probe' | head -1");
   ASSERT_FALSE(id.empty());
   Shell("xdotool windowfocus --sync " + id);
-  usleep(200000);
+  std::this_thread::sleep_for(std::chrono::microseconds(200000));
   for (const char* key : {"c", "BackSpace", "BackSpace", "x", "y", "Return"}) Press(key);
   for (const char* key : {"1", "a", "2", "Return"}) Press(key);  // the letter is refused
   for (const char* key : {"minus", "3", "period", "5", "Return"}) Press(key);

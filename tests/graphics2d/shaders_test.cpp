@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "device_fixture.h"
+#include "support/host.h"
 #include "graphics2d/gl_extensions.h"
 #include "quorvia/files.h"
 
@@ -143,14 +144,14 @@ TEST_F(Shaders, TwoSpritesReachTheSamplersOfBothTextureUnits) {
 }
 
 TEST_F(Shaders, WithoutShaderObjectsEverythingIsANoOp) {
-  setenv("QRV_GL_HIDE", "GL_EXT_framebuffer_object,GL_ARB_fragment_program", 1);
+  test_host::SetVariable("QRV_GL_HIDE", "GL_EXT_framebuffer_object,GL_ARB_fragment_program");
   FetchGlExtensions();
   Device().shaders.missingReported = false;
   EXPECT_FALSE(Device().LoadShader(1, MemorySource(kVertex).View(), "", Collect));
   EXPECT_FALSE(Device().LoadShader(1, MemorySource(kVertex).View(), "", Collect));
   Device().UseShader(1);
   Device().SetShaderFloat("strength", 1, Collect);
-  unsetenv("QRV_GL_HIDE");
+  test_host::UnsetVariable("QRV_GL_HIDE");
   FetchGlExtensions();
   EXPECT_EQ(Messages(), std::vector<std::string>{"No OpenGL 2.0 Shader Support"});
   EXPECT_EQ(Device().shaders.current, -1);

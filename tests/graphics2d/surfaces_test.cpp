@@ -2,10 +2,10 @@
 // through a frame buffer and through the copy-based way taken when QRV_GL_HIDE hides the
 // frame-buffer extension, the screen in tiles, single pixels and the transparent key.
 #include <GL/gl.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -35,7 +35,7 @@ class LargeScreen : public DeviceTest {
       Device().SetDefault2DState(0, 0, 0, 0);
       ClearScreen(0x010203);
       if (At(639, 0) == 0x010203u && At(0, 479) == 0x010203u) break;
-      usleep(10000);
+      std::this_thread::sleep_for(std::chrono::microseconds(10000));
     }
     ASSERT_EQ(At(639, 0), 0x010203u);
     ClearScreen(0);
@@ -58,11 +58,11 @@ class LargeScreen : public DeviceTest {
 class HiddenExtensions {
  public:
   explicit HiddenExtensions(const char* names) {
-    setenv("QRV_GL_HIDE", names, 1);
+    test_host::SetVariable("QRV_GL_HIDE", names);
     FetchGlExtensions();
   }
   ~HiddenExtensions() {
-    unsetenv("QRV_GL_HIDE");
+    test_host::UnsetVariable("QRV_GL_HIDE");
     FetchGlExtensions();
   }
 };
@@ -331,9 +331,7 @@ void LimitMemory() {
   for (std::string word; status >> word;) {
     if (word == "VmSize:" && status >> kilobytes) break;
   }
-  const rlim_t bytes = rlim_t(kilobytes * 1024 + (uint64_t(256) << 20));
-  rlimit limit{bytes, bytes};
-  setrlimit(RLIMIT_AS, &limit);
+  test_host::LimitAddressSpace(int64_t(kilobytes * 1024 + (uint64_t(256) << 20)));
   Settings().debugFlag = 1;  // the stop prints its code
 }
 
@@ -341,6 +339,7 @@ TEST_F(Grabs, SizesTheMemoryCannotHoldStopWithErrorSeven) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address space limit cannot be set under the address sanitizer";
 #endif
+  if (!test_host::CanLimitResources()) GTEST_SKIP() << "this host keeps no memory limit";
   const int32_t largest = MaxTextureSide();
   if (largest < 16384) GTEST_SKIP() << "the driver's largest texture fits the memory";
   // The child runs this test alone in a fresh process, with its own display connection.

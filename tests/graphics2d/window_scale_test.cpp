@@ -2,9 +2,10 @@
 // game still sees and captures its own size, the window shows each game pixel as a
 // block, and the pointer reads in game pixels.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <fstream>
 #include <sstream>
 
@@ -44,8 +45,8 @@ std::string MouseLine(const ProgramRun& run) {
 TEST(WindowScale, CapturesAndSavedScreensStayInGameSize) {
   // The same run unscaled and scaled twice over: identical captured and saved frames.
   const auto frames = [](const char* scale, std::string* captured, std::string* saved) {
-    char pattern[] = "/tmp/qrv-scale-XXXXXX";
-    const std::string shots = mkdtemp(pattern);
+    frame_test::ScratchFolder folder("qrv-scale");
+    const std::string& shots = folder.Path();
     {
       ProgramRun run(kProgram, {"save"},
                      {{"QRV_UNPACED", "1"},
@@ -59,7 +60,6 @@ TEST(WindowScale, CapturesAndSavedScreensStayInGameSize) {
     }
     std::ifstream in(shots + "/frame-000001.png", std::ios::binary);
     *captured = std::string(std::istreambuf_iterator<char>(in), {});
-    std::system(("rm -rf '" + shots + "'").c_str());
   };
   std::string plainFrame, plainSaved, scaledFrame, scaledSaved;
   frames("1", &plainFrame, &plainSaved);
@@ -75,7 +75,7 @@ TEST(WindowScale, TheWindowShowsEachGamePixelAsABlock) {
   const std::string id = ProbeWindow();
   ASSERT_FALSE(id.empty());
   EXPECT_EQ(WindowSize(id), "320 240");
-  usleep(300000);
+  std::this_thread::sleep_for(std::chrono::microseconds(300000));
   const std::string shot = run.Folder() + "/window.png";
   Shell("import -window " + id + " '" + shot + "'");
   RgbaImage image;

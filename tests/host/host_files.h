@@ -2,12 +2,12 @@
 // whole file read as text.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "support/host.h"
 
 namespace host_test {
 
@@ -19,12 +19,8 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 }
 
 struct TempFolder {
-  TempFolder() {
-    char pattern[] = "/tmp/qrv-host-XXXXXX";
-    path = mkdtemp(pattern);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path); }
-  std::filesystem::path path;
+  test_host::ScratchFolder scratch{"qrv-host"};
+  std::filesystem::path path = scratch.Path();
 };
 
 }  // namespace host_test

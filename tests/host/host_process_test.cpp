@@ -1,9 +1,7 @@
 // The host commands that need a whole runtime process: GL functions of the live
 // context, the game's routines by name, failures reported under QRV_VERBOSE, Assert
-// ending the program, and OpenDocument handing its target to the desktop's opener after
-// the shutdown.
+// ending the program.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fstream>
 #include <string>
@@ -88,25 +86,4 @@ TEST(HostProcess, AssertOfZeroEndsWithCode21) {
   // The debug line, then the stop's own report (the debug flag is set).
   EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"),
             "TXAssertion: Value = 0\nerror 21 unknown error\n");
-}
-
-TEST(HostProcess, OpenDocumentOpensAfterTheShutdownAndEnds) {
-  // The desktop's opener hands an address of an unknown scheme to $BROWSER: here a
-  // script that records what it got.
-  std::string target = "qrv-test://doc?a=1&b=two words";
-  ProgramRun run(ProgramPath("host_probe"), {"--open", target}, {}, [](const std::string& folder) {
-    std::string browser = folder + "/browser";
-    std::ofstream(browser) << "#!/bin/sh\n"
-                              "printf '%s' \"$1\" > \"$(dirname \"$0\")/opened.tmp\"\n"
-                              "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n";
-    chmod(browser.c_str(), 0700);
-    setenv("BROWSER", browser.c_str(), 1);
-  });
-  unsetenv("BROWSER");
-  ASSERT_EQ(run.Wait(), 0);
-  EXPECT_EQ(run.LogLines(),
-            ExpectedLog({"Init GFX", "Init Finalized", "Shut down QRV", "qrv is shut down"}));
-  std::string opened = run.Folder() + "/opened";
-  EXPECT_TRUE(frame_test::Eventually([&] { return !ReadFile(opened).empty(); }, 20));
-  EXPECT_EQ(ReadFile(opened), target);
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "input_fixture.h"
+#include "support/host.h"
 
 namespace qrv {
 namespace {
@@ -81,7 +82,7 @@ TEST_F(KeyboardTest, WaitsPassStraightThroughDuringAReplay) {
 
 // Scan codes name key positions; characters follow the layout, shifted ones included.
 TEST_F(KeyboardTest, CharactersFollowTheLayoutOfTheDisplay) {
-  ASSERT_EQ(std::system("setxkbmap -layout de"), 0);
+  ASSERT_EQ(test_host::RunShell("setxkbmap -layout de").status, 0);
   SDL_Delay(100);
   SDL_PumpEvents();
   const std::pair<int, const char*> german[] = {{0x15, "0 21"}, {0x2C, "0 44"}, {0x03, "0 42 3"}};
@@ -90,7 +91,7 @@ TEST_F(KeyboardTest, CharactersFollowTheLayoutOfTheDisplay) {
     UseScript(german[i].second);
     answers[i] = ScanCodeToChar(german[i].first);
   }
-  ASSERT_EQ(std::system("setxkbmap -layout us"), 0);
+  ASSERT_EQ(test_host::RunShell("setxkbmap -layout us").status, 0);
   SDL_Delay(100);
   SDL_PumpEvents();
   EXPECT_EQ(answers[0], 'z');  // the key right of T

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "input_fixture.h"
+#include "support/host.h"
 
 namespace qrv {
 namespace {
@@ -31,7 +32,7 @@ class MouseTest : public InputTest {
   }
   static void MovePointerTo(int x, int y) {
     std::string command = "xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y);
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(test_host::RunShell(command).status, 0);
   }
   SDL_Window* window_ = nullptr;
 };
@@ -113,7 +114,7 @@ TEST_F(MouseTest, TurnedDisplayTurnsTheMotion) {
 TEST_F(MouseTest, WheelGivesItsDirectionPerFrame) {
   const std::pair<const char*, int> cases[] = {{"4", 1}, {"5", -1}, {"4 click 4 click 5", 1}};
   for (auto [buttons, expected] : cases) {
-    ASSERT_EQ(std::system((std::string("xdotool click ") + buttons).c_str()), 0);
+    ASSERT_EQ(test_host::RunShell(std::string("xdotool click ") + buttons).status, 0);
     SDL_Delay(50);
     PumpMessages(nullptr);
     SampleFrameInput();
@@ -130,7 +131,7 @@ TEST_F(MouseTest, HiddenPointerIntegratesRelativeMotion) {
   SetMousePosition(300, 300);
   SampleFrameInput();
   MouseAxis(0);
-  ASSERT_EQ(std::system("xdotool mousemove_relative --sync -- 40 -25"), 0);
+  ASSERT_EQ(test_host::RunShell("xdotool mousemove_relative --sync -- 40 -25").status, 0);
   SDL_Delay(50);
   SampleFrameInput();
   EXPECT_EQ(MouseAxis(0), 40);
@@ -143,10 +144,10 @@ TEST_F(MouseTest, HiddenPointerIntegratesRelativeMotion) {
 }
 
 TEST_F(MouseTest, ButtonsAreReadLive) {
-  ASSERT_EQ(std::system("xdotool mousedown 1"), 0);
+  ASSERT_EQ(test_host::RunShell("xdotool mousedown 1").status, 0);
   EXPECT_TRUE(AnyMouseButton());
   EXPECT_EQ(MouseAxis(3), 1);
-  ASSERT_EQ(std::system("xdotool mouseup 1"), 0);
+  ASSERT_EQ(test_host::RunShell("xdotool mouseup 1").status, 0);
   EXPECT_FALSE(AnyMouseButton());
   EXPECT_EQ(MouseCount(), 1);
 }

@@ -178,7 +178,8 @@ TEST(KeysProgram, RecordedSessionReplaysIdentically) {
 // holds what it saw (its replay sees the key at the same reading), and a termination
 // signal still ends it.
 TEST(KeysProgram, PollingWithoutPresentingSeesKeysAndEndsOnSignal) {
-  std::string record = testing::TempDir() + "/input-polled.txt";
+  frame_test::ScratchFolder folder("qrv-polled");
+  std::string record = folder.Path() + "/input-polled.txt";
   {
     ProgramRun run(kProgram, {"poll-space"}, Env{{"QRV_RECORD", record}});
     FocusProgramWindow();
@@ -193,10 +194,9 @@ TEST(KeysProgram, PollingWithoutPresentingSeesKeysAndEndsOnSignal) {
   }
   ProgramRun polling(kProgram, {"poll-space"}, Env{{"QRV_RECORD", record}});
   FocusProgramWindow();
-  polling.Signal(SIGTERM);
+  polling.AskToStop();
   EXPECT_EQ(polling.Wait(10), 0);
   EXPECT_TRUE(OutputLines(polling).empty());
-  std::remove(record.c_str());
 }
 
 TEST(KeysProgram, WaitForKeyWaitsForATypedKey) {

@@ -2,9 +2,6 @@
 // oversized lengths, garbage, unknown types, half and dripped frames, players that never
 // greet or never read, sudden disconnects (each dropped while a well-behaved player keeps
 // talking to the host), one rule for long names, and late replies.
-#include <fcntl.h>
-#include <poll.h>
-
 #include <chrono>
 #include <random>
 #include <thread>
@@ -23,7 +20,7 @@ using qrv::net::EncodeRecord;
 class RawPeer {
  public:
   // A connection a scripted hub accepted.
-  static RawPeer Accepted(int fd) {
+  static RawPeer Accepted(RawSocket fd) {
     RawPeer peer;
     peer.fd_ = fd;
     peer.connected_ = fd >= 0;
@@ -32,21 +29,12 @@ class RawPeer {
   RawPeer(RawPeer&& other) noexcept : fd_(other.fd_), connected_(other.connected_) {
     other.fd_ = -1;
   }
-  RawPeer(int port, int receiveBuffer = 0) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    if (receiveBuffer > 0)
-      setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  }
+  RawPeer(int port, int receiveBuffer = 0)
+      : fd_(test_host::RawConnect(port, receiveBuffer)), connected_(fd_ >= 0) {}
   ~RawPeer() { Close(); }
   bool Connected() const { return connected_; }
   bool Send(const std::string& bytes) {
-    return send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
-           static_cast<ssize_t>(bytes.size());
+    return test_host::RawSend(fd_, bytes);
   }
   // Registers with a record; the id the host gave, 0 on failure.
   int Register(const std::string& record = EncodeRecord(0xFFFE, 1, "raw")) {
@@ -65,10 +53,9 @@ class RawPeer {
     std::string bytes;
     auto start = Clock::now();
     while (bytes.size() < count && MillisecondsSince(start) < seconds * 1000) {
-      pollfd entry{fd_, POLLIN, 0};
-      if (poll(&entry, 1, 50) <= 0) continue;
       char chunk[4096];
-      ssize_t n = recv(fd_, chunk, std::min(sizeof chunk, count - bytes.size()), 0);
+      long n = test_host::RawReceive(fd_, chunk, std::min(sizeof chunk, count - bytes.size()), 0.05);
+      if (n == -2) continue;
       if (n <= 0) break;
       bytes.append(chunk, static_cast<size_t>(n));
     }
@@ -78,22 +65,21 @@ class RawPeer {
   bool ClosedByHost(double seconds) {
     auto start = Clock::now();
     while (MillisecondsSince(start) < seconds * 1000) {
-      pollfd entry{fd_, POLLIN, 0};
-      if (poll(&entry, 1, 50) <= 0) continue;
       char chunk[65536];
-      if (recv(fd_, chunk, sizeof chunk, 0) <= 0) return true;
+      long n = test_host::RawReceive(fd_, chunk, sizeof chunk, 0.05);
+      if (n != -2 && n <= 0) return true;
     }
     return false;
   }
   void Close() {
-    if (fd_ >= 0) close(fd_);
+    test_host::RawClose(fd_);
     fd_ = -1;
   }
 
  private:
   RawPeer() = default;
 
-  int fd_ = -1;
+  RawSocket fd_ = -1;
   bool connected_ = false;
 };
 
@@ -267,12 +253,10 @@ TEST(HostilePeer, ANameOfAFullRecordIsCutTheSameWayEverywhere) {
 // first, and the late answer must not pass for the second's.
 TEST(HostilePeer, ALateReplyIsNeverTakenForALaterRequest) {
   int hubPort = 0;
-  int listener = LoopbackListener(1, hubPort);
+  RawSocket listener = test_host::RawListener(1, &hubPort);
   std::vector<int> asked;  // the query payloads the hub saw, as player ids
   std::thread script([&] {
-    pollfd entry{listener, POLLIN, 0};
-    if (poll(&entry, 1, 20000) != 1) return;
-    RawPeer hub = RawPeer::Accepted(accept(listener, nullptr, nullptr));
+    RawPeer hub = RawPeer::Accepted(test_host::RawAccept(listener, 20));
     if (ReadFrame(hub).type != 1) return;
     hub.Send(EncodeFrame(1, 0, 102, EncodeRecord(102, 0, "p")));
     if (ReadFrame(hub).type != 104) return;
@@ -294,7 +278,7 @@ TEST(HostilePeer, ALateReplyIsNeverTakenForALaterRequest) {
   EXPECT_EQ(player.Ask("players"), "players 101|102");
   EXPECT_EQ(player.Ask("leave"), "leave 1");
   script.join();
-  close(listener);
+  test_host::RawClose(listener);
   EXPECT_EQ(asked, (std::vector<int>{0, 101, 0}));
 }
 

@@ -2,25 +2,22 @@
 // Every address used here is on loopback.
 #pragma once
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "free_port.h"
 #include "quorvia/net.h"
+#include "support/host.h"
 
 namespace net_test {
+
+using test_host::FreePort;
+using test_host::RawSocket;
 
 using Clock = std::chrono::steady_clock;
 
@@ -46,26 +43,12 @@ inline int32_t ReceiveSoon(int32_t handle, qrv::RtString& data, int32_t size, do
   return n;
 }
 
-// A raw listening socket on loopback at a port the host picks (stored in `port`).
-inline int LoopbackListener(int backlog, int& port) {
-  int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  listen(listener, backlog);
-  socklen_t length = sizeof address;
-  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-  port = ntohs(address.sin_port);
-  return listener;
-}
-
 // A loopback listener that never accepts, its accept queue filled: the host drops every
 // further connection request, so a connect to it gets no answer at all.
 class SilentPeer {
  public:
   SilentPeer() {
-    listener_ = LoopbackListener(0, port_);
+    listener_ = test_host::RawListener(0, &port_);
     // Connections complete while the queue has room; stop at the first one that hangs.
     for (int i = 0; i < 8; ++i) {
       int32_t handle = qrv::TcpConnect("127.0.0.1", port_, 200);
@@ -75,12 +58,12 @@ class SilentPeer {
   }
   ~SilentPeer() {
     for (int32_t handle : fillers_) qrv::SocketClose(handle);
-    close(listener_);
+    test_host::RawClose(listener_);
   }
   int Port() const { return port_; }
 
  private:
-  int listener_ = -1;
+  RawSocket listener_ = -1;
   int port_ = 0;
   std::vector<int32_t> fillers_;
 };
@@ -96,58 +79,43 @@ class NetTest : public testing::Test {
 
 namespace net_test {
 
-// A server program started for one test, on loopback at a free port it reports on its
-// standard output; stopped (and waited for) when the test ends.
+// A server program of the machine started for one test (by its shell, so on every host), on
+// loopback at a free port it reports on its standard output; stopped when the test ends.
 class ServerProcess {
  public:
-  // argv[0] is looked up on the PATH; `portWord` is the word before the port number in
-  // the server's first lines of output.
-  ServerProcess(std::vector<std::string> argv, const std::string& portWord) {
-    int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], 1);
-      close(out[0]);
-      close(out[1]);
-      std::vector<char*> raw;
-      for (std::string& arg : argv) raw.push_back(arg.data());
-      raw.push_back(nullptr);
-      execvp(raw[0], raw.data());
-      _exit(127);
-    }
-    close(out[1]);
-    FILE* lines = fdopen(out[0], "r");
-    char line[512];
-    for (int i = 0; i < 5 && port_ == 0 && std::fgets(line, sizeof line, lines) != nullptr; ++i) {
-      std::string text = line;
-      size_t at = text.find(portWord + " ");
-      if (at != std::string::npos) port_ = std::atoi(text.c_str() + at + portWord.size() + 1);
-    }
-    output_ = lines;
+  // `command` is a shell command; `portWord` is the word before the port number in the
+  // server's first lines of output.
+  ServerProcess(const std::string& command, const std::string& portWord) {
+    const std::string output = folder_.Path() + "/output";
+    pid_ = test_host::Shell(command + " >'" + output + "' 2>/dev/null </dev/null & echo $!");
+    Eventually(
+        [&] {
+          std::ifstream in(output);
+          for (std::string line; port_ == 0 && std::getline(in, line);) {
+            size_t at = line.find(portWord + " ");
+            if (at != std::string::npos) port_ = std::atoi(line.c_str() + at + portWord.size() + 1);
+          }
+          return port_ != 0;
+        },
+        10);
   }
   ~ServerProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (output_ != nullptr) std::fclose(output_);
+    if (!pid_.empty()) test_host::Shell("kill " + pid_ + "; while kill -0 " + pid_ +
+                                        " 2>/dev/null; do sleep 0.01; done");
   }
   // 0 when the server did not come up.
   int Port() const { return port_; }
 
  private:
-  pid_t pid_ = -1;
+  test_host::ScratchFolder folder_{"qrv-server"};
+  std::string pid_;
   int port_ = 0;
-  FILE* output_ = nullptr;
 };
 
 // The python test server of this folder (on ::1 with `six`).
-inline std::vector<std::string> TestServerCommand(bool six = false) {
-  std::vector<std::string> command = {"python3", "-u",
-                                      QRV_SOURCE_DIR "/tests/net/http_test_server.py"};
-  if (six) command.push_back("six");
-  return command;
+inline std::string TestServerCommand(bool six = false) {
+  return std::string("python3 -u '" QRV_SOURCE_DIR "/tests/net/http_test_server.py'") +
+         (six ? " six" : "");
 }
 
 // The bytes the test server's /bytes/N path sends: 1..255, never a zero byte.

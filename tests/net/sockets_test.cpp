@@ -107,7 +107,7 @@ TEST_F(NetTest, IPv6LoopbackReachesTheListener) {
 }
 
 TEST_F(NetTest, UdpDatagramsTravelBetweenHandles) {
-  int port = FreePort(SOCK_DGRAM);
+  int port = FreePort(true);
   int32_t bound = UdpOpen(port);
   int32_t unbound = UdpOpen(0);
   ASSERT_GE(bound, 0);

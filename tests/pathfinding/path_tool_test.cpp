@@ -1,11 +1,10 @@
 // `qrv path` run as a process on grid files: its output, its answer when there is no path,
 // and its messages for bad arguments and bad files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "frame/process_runner.h"
 
@@ -17,15 +16,12 @@ struct Outcome {
 };
 
 Outcome RunTool(const std::string& arguments) {
-  std::string command = std::string(QRV_BUILD_DIR "/tools/qrv path ") + arguments + " 2>&1";
-  Outcome outcome{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char buffer[256];
-  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) outcome.output.append(buffer, n);
-  int status = pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return outcome;
+  std::vector<std::string> argv = test_host::SplitWords(arguments);
+  argv.insert(argv.begin(), {test_host::Executable(QRV_BUILD_DIR "/tools/qrv"), "path"});
+  test_host::ChildOptions options;
+  options.errorsWithOutput = true;
+  test_host::ShellResult result = test_host::RunCapturing(argv, options);
+  return {result.status, test_host::ConsoleText(result.out)};
 }
 
 std::string GridFile(const char* name, const char* text) {

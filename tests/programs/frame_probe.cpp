@@ -19,6 +19,7 @@
 #include <cstring>
 #include <string>
 
+#include "probe_folder.h"
 #include "quorvia/quorvia.h"
 
 namespace {
@@ -80,8 +81,7 @@ void Main() {
   if (options.returnAtOnce) return;
   if (options.noAutoPause) qrv::AutoPause(0);
   if (options.noEscape) qrv::AllowEscape(0);
-  const char* tmp = std::getenv("TMPDIR");
-  std::string counter = std::string(tmp != nullptr ? tmp : "/tmp") + "/presents";
+  std::string counter = ProbeFolder() + "/presents";
   std::string written = counter + ".new";
   for (long presents = 1;; ++presents) {
     qrv::Present();

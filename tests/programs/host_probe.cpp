@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "probe_folder.h"
 #include "quorvia/quorvia.h"
 
 namespace {
@@ -66,8 +67,7 @@ void Main() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* temp = std::getenv("TMPDIR");
-  std::string errors = std::string(temp ? temp : "/tmp") + "/stderr.txt";
+  std::string errors = ProbeFolder() + "/stderr.txt";
   if (std::freopen(errors.c_str(), "w", stderr) == nullptr) return 1;
   for (int i = 1; i < argc; ++i) {
     bool takesValue = std::strcmp(argv[i], "--assert") != 0;

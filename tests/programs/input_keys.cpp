@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "probe_folder.h"
 #include "quorvia/frame.h"
 #include "quorvia/input.h"
 
@@ -55,9 +56,7 @@ void Main() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* folder = std::getenv("TMPDIR");
-  output =
-      std::fopen((std::string(folder != nullptr ? folder : "/tmp") + "/keys.txt").c_str(), "w");
+  output = std::fopen((ProbeFolder() + "/keys.txt").c_str(), "w");
   if (output == nullptr) return 1;
   if (argc > 1) mode = argv[1];
   qrv::RunProgram(argc, argv, {Configure, Main, nullptr});

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "probe_folder.h"
 #include "quorvia/quorvia.h"
 
 namespace {
 
 void Main() {
-  const char* folder = std::getenv("TMPDIR");
-  const std::string path = std::string(folder != nullptr ? folder : "/tmp") + "/chars.txt";
+  const std::string path = ProbeFolder() + "/chars.txt";
   std::FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) qrv::ErrorStop(3);
   for (;;) {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "probe_folder.h"
 #include "quorvia/quorvia.h"
 
 namespace {
@@ -93,6 +94,6 @@ void Main() {
 
 int main(int argc, char** argv) {
   if (argc > 1) mode = argv[1];
-  if (const char* tmp = std::getenv("TMPDIR")) folder = std::string(tmp) + "/";
+  folder = ProbeFolder() + "/";
   qrv::RunProgram(argc, argv, {Settings, Main, nullptr});
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "probe_folder.h"
 #include "quorvia/frame.h"
 #include "quorvia/sound.h"
 
@@ -36,8 +37,7 @@ void Main() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* tmp = std::getenv("TMPDIR");
-  folder = tmp != nullptr ? tmp : "/tmp";
+  folder = ProbeFolder();
   if (std::freopen((folder + "/stderr.txt").c_str(), "w", stderr) == nullptr) return 1;
   if (argc > 1) movie = argv[1];
   loop = argc > 2 && std::string(argv[2]) == "loop";

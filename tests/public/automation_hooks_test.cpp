@@ -2,7 +2,6 @@
 // once with exit status 2 and a message naming the variable, and the hooks' paths belong
 // to the folder the program was started from, not the program's own folder.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

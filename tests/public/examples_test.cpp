@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "net/free_port.h"
+#include "frame/process_runner.h"
 #include "public/program_outcome.h"
 #include "quorvia/graphics2d.h"
 
@@ -66,12 +66,12 @@ TEST(Examples, EachRunsCleanlyAndDraws) {
     const ConsoleExample* console = FindConsoleExample(name);
     std::string args = console != nullptr ? console->args : "";
     if (size_t at = args.find("{port}"); at != std::string::npos) {
-      args.replace(at, 6, std::to_string(net_test::FreePort()));
+      args.replace(at, 6, std::to_string(test_host::FreePort()));
     }
     qrv::RgbaImage frame;
     bool captured = false;
     const public_test::Outcome outcome = public_test::RunToEnd(
-        std::string(QRV_BUILD_DIR "/examples/example_") + name, environment, args,
+        frame_test::ExamplePath(name), environment, args,
         [&](const std::string& folder) {
           captured = qrv::LoadImageFile(frame, folder + "/frame-000030.png", qrv::kNoColourKey);
         });

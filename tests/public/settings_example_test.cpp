@@ -3,12 +3,12 @@
 // routine saves it at every end.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "frame/process_runner.h"
 #include "public/program_outcome.h"
 
 namespace {
@@ -21,15 +21,16 @@ std::string ReadAll(const fs::path& path) {
 }
 
 TEST(SettingsExample, SavesItsFileBesideTheProgramAtEveryEnd) {
-  char pattern[] = "/tmp/qrv-settings-example-XXXXXX";
-  const fs::path bin = fs::path(mkdtemp(pattern)) / "game";
+  test_host::ScratchFolder scratch("qrv-settings-example");
+  const fs::path bin = fs::path(scratch.Path()) / "game";
+  const std::string program = test_host::Executable("example_settings");
   fs::create_directories(bin);
-  fs::copy_file(QRV_BUILD_DIR "/examples/example_settings", bin / "example_settings");
+  fs::copy_file(frame_test::ExamplePath("settings"), bin / program);
   for (int run = 1; run <= 2; ++run) {
     SCOPED_TRACE(run);
     bool inStartFolder = true;
     const public_test::Outcome outcome = public_test::RunToEnd(
-        (bin / "example_settings").string(), "QRV_FRAMES=2 QRV_UNPACED=1 QRV_VERBOSE=1", "",
+        (bin / program).string(), "QRV_FRAMES=2 QRV_UNPACED=1 QRV_VERBOSE=1", "",
         [&](const std::string& folder) {
           inStartFolder = fs::exists(fs::path(folder) / "example_settings.ini");
         });
@@ -40,7 +41,6 @@ TEST(SettingsExample, SavesItsFileBesideTheProgramAtEveryEnd) {
               "[stats]\r\nruns=" + std::to_string(run) +
                   "\r\n[colour]\r\nred=90\r\ngreen=160\r\nblue=255\r\n");
   }
-  fs::remove_all(bin.parent_path());
 }
 
 }  // namespace

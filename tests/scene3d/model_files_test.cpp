@@ -7,6 +7,7 @@
 #include "quorvia/files.h"
 #include "quorvia/frame.h"
 #include "quorvia/scene3d.h"
+#include "support/host.h"
 
 namespace {
 
@@ -134,23 +135,23 @@ TEST_F(ModelFilesTest, SceneDescriptionsFillSubObjects) {
 
 TEST_F(ModelFilesTest, ModelCommandDescribesAndConvertsModels) {
   WriteFile("model.obj", kQuadAndPentagon);
-  std::string qrv = QRV_BUILD_DIR "/tools/qrv model ";
+  std::string qrv = test_host::ShellProgram(QRV_BUILD_DIR "/tools/qrv") + " model ";
   std::string info = qrv + "info model.obj > info.txt";
-  ASSERT_EQ(std::system(info.c_str()), 0);
+  ASSERT_EQ(test_host::RunShell(info).status, 0);
   std::string text = ReadFile("info.txt");
   EXPECT_NE(text.find("format OBJ\n"), std::string::npos) << text;
   EXPECT_NE(text.find("frames 1\nvertices per frame 15\ncolours 1\n"), std::string::npos);
   EXPECT_NE(text.find("sphere 1.5 1 0 radius "), std::string::npos) << text;
 
-  ASSERT_EQ(std::system((qrv + "convert model.obj model.ddd").c_str()), 0);
+  ASSERT_EQ(test_host::RunShell(qrv + "convert model.obj model.ddd").status, 0);
   qrv::MeshObject object;
   ASSERT_TRUE(qrv::LoadDddObject(object, "model.ddd"));
   EXPECT_EQ(object.frames[0].vertices.Count(), 15u);
-  ASSERT_EQ(std::system((qrv + "info model.ddd > info.txt").c_str()), 0);
+  ASSERT_EQ(test_host::RunShell(qrv + "info model.ddd > info.txt").status, 0);
   EXPECT_NE(ReadFile("info.txt").find("format .ddd 2.00\n"), std::string::npos);
 
-  EXPECT_NE(std::system((qrv + "info missing.obj 2>/dev/null").c_str()), 0);
-  EXPECT_NE(std::system((qrv + "convert model.obj 2>/dev/null").c_str()), 0);
+  EXPECT_NE(test_host::RunShell(qrv + "info missing.obj 2>/dev/null").status, 0);
+  EXPECT_NE(test_host::RunShell(qrv + "convert model.obj 2>/dev/null").status, 0);
 }
 
 }  // namespace

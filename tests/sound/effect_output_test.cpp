@@ -1,8 +1,6 @@
 // Sound effects heard through SDL's disk driver: the mixed output read back sample by
 // sample for the levels, the pan, the channels of a slot and the WAV shapes real tools write;
 // the reasons failed loads give, and the memory a load takes.
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +10,7 @@
 #include "frame/runtime.h"
 #include "platform/audio_host.h"
 #include "sound_fixture.h"
+#include "support/host.h"
 
 namespace sound_test {
 namespace {
@@ -210,7 +209,7 @@ TEST_F(EffectOutput, WavShapesOfRealToolsPlay) {
     SCOPED_TRACE(shape.name);
     std::string command = shape.command;
     command.replace(command.find("%s"), 2, "'" + PathOf(shape.name) + "'");
-    ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0) << command;
+    ASSERT_EQ(test_host::RunShell(command + " 2>/dev/null").status, 0) << command;
     std::vector<Frame> heard = PlayAlone(PathOf(shape.name), 0, 1);
     EXPECT_NEAR(SoundingFrames(heard), 22050, 22050 * 0.03);
     int peakLeft = 0, peakRight = 0;
@@ -234,10 +233,9 @@ TEST_F(EffectOutput, WavShapesOfRealToolsPlay) {
 // data; and the data truncated, which must fail the load rather than read past the file.
 TEST_F(EffectOutput, ChunkOrderAndTruncation) {
   std::string path = PathOf("tool.wav");
-  ASSERT_EQ(std::system(("ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=0.2' "
+  ASSERT_EQ(test_host::RunShell("ffmpeg -loglevel error -f lavfi -i 'sine=frequency=441:duration=0.2' "
                          "-ar 22050 '" +
-                         path + "' 2>/dev/null")
-                            .c_str()),
+                         path + "' 2>/dev/null").status,
             0);
   std::string bytes = ReadBytes(path);
   const size_t list = bytes.find("LIST"), data = bytes.find("data");
@@ -285,7 +283,7 @@ TEST_F(EffectOutput, NoDeviceAnswersQuietly) {
 // Every failed load sets error 3 (a good one sets 0) and says why on the verbose line.
 TEST_F(EffectOutput, FailedLoadsSayWhy) {
   const std::string good = Level("good.wav", 0.1);
-  ASSERT_EQ(std::system(("convert -size 4x4 xc:red '" + PathOf("picture.bmp") + "'").c_str()), 0);
+  ASSERT_EQ(test_host::RunShell("convert -size 4x4 xc:red '" + PathOf("picture.bmp") + "'").status, 0);
   std::ofstream(PathOf("empty.wav")).close();
   ASSERT_TRUE(OpenDevice());
   qrv::TheRuntime().settings.debugFlag = 1;  // the verbose line, as QRV_VERBOSE=1 gives it
@@ -371,27 +369,23 @@ TEST_F(EffectOutput, LoadNeedsTheFileAndTheConvertedSoundOnly) {
   for (const std::string format : {"-r 44100 -c 2 -b 16", "-r 11025 -c 1 -b 8"}) {
     const std::string path = Sox("big.wav", format, "synth 180 sine 441 vol 0.5");
     const double fileBytes = double(std::filesystem::file_size(path)), converted = 180 * 22050 * 4;
-    // In a child of its own, so the high-water mark of its memory is the load's.
-    int pipeEnds[2];
-    ASSERT_EQ(pipe(pipeEnds), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-      long grown[2] = {-1, -1};  // bytes, and the lowest free slot afterwards
-      rusage usage{};
-      if (OpenDevice() && getrusage(RUSAGE_SELF, &usage) == 0) {
-        const long before = usage.ru_maxrss;
+    // In a child of its own, so the high-water mark of its memory is the load's. It writes
+    // the growth in bytes and the lowest free slot afterwards.
+    const std::string measured = PathOf("measured.txt");
+    auto load = [&] {
+      long long grown = -1, slot = -1;
+      if (OpenDevice()) {
+        const int64_t before = test_host::PeakMemoryBytes();
         LoadSound(path.c_str(), 0, 1);
-        getrusage(RUSAGE_SELF, &usage);
-        grown[0] = (usage.ru_maxrss - before) * 1024;
-        grown[1] = qrv::FreeSoundSlot();
+        grown = test_host::PeakMemoryBytes() - before;
+        slot = qrv::FreeSoundSlot();
       }
-      _exit(write(pipeEnds[1], grown, sizeof grown) == sizeof grown ? 0 : 1);
-    }
-    close(pipeEnds[1]);
-    long grown[2] = {-1, -1};
-    ASSERT_EQ(read(pipeEnds[0], grown, sizeof grown), ssize_t(sizeof grown));
-    close(pipeEnds[0]);
-    waitpid(child, nullptr, 0);
+      std::ofstream(measured) << grown << ' ' << slot;
+      std::exit(0);
+    };
+    EXPECT_EXIT(load(), testing::ExitedWithCode(0), "");
+    long long grown[2] = {-1, -1};
+    std::ifstream(measured) >> grown[0] >> grown[1];
     ASSERT_EQ(grown[1], 1) << "the sound did not load";
     std::printf("[ measured ] %s: peak %.1f MB for a file of %.1f MB, %.1f MB converted\n",
                 format.c_str(), grown[0] / 1048576.0, fileBytes / 1048576.0, converted / 1048576.0);

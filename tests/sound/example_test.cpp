@@ -25,7 +25,7 @@ int Onsets(const std::vector<Frame>& frames, int16_t Frame::*side) {
 
 TEST_F(SoundExample, MusicRepeatsFromPresentAndKeysPlayTheEffect) {
   std::ofstream(PathOf("keys.txt")) << "0\n60 57\n66\n100 28\n106\n";
-  frame_test::ProgramRun run(QRV_BUILD_DIR "/examples/example_sound_keys", {},
+  frame_test::ProgramRun run(frame_test::ExamplePath("sound_keys"), {},
                              {{"SDL_AUDIODRIVER", "disk"},
                               {"SDL_DISKAUDIOFILE", PathOf("out.raw")},
                               {"QRV_REPLAY", PathOf("keys.txt")},
@@ -56,7 +56,7 @@ TEST_F(SoundExample, MusicRepeatsFromPresentAndKeysPlayTheEffect) {
 
 // Without a device the program runs on silently and ends as usual.
 TEST_F(SoundExample, RunsWithoutAnAudioDevice) {
-  frame_test::ProgramRun run(QRV_BUILD_DIR "/examples/example_sound_keys", {},
+  frame_test::ProgramRun run(frame_test::ExamplePath("sound_keys"), {},
                              {{"SDL_AUDIODRIVER", "no-such-driver"}, {"QRV_FRAMES", "30"}});
   ASSERT_EQ(run.Wait(30), 0);
   const std::vector<std::string> log = run.LogLines();

@@ -8,6 +8,7 @@
 #include "platform/movie_host.h"
 #include "sound/movie_fit.h"
 #include "sound_fixture.h"
+#include "support/host.h"
 
 namespace sound_test {
 namespace {
@@ -39,18 +40,16 @@ TEST(MovieFit, SmallerRatioWinsAndTheRectangleIsCentred) {
 // A mono sound track goes to both sides at its own level, sample for sample as ffmpeg
 // decodes it.
 TEST(MovieSound, MonoTrackPlaysAtFullLevelOnBothSides) {
-  const std::string folder = testing::TempDir() + "qrv-movie-mono-" + std::to_string(getpid());
-  std::filesystem::create_directories(folder);
+  test_host::ScratchFolder scratch("qrv-movie-mono");
+  const std::string& folder = scratch.Path();
   const std::string movie = folder + "/mono.mkv", track = folder + "/track.raw";
-  ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i color=c=red:s=64x48:r=10 -f lavfi "
+  ASSERT_EQ(test_host::RunShell("ffmpeg -loglevel error -y -f lavfi -i color=c=red:s=64x48:r=10 -f lavfi "
                          "-i sine=frequency=441:sample_rate=22050 -t 1 -c:v libx264 -c:a "
                          "pcm_s16le -ac 1 '" +
                          movie + "' && ffmpeg -loglevel error -y -i '" + movie +
-                         "' -f s16le -ac 1 -ar 22050 '" + track + "'")
-                            .c_str()),
+                         "' -f s16le -ac 1 -ar 22050 '" + track + "'").status,
             0);
   const std::string bytes = ReadBytes(movie), expected = ReadBytes(track);
-  std::filesystem::remove_all(folder);
   qrv::platform::MovieSource* source =
       qrv::platform::OpenMovie(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   ASSERT_NE(source, nullptr);
@@ -88,7 +87,7 @@ class MovieProgram : public SoundTest {
         "ffmpeg -loglevel error -f lavfi -i smptebars=s=320x200:r=10 -f lavfi -i "
         "sine=frequency=441 -t " +
         std::to_string(seconds) + " -c:v libx264 -pix_fmt yuv420p -c:a aac '" + movie + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(test_host::RunShell(command).status, 0) << command;
     return movie;
   }
 
@@ -107,11 +106,10 @@ TEST_F(MovieProgram, PlaysScaledToTheWindowWithItsSoundUntilAKey) {
   frame_test::VirtualDisplay display;
   ASSERT_FALSE(display.Name().empty());
   const std::string movie = MakeMovie("bars.mp4", 20);
-  ASSERT_EQ(std::system(("ffmpeg -loglevel error -i '" + movie +
+  ASSERT_EQ(test_host::RunShell("ffmpeg -loglevel error -i '" + movie +
                          "' -frames:v 1 -vf scale=640:400,pad=640:480:0:40 -f rawvideo "
                          "-pix_fmt rgb24 '" +
-                         PathOf("expected.rgb") + "'")
-                            .c_str()),
+                         PathOf("expected.rgb") + "'").status,
             0);
   const std::string expected = ReadBytes(PathOf("expected.rgb"));
   ASSERT_EQ(expected.size(), 640u * 480 * 3);

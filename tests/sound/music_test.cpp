@@ -10,6 +10,7 @@
 #include "quorvia/files.h"
 #include "quorvia/frame.h"
 #include "sound_fixture.h"
+#include "support/host.h"
 
 namespace sound_test {
 namespace {
@@ -49,7 +50,7 @@ class MusicTest : public SoundTest {
         "' -af "
         "'volume=4,apad=pad_dur=0.2' -ar 22050 -ac 2 -c:a " +
         codec + " '" + path + "' 2>/dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(test_host::RunShell(command).status, 0) << command;
     return path;
   }
 
@@ -93,11 +94,13 @@ TEST_F(MusicTest, FormatsPlayFromDiskPackAndMemory) {
   }
 
   // Through the music pack (the file is only in the pack) and through a live block.
-  ASSERT_EQ(std::system(("cd '" + folder_.string() +
-                         "' && " QRV_BUILD_DIR
-                         "/tools/qrv pack create music.pak piece.ogg >/dev/null && rm piece.ogg")
-                            .c_str()),
+  test_host::ChildOptions inFolder;
+  inFolder.folder = folder_.string();
+  ASSERT_EQ(test_host::RunProgram({test_host::Executable(QRV_BUILD_DIR "/tools/qrv"), "pack",
+                                   "create", "music.pak", "piece.ogg"},
+                                  inFolder),
             0);
+  std::filesystem::remove(folder_ / "piece.ogg");
   std::string bytes = ReadBytes(PathOf("piece.flac"));
   auto copy = std::make_unique<uint8_t[]>(bytes.size());
   std::memcpy(copy.get(), bytes.data(), bytes.size());

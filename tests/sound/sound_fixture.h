@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -11,11 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "quorvia/sound.h"
+#include "support/host.h"
 
 namespace sound_test {
 
@@ -67,18 +68,12 @@ bool Within(double seconds, Condition condition) {
 class SoundTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string name = "qrv-sound-" + std::to_string(getpid()) + "-" +
-                       testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    folder_ = fs::temp_directory_path() / name;
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    scratch_ = std::make_unique<test_host::ScratchFolder>("qrv-sound");
+    folder_ = scratch_->Path();
   }
   void TearDown() override {
     qrv::ShutdownSound();
-    fs::remove_all(folder_);
+    scratch_.reset();
   }
 
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
@@ -88,7 +83,7 @@ class SoundTest : public testing::Test {
                   const std::string& effects) const {
     std::string path = PathOf(name);
     std::string command = "sox -D -n " + format + " '" + path + "' " + effects + " 2>/dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(test_host::RunShell(command).status, 0) << command;
     return path;
   }
 
@@ -97,14 +92,14 @@ class SoundTest : public testing::Test {
     std::string raw = path + ".raw";
     std::string command =
         "sox -D '" + path + "' -t raw -e signed -b 16 -c 2 -r 22050 '" + raw + "' 2>/dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(test_host::RunShell(command).status, 0) << command;
     return FramesOf(ReadBytes(raw));
   }
 
   // Opens the device on the disk driver (or on the driver named) writing to out.raw.
   bool OpenDevice(const char* driver = "disk") {
-    setenv("SDL_AUDIODRIVER", driver, 1);
-    setenv("SDL_DISKAUDIOFILE", PathOf("out.raw").c_str(), 1);
+    test_host::SetVariable("SDL_AUDIODRIVER", driver);
+    test_host::SetVariable("SDL_DISKAUDIOFILE", PathOf("out.raw"));
     qrv::CreateSoundDevice();
     return qrv::InitSound();
   }
@@ -121,6 +116,7 @@ class SoundTest : public testing::Test {
     return FramesOf(ReadBytes(PathOf("out.raw")));
   }
 
+  std::unique_ptr<test_host::ScratchFolder> scratch_;
   fs::path folder_;
 };
 

@@ -2,9 +2,6 @@
 // its exit code, standard output and standard error.
 #pragma once
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,7 +11,8 @@
 
 namespace tool_test {
 
-const std::string kQrv = QRV_BUILD_DIR "/tools/qrv";
+// The tool as the shell starts it.
+const std::string kQrv = test_host::ShellProgram(QRV_BUILD_DIR "/tools/qrv");
 
 using ScratchFolder = frame_test::ScratchFolder;
 
@@ -37,11 +35,10 @@ inline Result Run(const std::filesystem::path& folder, const std::string& comman
   const std::filesystem::path err = std::filesystem::path(streams.Path()) / "err";
   std::string line = "cd '" + folder.string() + "' && { " + command + " ; } > '" + out.string() +
                      "' 2> '" + err.string() + "'";
-  int status = std::system(line.c_str());
   Result result;
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadFile(out);
-  result.err = ReadFile(err);
+  result.status = test_host::RunShell(line).status;
+  result.out = test_host::ConsoleText(ReadFile(out));
+  result.err = test_host::ConsoleText(ReadFile(err));
   return result;
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -13,11 +14,12 @@
 
 #include "frame/scratch.h"
 #include "quorvia/frame.h"
+#include "support/host.h"
 
 namespace qrv_test {
 
 inline std::string StopLogDirectory() {
-  return testing::TempDir() + "qrv-values-" + std::to_string(getpid()) + "/";
+  return test_host::TempRoot() + "/qrv-values-" + std::to_string(getpid()) + "/";
 }
 
 // The error code END wrote to the log: the line after "-End On Line".
@@ -34,7 +36,8 @@ inline std::string LoggedStopCode(const std::string& dir) {
 
 inline void ExpectErrorStop(int code, const std::function<void()>& statement) {
   std::string dir = StopLogDirectory();
-  std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
   frame_test::TemporaryFolderSetting tmpdir(dir);
   int debug = qrv::Settings().debugFlag;
   qrv::Settings().debugFlag = 1;  // END then logs the code it stopped with
@@ -46,7 +49,7 @@ inline void ExpectErrorStop(int code, const std::function<void()>& statement) {
       testing::ExitedWithCode(0), "");
   qrv::Settings().debugFlag = debug;
   EXPECT_EQ(LoggedStopCode(dir), std::to_string(code));
-  std::system(("rm -rf '" + dir + "'").c_str());
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace qrv_test

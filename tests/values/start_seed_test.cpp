@@ -1,29 +1,23 @@
 // Start-up seeds the random generator from the clock: two runs of a whole program, a
 // little apart, draw different numbers.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <string>
 #include <thread>
 
+#include "support/host.h"
+
 namespace {
 
 std::string FirstDraws() {
-  std::string dir = testing::TempDir() + "qrv-seed-" + std::to_string(getpid());
-  std::string command = "mkdir -p '" + dir + "' && TMPDIR='" + dir + "' SDL_AUDIODRIVER=dummy " +
-                        QRV_BUILD_DIR "/tests/program_values_random 2>/dev/null";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    pclose(pipe);
-  }
-  std::system(("rm -rf '" + dir + "'").c_str());
-  return output;
+  test_host::ScratchFolder dir("qrv-seed");
+  test_host::ChildOptions options;
+  options.env = {{test_host::TempFolderVariable(), dir.Path()}, {"SDL_AUDIODRIVER", "dummy"}};
+  return test_host::RunCapturing(
+             {test_host::Executable(QRV_BUILD_DIR "/tests/program_values_random")}, options)
+      .out;
 }
 
 TEST(StartUp, EachRunDrawsItsOwnNumbers) {

@@ -5,6 +5,7 @@
 # The libraries come from tools/windows/deps.sh (built once per machine, then cached).
 #
 # QRV_JOBS sets the parallel jobs of the build (default: ninja's own choice).
+# QRV_WINDOWS_TESTS=1 builds the test suite too (make windows-test; tools/windows/test.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -12,6 +13,8 @@ build=$root/build-windows
 dist=$root/dist
 zip_name=skipdale2-windows-x86_64.zip
 stage=$build/dist-stage  # what goes into the zip
+tests=OFF
+[[ -z "${QRV_WINDOWS_TESTS:-}" ]] || tests=ON
 start=$SECONDS
 
 # step NAME COMMAND...: says what it does, runs it, says how long it took.
@@ -27,7 +30,7 @@ configure() {
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
     -DQRV_WINDOWS_DEPS_PREFIX="$(bash "$root/tools/windows/deps.sh" --prefix)" \
-    -DQRV_BUILD_TESTS=OFF -DQRV_BUILD_BENCH=OFF
+    -DQRV_BUILD_TESTS="$tests" -DQRV_BUILD_BENCH=OFF
 }
 
 compile() {
@@ -36,24 +39,23 @@ compile() {
   for src in "$root"/examples/*.cpp; do
     targets+=("example_$(basename "$src" .cpp)")
   done
+  [[ $tests == OFF ]] || targets=(all)
   cmake --build "$build" "${jobs[@]}" --target "${targets[@]}"
 }
 
 # The game's media appended to a copy of its .exe by the Windows qrv under Wine (the console
 # program needs no display). Members are named by their file names, as the runtime finds them.
 pack_game() {
-  export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/quorvia/wine} WINEDEBUG=${WINEDEBUG:--all}
-  export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or a browser engine
   rm -rf "$stage"
   mkdir -p "$stage"
   local files
   mapfile -t files < <(cd "$build/game" && find Media -type f | sort)
   # The players' copy without the debugging information (build-windows/ keeps it).
   x86_64-w64-mingw32-strip -o "$stage/skipdale2-stripped.exe" "$build/game/skipdale2.exe"
-  (cd "$build/game" && wine "$build/tools/qrv.exe" pack create \
+  (cd "$build/game" && bash "$root/tools/windows/wine-run.sh" "$build/tools/qrv.exe" pack create \
     --append-to "$stage/skipdale2-stripped.exe" "$stage/skipdale2.exe" "${files[@]}" | tr -d '\r')
   rm "$stage/skipdale2-stripped.exe"
-  wineserver -w
+  bash "$root/tools/windows/wine-run.sh" wineserver -w
   echo "Appended ${#files[@]} media files to skipdale2.exe"
   sed 's/$/\r/' "$root/tools/windows/README-players.txt" >"$stage/README.txt"  # CR LF, for Notepad
 }

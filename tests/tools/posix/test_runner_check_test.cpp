@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tool_run.h"
+#include "tools/tool_run.h"
 
 namespace {
 

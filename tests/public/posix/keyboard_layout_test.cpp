@@ -40,7 +40,7 @@ TEST(KeyboardLayout, ShiftedCharactersFollowTheLayoutSwitchedWhileRunning) {
     // German: '"' over 2, '?' over the sharp s, and Z where US has Y.
     EXPECT_TRUE(frame_test::Eventually([&] { return LastLine(chars) == "34 63 90"; }))
         << LastLine(chars);
-    run.Signal(SIGTERM);
+    run.AskToStop();
     EXPECT_EQ(run.Wait(), 0);
   }
   std::remove(replay);

@@ -5,7 +5,7 @@
 #include <regex>
 #include <string>
 
-#include "tool_run.h"
+#include "tools/tool_run.h"
 
 namespace {
 

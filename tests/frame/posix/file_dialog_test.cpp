@@ -5,8 +5,9 @@
 
 #include <fstream>
 
-#include "process_runner.h"
+#include "frame/process_runner.h"
 #include "quorvia/frame.h"
+#include "support/host.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ class FileDialog : public testing::Test {
   }
   void TearDown() override {
     setenv("PATH", oldPath_.c_str(), 1);
-    std::system(("/bin/rm -rf '" + bin_ + "'").c_str());
+    test_host::RunShell("/bin/rm -rf '" + bin_ + "'");
   }
   // A dialog program that records its arguments, prints `answer` and exits with `status`.
   void Install(const std::string& name, const std::string& answer, int status) {
@@ -49,7 +50,7 @@ TEST_F(FileDialog, AnswersAndCancellations) {
       {nullptr, "", 0, "NO_FILE"},
   };
   for (const auto& c : cases) {
-    std::system(("/bin/rm -f '" + bin_ + "'/*").c_str());
+    test_host::RunShell("/bin/rm -f '" + bin_ + "'/*");
     if (c.program != nullptr) Install(c.program, c.answer, c.status);
     EXPECT_STREQ(qrv::FileDialog(1, "Maps|*.map").c_str(), c.expected)
         << (c.program ? c.program : "none") << " " << c.answer;

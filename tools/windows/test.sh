@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs the Windows build's test suite (build-windows/, made with QRV_WINDOWS_TESTS=1
+# tools/windows/build.sh) under Wine on a virtual display, then says how many tests ran,
+# passed, failed and were skipped, and why each skip happened. Extra arguments go to ctest
+# (e.g. -R Settings). The whole log is build-windows/windows-test.log.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$root/build-windows
+log=$build/windows-test.log
+wine_run=$root/tools/windows/wine-run.sh
+[[ -f $build/CTestTestfile.cmake ]] || {
+  echo "No Windows test build in $build: run QRV_WINDOWS_TESTS=1 tools/windows/build.sh" >&2
+  exit 1
+}
+
+run_suite() {
+  # One Wine server for the whole run: each program then starts in a fraction of a second
+  # instead of seconds. Wine's own background programs start first, detached, so that none
+  # of them holds a test's output pipe open (ctest waits for that pipe to close).
+  bash "$wine_run" wineserver -p
+  setsid bash "$wine_run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  local status=0
+  ctest --test-dir "$build" --timeout 300 --output-on-failure "$@" || status=$?
+  bash "$wine_run" wineserver -k || true
+  return "$status"
+}
+export -f run_suite
+export build wine_run
+
+status=0
+bash "$root/tools/with-display.sh" bash -c 'run_suite "$@"' run_suite "$@" 2>&1 | tee "$log" ||
+  true
+status=${PIPESTATUS[0]}
+
+# The counts, from ctest's own lines ("  1/484 Test   #1: Suite.Name ....   Passed  0.5 sec").
+ran=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#' "$log" || true)
+passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#.*Passed +[0-9.]+ sec' "$log" || true)
+skipped=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#.*Skipped +[0-9.]+ sec' "$log" || true)
+failed=$((ran - passed - skipped))
+echo
+echo "Under Wine: $ran tests ran, $passed passed, $failed failed, $skipped skipped."
+if [[ $skipped -gt 0 ]]; then
+  echo "Skipped, with their reasons:"
+  # ctest keeps every test's whole output in LastTest.log; GoogleTest writes a skip's reason
+  # on the line after "FILE:LINE: Skipped".
+  python3 - "$build/Testing/Temporary/LastTest.log" <<'PY'
+import re, sys
+text = open(sys.argv[1], errors="replace").read()
+for block in re.split(r"\n(?=\d+/\d+ Testing: )", text):
+    name = re.match(r"\d+/\d+ Testing: (\S+)", block)
+    skip = re.search(r": Skipped\n(.*)\n", block)
+    if name and skip and "[  SKIPPED ]" in block:
+        print(f"  {name.group(1)}: {skip.group(1).strip() or '(no reason given)'}")
+PY
+fi
+exit "$status"
