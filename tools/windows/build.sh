@@ -16,6 +16,8 @@ stage=$build/dist-stage  # what goes into the zip
 tests=OFF
 [[ -z "${QRV_WINDOWS_TESTS:-}" ]] || tests=ON
 start=$SECONDS
+# Test discovery and the packing step run Windows programs under Wine.
+source "$root/tools/windows/wine-env.sh"
 
 # step NAME COMMAND...: says what it does, runs it, says how long it took.
 step() {
@@ -52,10 +54,10 @@ pack_game() {
   mapfile -t files < <(cd "$build/game" && find Media -type f | sort)
   # The players' copy without the debugging information (build-windows/ keeps it).
   x86_64-w64-mingw32-strip -o "$stage/skipdale2-stripped.exe" "$build/game/skipdale2.exe"
-  (cd "$build/game" && bash "$root/tools/windows/wine-run.sh" "$build/tools/qrv.exe" pack create \
+  (cd "$build/game" && wine "$build/tools/qrv.exe" pack create \
     --append-to "$stage/skipdale2-stripped.exe" "$stage/skipdale2.exe" "${files[@]}" | tr -d '\r')
   rm "$stage/skipdale2-stripped.exe"
-  bash "$root/tools/windows/wine-run.sh" wineserver -w
+  wineserver -w
   echo "Appended ${#files[@]} media files to skipdale2.exe"
   sed 's/$/\r/' "$root/tools/windows/README-players.txt" >"$stage/README.txt"  # CR LF, for Notepad
 }

@@ -42,8 +42,7 @@ bars=(ffmpeg -loglevel error -f lavfi -i smptebars=s=320x200:r=10 -f lavfi
 "${bars[@]}" -c:v libtheora -c:a libvorbis "$media/bars.ogv"
 
 echo "== Running it under Wine"
-export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/quorvia/wine} WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or a browser engine
+source "$root/tools/windows/wine-env.sh"
 cd "$media"
 bash "$root/tools/with-display.sh" wine "$build/smoke.exe" bars.mp4 bars.webm bars.ogv -- \
   piece.ogg piece.opus piece.mp3 piece.flac piece.mod

@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$root/build-windows
 log=$build/windows-test.log
-wine_run=$root/tools/windows/wine-run.sh
+source "$root/tools/windows/wine-env.sh"
 [[ -f $build/CTestTestfile.cmake ]] || {
   echo "No Windows test build in $build: run QRV_WINDOWS_TESTS=1 tools/windows/build.sh" >&2
   exit 1
@@ -18,15 +18,15 @@ run_suite() {
   # One Wine server for the whole run: each program then starts in a fraction of a second
   # instead of seconds. Wine's own background programs start first, detached, so that none
   # of them holds a test's output pipe open (ctest waits for that pipe to close).
-  bash "$wine_run" wineserver -p
-  setsid bash "$wine_run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wineserver -p
+  setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   local status=0
   ctest --test-dir "$build" --timeout 300 --output-on-failure "$@" || status=$?
-  bash "$wine_run" wineserver -k || true
+  wineserver -k || true
   return "$status"
 }
 export -f run_suite
-export build wine_run
+export build
 
 status=0
 bash "$root/tools/with-display.sh" bash -c 'run_suite "$@"' run_suite "$@" 2>&1 | tee "$log" ||

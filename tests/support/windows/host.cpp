@@ -352,7 +352,7 @@ void Child::CloseInput() {
 
 // Wine starts a program of the build machine when given its path, but can neither wait for
 // it nor hand it a pipe, and passes it a Windows PATH. So the command goes into a script that
-// runs with the machine's PATH (QRV_UNIX_PATH, set by tools/windows/wine-run.sh), writes its
+// runs with the machine's PATH (QRV_UNIX_PATH, set by tools/windows/wine-env.sh), writes its
 // output to a file and its exit code to another, which is waited for.
 ShellResult RunShell(const std::string& command, int seconds) {
   ShellResult result;
