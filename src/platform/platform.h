@@ -14,7 +14,7 @@ namespace qrv::platform {
 std::string TempFolder();
 // The environment variable that, set, moves TempFolder() ("TMPDIR", on Windows "TMP").
 const char* TempFolderVariable();
-// Full path of the running program.
+// Full path of the running program, with "/" between folders on every host.
 std::string ExecutablePath();
 std::string CurrentDirectory();
 bool ChangeDirectory(const std::string& path);

@@ -41,8 +41,11 @@ inline int RunQrv(const std::string& words) {
 class FilesTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::make_unique<test_host::ScratchFolder>("qrv-files");
-    root_ = folder_->Path();
+    // A death test's child works in its parent's folder.
+    root_ = test_host::SharedWithDeathTests(kFolderVariable, [this] {
+      folder_ = std::make_unique<test_host::ScratchFolder>("qrv-files");
+      return folder_->Path();
+    });
     fs::create_directories(root_ / "tmp");
     previous_ = fs::current_path();
     fs::current_path(root_);
@@ -50,8 +53,10 @@ class FilesTest : public testing::Test {
   }
   void TearDown() override {
     fs::current_path(previous_);
+    test_host::UnsetVariable(kFolderVariable);
     folder_.reset();
   }
+  static constexpr const char* kFolderVariable = "QRV_TEST_FILES_FOLDER";
   std::unique_ptr<test_host::ScratchFolder> folder_;
   fs::path root_, previous_;
 };

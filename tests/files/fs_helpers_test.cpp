@@ -75,7 +75,8 @@ TEST_F(FsHelpersTest, FoldersAndTheCurrentDirectory) {
   EXPECT_EQ(std::string(start.c_str()), fs::current_path().string() + "/");
   EXPECT_EQ(qrv::ChangeDirectory("saves\\slot1"), 1.0);
   EXPECT_EQ(qrv::LastError(), 0);
-  EXPECT_EQ(std::string(qrv::CurrentDirectory().c_str()), (root_ / "Saves/slot1/").string());
+  EXPECT_TRUE(test_host::SameFile(qrv::CurrentDirectory().c_str(), (root_ / "Saves/slot1").string()));
+  EXPECT_EQ(std::string(qrv::CurrentDirectory().c_str()), fs::current_path().string() + "/");
   EXPECT_EQ(qrv::ChangeDirectory("nowhere"), 0.0);
   EXPECT_EQ(qrv::LastError(), 3);
   EXPECT_EQ(qrv::ChangeDirectory(start), 1.0);
@@ -102,9 +103,10 @@ TEST_F(FsHelpersTest, CopyingMovesEveryByteAndCleansUpAfterFailure) {
   EXPECT_FALSE(qrv::CopyFileData("missing", "never"));
   EXPECT_FALSE(fs::exists("never"));
   // A link planted under the destination's name is replaced, not written through.
-  fs::create_symlink("source.bin", "link");
-  EXPECT_TRUE(qrv::CopyFileData("empty", "link"));
-  EXPECT_EQ(ReadFile("source.bin"), bytes);
+  if (test_host::MakeLink("source.bin", "link")) {
+    EXPECT_TRUE(qrv::CopyFileData("empty", "link"));
+    EXPECT_EQ(ReadFile("source.bin"), bytes);
+  }
   // Writes that fail midway (a file size limit) leave no partial destination.
   if (!test_host::CanLimitResources()) return;  // no file size limit on this host
   WriteFile("big.bin", std::string(300000, 'b'));
@@ -126,7 +128,8 @@ TEST_F(FsHelpersTest, ListingsPutFoldersFirstAndFilterFilesOnly) {
   WriteFile("c.bmp", "");
   fs::create_directory("sub");
   fs::create_directory("Data.bmp");
-  fs::create_directory_symlink("sub", "link");
+  // A link to a folder lists as a folder (a plain one where the host makes no links).
+  if (!test_host::MakeLink("sub", "link")) fs::create_directory("link");
   qrv::RtArray<qrv::RtString> names;
   // The folder "tmp" of the fixture is listed as well.
   EXPECT_EQ(qrv::ListDirectory("*.txt", names), 2 + 65536 * 6);

@@ -51,7 +51,10 @@ TEST_F(MediaPackTest, MembersResolveByFileNameIgnoringCaseToMemoryAndToTemporary
   ASSERT_TRUE(pack_.Resolve("music.OGG", out, false));
   EXPECT_EQ(ReadFile(out.c_str()), Pattern(200000, 3));
   std::string temporary = out.c_str();
-  EXPECT_EQ(temporary.rfind((root_ / "tmp/dov").string(), 0), 0u) << temporary;
+  EXPECT_TRUE(test_host::SameFile(std::filesystem::path(temporary).parent_path().string(),
+                                  (root_ / "tmp").string()))
+      << temporary;
+  EXPECT_EQ(std::filesystem::path(temporary).filename().string().rfind("dov", 0), 0u) << temporary;
   EXPECT_EQ(temporary.substr(temporary.size() - 9), "music.ogg") << temporary;
   // The next resolution releases what the last one made.
   qrv::RtString block;
@@ -71,7 +74,7 @@ TEST_F(MediaPackTest, DiskFilesComeFirstAndAreFoundWithoutRegardToCase) {
   pack_.SetName("pack.pak");
   qrv::RtString out;
   ASSERT_TRUE(pack_.Resolve("media\\gfx\\t1.BMP", out, true));
-  EXPECT_STREQ(out.c_str(), "Media/Gfx/T1.bmp");
+  EXPECT_TRUE(test_host::SameFile(out.c_str(), "Media/Gfx/T1.bmp")) << out.c_str();
   EXPECT_EQ(ReadThrough("MEDIA/GFX/t1.bmp"), "from disk");
   // Without a pack only the disk answers.
   qrv::MediaPack disabled;
@@ -189,7 +192,9 @@ TEST_F(MediaPackTest, TemporaryFilesReplaceAPlantedLinkWithoutWritingThroughIt) 
   ASSERT_TRUE(pack_.Resolve("t1.bmp", out, false));
   std::string temporary = out.c_str();
   ASSERT_TRUE(pack_.Resolve("music.ogg", out, true));  // deletes the first temporary file
-  std::filesystem::create_symlink(root_ / "victim", temporary);
+  if (!test_host::MakeLink((root_ / "victim").string(), temporary)) {
+    GTEST_SKIP() << "this host makes no symbolic links";
+  }
   ASSERT_TRUE(pack_.Resolve("t1.bmp", out, false));
   EXPECT_STREQ(out.c_str(), temporary.c_str());
   EXPECT_FALSE(std::filesystem::is_symlink(temporary));

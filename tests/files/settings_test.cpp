@@ -180,7 +180,9 @@ TEST_F(SettingsTest, RealSettingsFilesReadWithoutLossAndSurviveWriteBack) {
         "/etc/systemd/journald.conf", "/etc/openni2/OpenNI.ini"}) {
     if (!fs::exists(path)) continue;
     ++checked;
-    fs::copy_file(path, "copy.ini", fs::copy_options::overwrite_existing);
+    // Removed first: the Windows C++ library's copy_file refuses to overwrite.
+    fs::remove("copy.ini");
+    fs::copy_file(path, "copy.ini");
     auto expected = ExpectedEntries(ReadFile(path));
     ASSERT_FALSE(expected.empty()) << path;
     for (int pass = 0; pass < 2; ++pass) {

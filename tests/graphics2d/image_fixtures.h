@@ -49,7 +49,7 @@ class TempFolder {
     std::filesystem::create_directories(dir_);
   }
   ~TempFolder() { std::filesystem::remove_all(dir_); }
-  std::string Path(const std::string& file) const { return (dir_ / file).string(); }
+  std::string Path(const std::string& file) const { return (dir_ / file).generic_string(); }
   const std::filesystem::path& Dir() const { return dir_; }
 
  private:
@@ -71,11 +71,11 @@ class ScratchFolder : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  std::string Path(const std::string& file) const { return (dir_ / file).string(); }
+  std::string Path(const std::string& file) const { return (dir_ / file).generic_string(); }
 
   // Runs a shell command inside the folder; the test fails when it does.
   void Shell(const std::string& command) const {
-    const std::string line = "cd '" + dir_.string() + "' && (" + command + ") >/dev/null 2>&1";
+    const std::string line = "cd '" + dir_.generic_string() + "' && (" + command + ") >/dev/null 2>&1";
     ASSERT_EQ(test_host::RunShell(line).status, 0) << command;
   }
 

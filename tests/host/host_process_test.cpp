@@ -14,21 +14,7 @@ using frame_test::ProgramPath;
 using frame_test::ProgramRun;
 using host_test::ReadFile;
 
-namespace {
-
-std::vector<std::string> Between(const std::vector<std::string>& log) {
-  // The lines the program logged itself, between start-up and shutdown.
-  std::vector<std::string> lines;
-  bool inside = false;
-  for (const std::string& line : log) {
-    if (line == "Shut down QRV") break;
-    if (inside) lines.push_back(line);
-    if (line == "Init Finalized") inside = true;
-  }
-  return lines;
-}
-
-}  // namespace
+using host_test::Between;
 
 // Mesa's llvmpipe gives a 4.5 compatibility-profile context whose 302 extensions include
 // GL_ARB_vertex_buffer_object and GL_EXT_framebuffer_object but neither GL_NV_mesh_shader
@@ -58,23 +44,6 @@ TEST(HostProcess, CallByNameFindsTheGamesRoutines) {
                                       "call QRV_ON_QUIT=0", "call QRV_WIN32_MSG=0"}));
   // Only the missing routine the game was expected to have is reported.
   EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"), "TXCALLBYNAME \"greet\" *** failed ***\n");
-}
-
-TEST(HostProcess, FailuresSpeakUnderVerbose) {
-  ProgramRun run(ProgramPath("host_probe"),
-                 {"--run", "qrv_no_such_program x", "--run", "true", "--library",
-                  "libqrv_no_such.so", "--library", "", "--library", "libm.so.6"},
-                 {{"QRV_VERBOSE", "1"}});
-  ASSERT_EQ(run.Wait(), 0);
-  EXPECT_EQ(Between(run.LogLines()),
-            (std::vector<std::string>{"run qrv_no_such_program x=0", "run true=1",
-                                      "library libqrv_no_such.so=kept", "library =kept",
-                                      "library libm.so.6=changed"}));
-  EXPECT_EQ(ReadFile(run.Folder() + "/stderr.txt"),
-            "RunProcess: qrv_no_such_program x: qrv_no_such_program: No such file or directory\n"
-            "ExternalFunction: libqrv_no_such.so: libqrv_no_such.so: cannot open shared object "
-            "file: No such file or directory\n"
-            "ExternalFunction: no library named\n");
 }
 
 TEST(HostProcess, AssertOfZeroEndsWithCode21) {

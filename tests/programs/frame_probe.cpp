@@ -14,6 +14,11 @@
 //                   after the first present
 #include <GL/gl.h>
 
+// Windows' gl.h stops at OpenGL 1.1; the value is the same everywhere.
+#ifndef GL_SAMPLES
+#define GL_SAMPLES 0x80A9
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

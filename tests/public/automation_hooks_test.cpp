@@ -86,7 +86,8 @@ TEST(AutomationHooks, RelativePathsBelongToTheStartFolder) {
   EXPECT_NE(ReadAll(folder + "/" + record).find("\n1 57\n2\n"), std::string::npos)
       << ReadAll(folder + "/" + record);
   EXPECT_TRUE(fs::exists(folder + "/" + shots + "/frame-000002.png"));
-  const std::string programFolder = fs::path(frame_test::ProgramPath("input_keys")).parent_path();
+  const std::string programFolder =
+      fs::path(frame_test::ProgramPath("input_keys")).parent_path().string();
   EXPECT_FALSE(fs::exists(programFolder + "/" + record));
   EXPECT_FALSE(fs::exists(programFolder + "/" + shots));
 }

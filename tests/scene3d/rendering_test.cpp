@@ -21,6 +21,7 @@
 #include "quorvia/scene3d.h"
 #include "scene3d/ddd_writer.h"
 #include "scene3d/scene_engine.h"
+#include "support/host.h"
 
 namespace qrv::test {
 namespace {
@@ -243,11 +244,11 @@ TEST_F(Scene, SameFramesWithTheDriversBufferObjectsHidden) {
   };
   ASSERT_NE(GlExt().glGenBuffersARB, nullptr);
   const std::vector<uint8_t> buffered = draw();
-  setenv("QRV_GL_HIDE", "GL_ARB_multitexture", 1);
+  test_host::SetVariable("QRV_GL_HIDE", "GL_ARB_multitexture");
   FetchGlExtensions();
   EXPECT_EQ(GlExt().glGenBuffersARB, nullptr);
   const std::vector<uint8_t> plain = draw();
-  unsetenv("QRV_GL_HIDE");
+  test_host::UnsetVariable("QRV_GL_HIDE");
   FetchGlExtensions();
   Device().FreeSprite(7);
   EXPECT_TRUE(buffered == plain);

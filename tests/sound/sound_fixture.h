@@ -76,7 +76,7 @@ class SoundTest : public testing::Test {
     scratch_.reset();
   }
 
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return (folder_ / name).generic_string(); }
 
   // Makes a file with sox from nothing: `format` before the name, `effects` after it.
   std::string Sox(const std::string& name, const std::string& format,

@@ -1,6 +1,7 @@
 // The parts of the tests' host services that read the same on every host.
 #include "support/host.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -56,6 +57,32 @@ ShellResult RunCapturing(const std::vector<std::string>& argv, ChildOptions opti
   text << in.rdbuf();
   result.out = text.str();
   return result;
+}
+
+std::string SharedWithDeathTests(const std::string& name,
+                                 const std::function<std::string()>& make) {
+  if (const char* inherited = std::getenv(name.c_str()); inherited != nullptr && *inherited) {
+    return inherited;
+  }
+  std::string value = make();
+  SetVariable(name, value);
+  return value;
+}
+
+bool MakeLink(const std::string& target, const std::string& link) {
+  std::error_code error;
+  std::filesystem::create_symlink(target, link, error);
+  return !error;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  // Without a separator at the end: Windows' file queries refuse one after a folder's name.
+  const auto bare = [](std::string path) {
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    return path;
+  };
+  std::error_code error;
+  return std::filesystem::equivalent(bare(a), bare(b), error) && !error;
 }
 
 std::string ConsoleText(std::string text) {

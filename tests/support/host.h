@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -120,6 +121,18 @@ int RunProgram(const std::vector<std::string>& argv, const ChildOptions& options
 // The same, with its standard output (and standard error) as text.
 ShellResult RunCapturing(const std::vector<std::string>& argv, ChildOptions options = {},
                          double seconds = 120);
+
+// A value a death test's child shares with its parent. On Windows the child is the test
+// program started again, which sets the test up again: the first call makes the value with
+// `make` and hands it on in the environment variable `name`, where the child's call finds it.
+std::string SharedWithDeathTests(const std::string& name, const std::function<std::string()>& make);
+
+// A symbolic link at `link` to `target`; false when the host makes none (Wine does not).
+bool MakeLink(const std::string& target, const std::string& link);
+
+// Whether two paths name the same existing file, however each is spelled (Windows answers
+// with drive letters and in the spelling it was asked for).
+bool SameFile(const std::string& a, const std::string& b);
 
 // A console program's output with the host's line ends made "\n" (Windows programs end
 // their lines with CR LF).

@@ -19,7 +19,10 @@
 namespace qrv_test {
 
 inline std::string StopLogDirectory() {
-  return test_host::TempRoot() + "/qrv-values-" + std::to_string(getpid()) + "/";
+  // A death test's child logs where its parent looks.
+  return test_host::SharedWithDeathTests("QRV_TEST_STOP_FOLDER", [] {
+    return test_host::TempRoot() + "/qrv-values-" + std::to_string(getpid()) + "/";
+  });
 }
 
 // The error code END wrote to the log: the line after "-End On Line".

@@ -14,24 +14,24 @@ source "$root/tools/windows/wine-env.sh"
   exit 1
 }
 
-run_suite() {
-  # One Wine server for the whole run: each program then starts in a fraction of a second
-  # instead of seconds. Wine's own background programs start first, detached, so that none
-  # of them holds a test's output pipe open (ctest waits for that pipe to close).
+# On the display: one Wine server for the whole run, so that each program starts in a
+# fraction of a second instead of seconds. Wine's own background programs start first,
+# detached, so that none of them holds a test's output pipe open (ctest waits for that pipe
+# to close).
+if [[ ${1:-} == --on-display ]]; then
+  shift
   wineserver -p
   setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-  local status=0
+  status=0
   ctest --test-dir "$build" --timeout 300 --output-on-failure "$@" || status=$?
   wineserver -k || true
-  return "$status"
-}
-export -f run_suite
-export build
+  exit "$status"
+fi
 
-status=0
-bash "$root/tools/with-display.sh" bash -c 'run_suite "$@"' run_suite "$@" 2>&1 | tee "$log" ||
-  true
+set +e
+bash "$root/tools/with-display.sh" bash "${BASH_SOURCE[0]}" --on-display "$@" 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
+set -e
 
 # The counts, from ctest's own lines ("  1/484 Test   #1: Suite.Name ....   Passed  0.5 sec").
 ran=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#' "$log" || true)

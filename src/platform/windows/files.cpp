@@ -2,6 +2,7 @@
 // program's path, the current directory and safe appends.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/fs_host.h"
@@ -25,6 +26,8 @@ std::string ExecutablePath() {
   std::wstring path(32768, L'\0');
   DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   if (n == 0 || n >= path.size()) return std::string();
+  // With '/' between folders, as the runtime splits paths on every host.
+  std::replace(path.begin(), path.begin() + n, L'\\', L'/');
   return windows::Narrow(path.data(), static_cast<int>(n));
 }
 
