@@ -109,8 +109,11 @@ TEST(Lifecycle, TerminationRequestClosesThroughEnd) {
 
 TEST(Lifecycle, EndAndRunShutsDownThenStartsTheCommand) {
   frame_test::VirtualDisplay display;
-  ProgramRun run(frame_test::ProgramPath("frame_probe"),
-                 {"--end-and-run", "sh -c \"echo started > \\\"$TMPDIR/ran\\\"\""},
+  // The host's own command interpreter writes the file.
+  const std::string command = test_host::IsWindows()
+                                  ? "cmd /c echo started>\"%TMP%\\ran\""
+                                  : "sh -c \"echo started > \\\"$TMPDIR/ran\\\"\"";
+  ProgramRun run(frame_test::ProgramPath("frame_probe"), {"--end-and-run", command},
                  {{"DISPLAY", display.Name()}});
   ASSERT_EQ(run.Wait(), 0);
   EXPECT_EQ(run.LogLines(), ExpectedLog(kFourLines));

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "probe_folder.h"
@@ -95,11 +96,13 @@ void Main() {
     }
     if (options.report && presents == 1) Report();
     if (options.endAndRun != nullptr) qrv::EndAndRun(options.endAndRun);
-    // Replaced in one step, so that a reader never sees a half-written number.
+    // Replaced in one step, so that a reader never sees a half-written number (std::rename
+    // would not replace the file on Windows).
     if (FILE* file = std::fopen(written.c_str(), "w")) {
       std::fprintf(file, "%ld\n", presents);
       std::fclose(file);
-      std::rename(written.c_str(), counter.c_str());
+      std::error_code ignored;  // a reader may hold the file open for a moment
+      std::filesystem::rename(written, counter, ignored);
     }
   }
 }

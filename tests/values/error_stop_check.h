@@ -39,8 +39,9 @@ inline std::string LoggedStopCode(const std::string& dir) {
 
 inline void ExpectErrorStop(int code, const std::function<void()>& statement) {
   std::string dir = StopLogDirectory();
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  std::error_code ignored;  // a death test's child finds the folder its parent made
+  std::filesystem::remove(dir + "ErrorLog.txt", ignored);
+  std::filesystem::create_directories(dir, ignored);
   frame_test::TemporaryFolderSetting tmpdir(dir);
   int debug = qrv::Settings().debugFlag;
   qrv::Settings().debugFlag = 1;  // END then logs the code it stopped with
@@ -52,7 +53,7 @@ inline void ExpectErrorStop(int code, const std::function<void()>& statement) {
       testing::ExitedWithCode(0), "");
   qrv::Settings().debugFlag = debug;
   EXPECT_EQ(LoggedStopCode(dir), std::to_string(code));
-  std::filesystem::remove_all(dir);
+  std::filesystem::remove_all(dir, ignored);
 }
 
 }  // namespace qrv_test
