@@ -58,8 +58,10 @@ double TextToNumber(const char* text) {
 
 int32_t TextToInteger(const char* text) {
   // The C library's atoi is strtol narrowed to int; spelled out here because atoi's
-  // behaviour on overflow is otherwise left undefined. Base 10 reads decimal digits only.
-  return text == nullptr ? 0 : static_cast<int32_t>(std::strtol(text, nullptr, 10));
+  // behaviour on overflow is otherwise left undefined. Read as 64 bits on every host (long
+  // has 32 on Windows, where strtol would clamp what other hosts wrap). Base 10 reads
+  // decimal digits only.
+  return text == nullptr ? 0 : static_cast<int32_t>(std::strtoll(text, nullptr, 10));
 }
 
 int32_t TruncateToInteger(double value) {

@@ -82,6 +82,9 @@ TEST_F(KeyboardTest, WaitsPassStraightThroughDuringAReplay) {
 
 // Scan codes name key positions; characters follow the layout, shifted ones included.
 TEST_F(KeyboardTest, CharactersFollowTheLayoutOfTheDisplay) {
+  if (test_host::IsWindows()) {
+    GTEST_SKIP() << "Wine reads the X keyboard layout once, when it starts";
+  }
   ASSERT_EQ(test_host::RunShell("setxkbmap -layout de").status, 0);
   SDL_Delay(100);
   SDL_PumpEvents();

@@ -29,7 +29,7 @@ TEST_F(HttpTest, FileFromAStaticServerArrivesByteForByteAndReplacesTheTarget) {
   fs::create_directories(folder_ / "site");
   std::ofstream(folder_ / "site" / "data.bin", std::ios::binary) << content;
   ServerProcess server(
-      "python3 -u -m http.server 0 --bind 127.0.0.1 --directory '" + (folder_ / "site").string() + "'",
+      "python3 -u -m http.server 0 --bind 127.0.0.1 --directory '" + (folder_ / "site").generic_string() + "'",
       "port");
   ASSERT_GT(server.Port(), 0);
   std::string target = Target("data.bin");

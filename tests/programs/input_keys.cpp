@@ -56,7 +56,7 @@ void Main() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  output = std::fopen((ProbeFolder() + "/keys.txt").c_str(), "w");
+  output = std::fopen((ProbeFolder() + "/keys.txt").c_str(), "wb");  // "\n" on every host
   if (output == nullptr) return 1;
   if (argc > 1) mode = argv[1];
   qrv::RunProgram(argc, argv, {Configure, Main, nullptr});

@@ -13,7 +13,7 @@ namespace {
 
 void Main() {
   const std::string path = ProbeFolder() + "/chars.txt";
-  std::FILE* out = std::fopen(path.c_str(), "w");
+  std::FILE* out = std::fopen(path.c_str(), "wb");  // "\n" on every host
   if (out == nullptr) qrv::ErrorStop(3);
   for (;;) {
     qrv::Present();

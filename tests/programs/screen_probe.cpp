@@ -75,7 +75,7 @@ void Mouse() {
     int32_t x = 0, y = 0, b1 = 0, b2 = 0, w = 0, h = 0;
     qrv::MouseState(&x, &y, &b1, &b2);
     qrv::GetScreenSize(w, h);
-    if (std::FILE* out = std::fopen((folder + "mouse.txt").c_str(), "w")) {
+    if (std::FILE* out = std::fopen((folder + "mouse.txt").c_str(), "wb")) {
       std::fprintf(out, "%d %d %d %d\n", int(x), int(y), int(w), int(h));
       std::fclose(out);
     }

@@ -16,7 +16,7 @@ std::string movie, folder;
 bool loop = false, wide = false;
 
 void Note(const std::string& text) {
-  std::FILE* out = std::fopen((folder + "/movie.txt").c_str(), "a");
+  std::FILE* out = std::fopen((folder + "/movie.txt").c_str(), "ab");  // "\n" on every host
   if (out == nullptr) return;
   std::fprintf(out, "%s\n", text.c_str());
   std::fclose(out);

@@ -52,6 +52,7 @@ Outcome RunToEnd(const std::string& program, const std::string& environment,
     all << in.rdbuf();
     *text = all.str();
   }
+  outcome.errors = test_host::ConsoleText(outcome.errors);
   inspect(folder);
   return outcome;
 }

@@ -138,7 +138,7 @@ TEST_F(ModelFilesTest, ModelCommandDescribesAndConvertsModels) {
   std::string qrv = test_host::ShellProgram(QRV_BUILD_DIR "/tools/qrv") + " model ";
   std::string info = qrv + "info model.obj > info.txt";
   ASSERT_EQ(test_host::RunShell(info).status, 0);
-  std::string text = ReadFile("info.txt");
+  std::string text = test_host::ConsoleText(ReadFile("info.txt"));
   EXPECT_NE(text.find("format OBJ\n"), std::string::npos) << text;
   EXPECT_NE(text.find("frames 1\nvertices per frame 15\ncolours 1\n"), std::string::npos);
   EXPECT_NE(text.find("sphere 1.5 1 0 radius "), std::string::npos) << text;
@@ -148,7 +148,7 @@ TEST_F(ModelFilesTest, ModelCommandDescribesAndConvertsModels) {
   ASSERT_TRUE(qrv::LoadDddObject(object, "model.ddd"));
   EXPECT_EQ(object.frames[0].vertices.Count(), 15u);
   ASSERT_EQ(test_host::RunShell(qrv + "info model.ddd > info.txt").status, 0);
-  EXPECT_NE(ReadFile("info.txt").find("format .ddd 2.00\n"), std::string::npos);
+  EXPECT_NE(test_host::ConsoleText(ReadFile("info.txt")).find("format .ddd 2.00\n"), std::string::npos);
 
   EXPECT_NE(test_host::RunShell(qrv + "info missing.obj 2>/dev/null").status, 0);
   EXPECT_NE(test_host::RunShell(qrv + "convert model.obj 2>/dev/null").status, 0);

@@ -68,13 +68,18 @@ bool Within(double seconds, Condition condition) {
 class SoundTest : public testing::Test {
  protected:
   void SetUp() override {
-    scratch_ = std::make_unique<test_host::ScratchFolder>("qrv-sound");
-    folder_ = scratch_->Path();
+    // A death test's child works in its parent's folder.
+    folder_ = test_host::SharedWithDeathTests(kFolderVariable, [this] {
+      scratch_ = std::make_unique<test_host::ScratchFolder>("qrv-sound");
+      return scratch_->Path();
+    });
   }
   void TearDown() override {
     qrv::ShutdownSound();
+    test_host::UnsetVariable(kFolderVariable);
     scratch_.reset();
   }
+  static constexpr const char* kFolderVariable = "QRV_TEST_SOUND_FOLDER";
 
   std::string PathOf(const std::string& name) const { return (folder_ / name).generic_string(); }
 

@@ -31,10 +31,10 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 // Runs command with /bin/sh in folder.
 inline Result Run(const std::filesystem::path& folder, const std::string& command) {
   ScratchFolder streams("qrv-tool");
-  const std::filesystem::path out = std::filesystem::path(streams.Path()) / "out";
-  const std::filesystem::path err = std::filesystem::path(streams.Path()) / "err";
-  std::string line = "cd '" + folder.string() + "' && { " + command + " ; } > '" + out.string() +
-                     "' 2> '" + err.string() + "'";
+  // Paths the shell reads, so with '/' between folders on every host.
+  const std::string out = streams.Path() + "/out", err = streams.Path() + "/err";
+  std::string line = "cd '" + folder.generic_string() + "' && { " + command + " ; } > '" + out +
+                     "' 2> '" + err + "'";
   Result result;
   result.status = test_host::RunShell(line).status;
   result.out = test_host::ConsoleText(ReadFile(out));

@@ -49,7 +49,10 @@ if [[ $skipped -gt 0 ]]; then
   # on the line after "FILE:LINE: Skipped".
   python3 - "$build/Testing/Temporary/LastTest.log" <<'PY'
 import re, sys
-text = open(sys.argv[1], errors="replace").read()
+try:
+    text = open(sys.argv[1], errors="replace").read()
+except OSError:
+    sys.exit("  (ctest kept no log of the tests' output: " + sys.argv[1] + ")")
 for block in re.split(r"\n(?=\d+/\d+ Testing: )", text):
     name = re.match(r"\d+/\d+ Testing: (\S+)", block)
     skip = re.search(r": Skipped\n(.*)\n", block)
