@@ -146,6 +146,7 @@ TEST(KeysProgram, FaultyScriptStopsTheProgramNamingTheLine) {
   std::string message = "QRV_REPLAY: " + script + ": line 2: expected a scan code 0..255";
   EXPECT_NE(std::find(log.begin(), log.end(), message), log.end());
   // A "script" without end is refused once it is longer than any script.
+  if (test_host::IsWindows()) return;  // no endless device file there
   ProgramRun endless(kProgram, {}, Env{{"QRV_REPLAY", "/dev/zero"}, {"QRV_FRAMES", "100"}});
   ASSERT_EQ(endless.Wait(), 2);
   log = endless.LogLines();

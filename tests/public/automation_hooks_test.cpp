@@ -40,6 +40,10 @@ TEST(AutomationHooks, AValueThatCannotBeUsedEndsTheProgramWithStatusTwo) {
        "QRV_RECORD: cannot write /nonexistent/keys.txt"},
   };
   for (const BadHook& bad : cases) {
+    // Windows names the folder it could not make by its full path, and has no /proc.
+    if (test_host::IsWindows() && std::string(bad.environment).find("/proc/") != std::string::npos) {
+      continue;
+    }
     SCOPED_TRACE(bad.environment);
     bool captured = false;
     public_test::Outcome outcome =

@@ -169,9 +169,9 @@ TEST_F(MovieProgram, MissingOrUnreadableMovieGivesNoSuchFile) {
                    {{"SDL_AUDIODRIVER", "dummy"}, {"QRV_VERBOSE", "1"}});
     EXPECT_EQ(run.Wait(20), 0);
     EXPECT_EQ(ReadBytes(run.Folder() + "/movie.txt"), "playing\n3 3\n") << name;
-    EXPECT_NE(
-        ReadBytes(run.Folder() + "/stderr.txt").find("PlayMovie: " + name + ": " + reason + "\n"),
-        std::string::npos)
+    EXPECT_NE(test_host::ConsoleText(ReadBytes(run.Folder() + "/stderr.txt"))
+                  .find("PlayMovie: " + name + ": " + reason + "\n"),
+              std::string::npos)
         << ReadBytes(run.Folder() + "/stderr.txt");
   }
 }

@@ -37,6 +37,11 @@ std::vector<std::string> ShownCommands(const fs::path& file) {
 }
 
 TEST(DocCommands, EveryShownQrvCommandRuns) {
+  if (test_host::IsWindows()) {
+    // Nor could links be made safely: Wine takes a link for a folder, and removing the scratch
+    // folder would remove what the link points to.
+    GTEST_SKIP() << "the docs show the commands of the Linux build (programs without .exe)";
+  }
   std::vector<fs::path> files = {fs::path(QRV_SOURCE_DIR) / "README.md"};
   for (const auto& entry : fs::directory_iterator(fs::path(QRV_SOURCE_DIR) / "docs")) {
     if (entry.path().extension() == ".md") files.push_back(entry.path());

@@ -82,7 +82,12 @@ TEST_F(QrvTool, FilesItCannotUseAreReportedWithTheirCause) {
   for (const Case& c : cases) {
     Result r = Qrv(c.words);
     EXPECT_EQ(r.status, 1) << c.words << ": " << r.err;
-    EXPECT_NE(r.err.find(c.cause), std::string::npos) << c.words << ": " << r.err;
+    // The C library's words for the cause: Windows' refuses to read a folder as a file.
+    std::string cause = c.cause;
+    if (size_t at = cause.find("Is a directory"); at != std::string::npos && test_host::IsWindows()) {
+      cause.replace(at, 14, "Permission denied");
+    }
+    EXPECT_NE(r.err.find(cause), std::string::npos) << c.words << ": " << r.err;
   }
   EXPECT_FALSE(std::filesystem::exists(Dir() / "out.pak"));
 }

@@ -26,7 +26,8 @@ if [[ ${1:-} == --on-display ]]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f >/dev/null 2>&1
   setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   status=0
-  ctest --test-dir "$build" --timeout 300 --output-on-failure "$@" || status=$?
+  ctest --test-dir "$build" --timeout 300 --output-on-failure --output-junit "$build/windows-test.xml" \
+    "$@" || status=$?
   wineserver -k || true
   exit "$status"
 fi
@@ -45,19 +46,21 @@ echo
 echo "Under Wine: $ran tests ran, $passed passed, $failed failed, $skipped skipped."
 if [[ $skipped -gt 0 ]]; then
   echo "Skipped, with their reasons:"
-  # ctest keeps every test's whole output in LastTest.log; GoogleTest writes a skip's reason
-  # on the line after "FILE:LINE: Skipped".
-  python3 - "$build/Testing/Temporary/LastTest.log" <<'PY'
+  # GoogleTest writes a skip's reason on the line after "FILE:LINE: Skipped"; ctest's JUnit
+  # report keeps every test's output.
+  python3 - "$build/windows-test.xml" <<'PY'
 import re, sys
+import xml.etree.ElementTree as tree
 try:
-    text = open(sys.argv[1], errors="replace").read()
-except OSError:
-    sys.exit("  (ctest kept no log of the tests' output: " + sys.argv[1] + ")")
-for block in re.split(r"\n(?=\d+/\d+ Testing: )", text):
-    name = re.match(r"\d+/\d+ Testing: (\S+)", block)
-    skip = re.search(r": Skipped\n(.*)\n", block)
-    if name and skip and "[  SKIPPED ]" in block:
-        print(f"  {name.group(1)}: {skip.group(1).strip() or '(no reason given)'}")
+    cases = tree.parse(sys.argv[1]).getroot().iter("testcase")
+except (OSError, tree.ParseError) as error:
+    sys.exit(f"  (no report of the tests' output: {error})")
+for case in cases:
+    if case.get("status") not in ("notrun", "skipped") and case.find("skipped") is None:
+        continue
+    out = case.findtext("system-out") or ""
+    reason = re.search(r": Skipped\n(.*)\n", out)
+    print(f"  {case.get('name')}: {reason.group(1).strip() if reason else '(no reason given)'}")
 PY
 fi
 exit "$status"
