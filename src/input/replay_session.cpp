@@ -36,7 +36,8 @@ void StartReplayAndRecord(InputState& input) {
   const AutomationHooks& hooks = Automation();
   if (!hooks.replayPath.empty()) StartReplay(input, hooks.replayPath);
   if (hooks.recordPath.empty()) return;
-  input.record = std::fopen(hooks.recordPath.c_str(), "w");
+  // Binary: a recording has the same bytes on every host.
+  input.record = std::fopen(hooks.recordPath.c_str(), "wb");
   if (input.record == nullptr) StopOnHook("QRV_RECORD", "cannot write " + hooks.recordPath);
   std::fputs("# key table by present number: FRAME CODE CODE ...\n", input.record);
 }
