@@ -31,6 +31,17 @@ inline std::string GamePath() { return test_host::Executable(QRV_BUILD_DIR "/gam
 
 using test_host::Shell;
 
+// Polls a condition for up to `seconds`.
+template <class Condition>
+bool Eventually(Condition condition, double seconds = 10) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
 // A private X display for one test, so that focus and windows of programs that other
 // tests run at the same time cannot interfere.
 class VirtualDisplay {
@@ -86,16 +97,6 @@ class VirtualDisplay {
   void Stop() {
     if (!pid_.empty()) Shell("kill " + pid_ + " 2>/dev/null");
     pid_.clear();
-  }
-
-  template <class Condition>
-  static bool Eventually(Condition condition, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
   }
 
   ScratchFolder folder_{"qrv-display"};
@@ -155,16 +156,6 @@ class ProgramRun {
   std::unique_ptr<test_host::Child> child_;
 };
 
-// Polls a condition for up to `seconds`.
-template <class Condition>
-bool Eventually(Condition condition, double seconds = 10) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return condition();
-}
 
 // The renderer is a software rasteriser: then start-up logs its warning line. A display
 // busy with other programs now and then leaves glxinfo without an answer: no answer is
