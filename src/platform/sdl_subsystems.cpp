@@ -9,6 +9,10 @@ bool StartSdlSubsystems(uint32_t flags) {
   // Where SDL offers an entry of its own (WinMain on Windows), it refuses to start until
   // that entry ran or this call stands in for it.
   SDL_SetMainReady();
+  // Alt+F4 ends the program by the runtime's own key rule, read from present's sample like
+  // every key, so that recordings hold it and replays end where the recorded run ended. A
+  // host that closes the window on Alt+F4 by itself would end the program outside the sample.
+  SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "1");
   return SDL_InitSubSystem(flags) == 0;
 }
 

@@ -158,10 +158,26 @@ int64_t SendOnSocket(int socket, const void* bytes, size_t count, const HostAddr
   return n;
 }
 
+namespace {
+
+// Some Winsock implementations (Wine's among them) hand a reset connection's end to recv as
+// an orderly one once the socket has been polled; the poll still flags the error, which an
+// orderly end never does.
+bool EndedByReset(int socket) {
+  WSAPOLLFD entry{Raw(socket), POLLRDNORM, 0};
+  return WSAPoll(&entry, 1, 0) == 1 && (entry.revents & POLLERR) != 0;
+}
+
+}  // namespace
+
 int64_t ReceiveOnSocket(int socket, void* bytes, size_t count) {
   int size = static_cast<int>(std::min<size_t>(count, 0x7FFFFFFF));
   int n = recv(Raw(socket), static_cast<char*>(bytes), size, 0);
   if (n < 0) NoteError();
+  if (n == 0 && count > 0 && EndedByReset(socket)) {
+    tLastError = WSAECONNRESET;
+    return -1;
+  }
   return n;
 }
 
