@@ -90,12 +90,15 @@ windows:
 	bash tools/windows/build.sh
 
 # The Windows build with its test suite, run under Wine on a virtual display; it ends with how
-# many tests ran, passed, failed and were skipped (and why).
-windows-test:
+# many tests ran, passed, failed and were skipped (and why). Then the game from the players'
+# zip plays the demo under Wine and must give the Linux build's frames.
+windows-test: configure
 	@echo "== Cross-building for 64-bit Windows with the test suite"
 	QRV_WINDOWS_TESTS=1 bash tools/windows/build.sh
 	@echo "== Running the test suite under Wine"
 	bash tools/windows/test.sh
+	@echo "== The game from the players' zip plays the demo as on Linux"
+	bash tools/with-display.sh bash tools/windows/zip-check.sh
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize
