@@ -83,15 +83,17 @@ windows-deps:
 	@echo "== Cross-building the Windows libraries (once; later runs find them in the cache)"
 	bash tools/windows/deps.sh
 
-# The Windows build in build-windows/ (library, game, qrv, examples) and the players' zip
-# dist/skipdale2-windows-x86_64.zip: the game with its media appended, and a text for players.
+# The Windows build in build-windows/ (library, game, qrv, examples), the players' zip
+# dist/skipdale2-windows-x86_64.zip (the game with its media appended, and a text for players)
+# and the game programmers' kit dist/quorvia-sdk-windows-x86_64.zip.
 windows:
 	@echo "== Cross-building for 64-bit Windows and making the players' zip"
 	bash tools/windows/build.sh
 
 # The Windows build with its test suite, run under Wine on a virtual display; it ends with how
 # many tests ran, passed, failed and were skipped (and why). Then the game from the players'
-# zip plays the demo under Wine and must give the Linux build's frames.
+# zip plays the demo under Wine and must give the Linux build's frames, and the first program
+# of docs/first-program.md is built against the game programmers' kit and run.
 windows-test: configure
 	@echo "== Cross-building for 64-bit Windows with the test suite"
 	QRV_WINDOWS_TESTS=1 bash tools/windows/build.sh
@@ -99,6 +101,8 @@ windows-test: configure
 	bash tools/windows/test.sh
 	@echo "== The game from the players' zip plays the demo as on Linux"
 	bash tools/with-display.sh bash tools/windows/zip-check.sh
+	@echo "== A first program built against the game programmers' kit runs under Wine"
+	bash tools/with-display.sh bash tools/windows/sdk-check.sh
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize

@@ -11,7 +11,7 @@ work=$(mktemp -d /tmp/qrv-package-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$source_dir/tests/package/first_program.sh"
 
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 for f in include/quorvia/quorvia.h include/quorvia/key_codes.h lib/libquorvia.a \
@@ -24,45 +24,16 @@ printf '1 1\n' > "$work/grid.txt"
 [[ "$("$prefix/bin/qrv" path "$work/grid.txt" 0 0 1 0 | head -1)" == "2" ]] ||
   fail "the installed qrv tool does not find a path"
 
-# The fenced blocks of the document, by their language tag.
-doc="$source_dir/docs/first-program.md"
-block() { awk -v tag="$1" '$0 == "```" tag {on = 1; next} /^```/ {on = 0} on' "$doc"; }
+pkg_line=$(first_program_sources "$source_dir/docs/first-program.md" "$work/mygame")
 app="$work/mygame"
-mkdir -p "$app"
-block cmake > "$app/CMakeLists.txt"
-block cpp > "$app/main.cpp"
-pkg_line=$(block sh | grep '^c++ ')
-[[ -s "$app/CMakeLists.txt" && -s "$app/main.cpp" && -n "$pkg_line" ]] ||
-  fail "docs/first-program.md lacks its cmake, cpp or sh block"
 
 cmake -S "$app" -B "$app/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null ||
   fail "find_package(Quorvia) consumer does not configure"
 cmake --build "$app/build" || fail "find_package(Quorvia) consumer does not build"
 (cd "$app" && PKG_CONFIG_PATH="$prefix/lib/pkgconfig" eval "$pkg_line") ||
   fail "pkg-config consumer does not build: $pkg_line"
-
-# Right held from the first frame; frame 40 is captured.
-printf '0 205\n' > "$work/right.replay"
-run() {
-  local program=$1 shots="$work/shots-$2"
-  mkdir -p "$shots"
-  TMPDIR="$work" QRV_FRAMES=41 QRV_UNPACED=1 QRV_REPLAY="$work/right.replay" \
-    QRV_CAPTURE="$shots" QRV_CAPTURE_FRAMES=40 "$program" || fail "$2 consumer exited with $?"
-  [[ -f "$shots/frame-000040.png" ]] || fail "$2 consumer captured no frame"
-  # The ball starts at x 304; forty frames at 4 pixels take it past x 400.
-  # Debian's own Python, which has python3-pil (a Python of the user's may come first in PATH).
-  /usr/bin/python3 - "$shots/frame-000040.png" "$2" <<'PY'
-import sys
-from PIL import Image
-image = Image.open(sys.argv[1]).convert("RGB")
-xs = [x for x in range(image.width) for y in range(0, image.height, 4)
-      if image.getpixel((x, y)) == (255, 160, 0)]
-if not xs or min(xs) <= 400:
-    sys.exit(f"FAIL: {sys.argv[2]} consumer: the ball did not move right (left edge {min(xs) if xs else None})")
-PY
-}
-run "$app/build/mygame" cmake
-run "$app/mygame" pkg-config
+first_program_moves_right "$app/build/mygame" cmake
+first_program_moves_right "$app/mygame" pkg-config
 
 # Added as a subfolder, the runtime brings the library alone.
 sub="$work/subproject"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the runtime, Skipdale_2, qrv and the examples for 64-bit Windows in
 # build-windows/, then makes the players' zip dist/skipdale2-windows-x86_64.zip: the game's
-# .exe with its media appended (one file, as on Linux) and a short text for players.
+# .exe with its media appended (one file, as on Linux) and a short text for players, and the
+# game programmers' kit dist/quorvia-sdk-windows-x86_64.zip.
 # The libraries come from tools/windows/deps.sh (built once per machine, then cached).
 #
 # QRV_JOBS sets the parallel jobs of the build (default: ninja's own choice).
@@ -12,6 +13,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$root/build-windows
 dist=$root/dist
 zip_name=skipdale2-windows-x86_64.zip
+sdk_name=quorvia-sdk-windows-x86_64.zip
 stage=$build/dist-stage  # what goes into the zip
 tests=OFF
 [[ -z "${QRV_WINDOWS_TESTS:-}" ]] || tests=ON
@@ -69,6 +71,32 @@ make_zip() {
   unzip -l "$dist/$zip_name"
 }
 
+# The game programmer's kit: the runtime as installed (headers, libquorvia.a, the CMake package,
+# quorvia.pc, qrv.exe), the libraries it links with their headers and pkg-config files (their
+# prefix made relative, so the kit works wherever it is unpacked), and the toolchain file.
+make_sdk() {
+  local kit=$build/sdk-stage/quorvia-sdk deps
+  deps=$(bash "$root/tools/windows/deps.sh" --prefix)
+  rm -rf "$build/sdk-stage"
+  mkdir -p "$kit/share/quorvia"
+  cp -r "$deps/include" "$deps/lib" "$kit/"
+  rm -rf "$kit/include/gtest" "$kit/include/gmock" "$kit/lib/cmake" "$kit"/lib/*.la \
+    "$kit"/lib/lib{gtest,gmock}*.a "$kit"/lib/pkgconfig/{gtest,gmock}*.pc
+  sed -i "s|$deps|\${pcfiledir}/../..|g" "$kit"/lib/pkgconfig/*.pc
+  # Programs start at their own main(), as the runtime's do: SDL's renaming of main, its
+  # WinMain wrapper and the GUI subsystem flag leave SDL's flags (CMakeLists.txt does the
+  # same for the runtime's own build).
+  rm "$kit/lib/libSDL2main.a"
+  sed -i -e '/^Libs/s/ -lSDL2main\| -mwindows//g' -e '/^Cflags/s/ -Dmain=SDL_main//' \
+    "$kit/lib/pkgconfig/sdl2.pc"
+  cmake --install "$build" --prefix "$kit" >/dev/null
+  x86_64-w64-mingw32-strip "$kit/bin/qrv.exe"
+  cp "$root/cmake/toolchain-mingw64.cmake" "$kit/share/quorvia/"
+  rm -f "$dist/$sdk_name"
+  (cd "$build/sdk-stage" && zip -q -X -9 -r "$dist/$sdk_name" quorvia-sdk)
+  echo "$dist/$sdk_name: $(unzip -l "$dist/$sdk_name" | tail -n 1)"
+}
+
 step "Checking the Debian packages the zip needs" bash "$root/tools/install-deps.sh" zip unzip
 step "The Windows libraries (built once, then taken from the cache)" \
   bash "$root/tools/windows/deps.sh"
@@ -76,8 +104,10 @@ step "Configuring the Windows build in build-windows/" configure
 step "Building the library, the game, qrv and the examples" compile
 step "Appending the game's media to skipdale2.exe" pack_game
 step "Making dist/$zip_name" make_zip
+step "Making dist/$sdk_name" make_sdk
 
 echo
 echo "Done in $((SECONDS - start)) s. The Windows programs are in $build:"
 echo "  game/skipdale2.exe (with Media/ beside it), tools/qrv.exe, examples/example_*.exe"
 echo "The players' zip: $dist/$zip_name ($(stat -c %s "$dist/$zip_name") bytes)"
+echo "The game programmers' kit: $dist/$sdk_name ($(stat -c %s "$dist/$sdk_name") bytes)"

@@ -33,7 +33,7 @@ env "${hooks[@]}" "QRV_CAPTURE=$scratch/linux-shots" "SKIPDALE_TRACE=$scratch/li
 # programs see the machine's files (Z: is the root).
 env "${hooks[@]}" "QRV_CAPTURE=Z:$scratch/windows-shots" \
   "SKIPDALE_TRACE=Z:$scratch/windows-trace.txt" wine "$scratch/windows/skipdale2.exe"
-wineserver -w
+wineserver -k
 
 /usr/bin/python3 - "$scratch" "$frames" <<'PY'
 import os, sys
