@@ -9,6 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$root/build-windows
 log=$build/windows-test.log
 source "$root/tools/windows/wine-env.sh"
+# Wine takes the interface language from the locale: English (United States) for every run.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 [[ -f $build/CTestTestfile.cmake ]] || {
   echo "No Windows test build in $build: run QRV_WINDOWS_TESTS=1 tools/windows/build.sh" >&2
   exit 1

@@ -5,6 +5,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/host_services.h"
@@ -30,6 +31,7 @@ std::string DocumentsFolder() {
   if (SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path) == S_OK) {
     folder = windows::Narrow(path);
   }
+  std::replace(folder.begin(), folder.end(), '\\', '/');  // the answer's separator on every host
   CoTaskMemFree(path);
   return folder;
 }
