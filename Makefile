@@ -86,7 +86,7 @@ windows-deps:
 # The Windows build in build-windows/ (library, game, qrv, examples), the players' zip
 # dist/skipdale2-windows-x86_64.zip (the game with its media appended, and a text for players)
 # and the game programmers' kit dist/quorvia-sdk-windows-x86_64.zip.
-windows:
+windows: deps
 	@echo "== Cross-building for 64-bit Windows and making the players' zip"
 	bash tools/windows/build.sh
 
