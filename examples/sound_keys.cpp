@@ -1,7 +1,10 @@
 // Sound with the command set: music repeating in the background and an effect on a key.
 // Space plays the effect on the left, Return on the right; a bar shows which of the
-// effect's four channels still play. Escape ends it.
+// effect's four channels still play. Up and Down move the effect's level by a tenth of the
+// amplitude, as a volume slider does (VolumeForLevel turns it into the decibel law's
+// volume). Escape ends it.
 //   example_sound_keys [EFFECT.wav [MUSIC]]   (without files both are made in memory)
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <cstring>
@@ -49,17 +52,32 @@ qrv::RtString MakeWav(double tone, double sound, double rest) {
   return qrv::RegisterMemoryBlock(std::move(file), size);
 }
 
+// True in the frame a key goes down.
+class KeyPress {
+ public:
+  explicit KeyPress(int32_t code) : code_(code) {}
+  bool operator()() {
+    const bool down = qrv::KeyDown(code_) != 0, pressed = down && !held_;
+    held_ = down;
+    return pressed;
+  }
+
+ private:
+  int32_t code_;
+  bool held_ = false;
+};
+
 void Main() {
   qrv::AutoPause(0);
   qrv::LoadSound(effectName, kEffect, 4);
   qrv::PlayMusic(musicName, true);
-  bool spaceHeld = false, returnHeld = false;
+  KeyPress space(qrv::kKeySpace), enter(qrv::kKeyReturn), up(qrv::kKeyUp), down(qrv::kKeyDown);
+  double level = 1;  // linear: 0.5 is half the amplitude
   for (;;) {
-    const bool space = qrv::KeyDown(57) != 0, enter = qrv::KeyDown(28) != 0;
-    if (space && !spaceHeld) qrv::PlaySound(kEffect, -1, 1);
-    if (enter && !returnHeld) qrv::PlaySound(kEffect, 1, 1);
-    spaceHeld = space;
-    returnHeld = enter;
+    if (up()) level = std::min(1.0, level + 0.1);
+    if (down()) level = std::max(0.0, level - 0.1);
+    if (space()) qrv::PlaySound(kEffect, -1, qrv::VolumeForLevel(level));
+    if (enter()) qrv::PlaySound(kEffect, 1, qrv::VolumeForLevel(level));
     qrv::ClearScreen(0x202020);
     for (int32_t channel = 0; channel < 4; ++channel) {
       const bool plays = qrv::SoundPlaying(kEffect * 256 + channel) != 0;

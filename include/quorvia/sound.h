@@ -47,6 +47,11 @@ void LoadSound(const RtString& name, int32_t slot, int32_t channels);
 // amplitude (-6 dB), 0.88 a quarter (-12 dB), 0.5 is -50 dB (nearly silent); below 0.01
 // (step 0) is silent. A pan p takes |p| * 100 dB off the opposite side.
 int32_t PlaySound(int32_t slot, double pan, double volume);
+// The volume for PlaySound whose amplitude is `level` (0..1, linear: 0.5 is half the
+// amplitude) under the law above: the step nearest in decibels, given as a volume inside
+// that step (0.5 gives 0.945, step 94, -6 dB). Levels too small for step 1 (-99 dB) and
+// levels of 0 or less give 0 (silent), 1 and more give 1.
+double VolumeForLevel(double level);
 // 1 while the channel of the id plays, else 0 (always 0 for a negative id).
 int32_t SoundPlaying(int32_t channelId);
 // Stops the channel of the id; a channel number outside the slot's stops all of them.

@@ -1,8 +1,12 @@
 // The replay script parser and the line writer. Parsing is strict: a script that says
 // something other than what its author meant must stop the run, not drive it wrongly.
+// Keys are scan codes in decimal or the names of key_codes.h; recordings write codes.
 #include "input/replay_script.h"
 
 #include <algorithm>
+#include <cctype>
+
+#include "input/key_names_table.h"
 
 namespace qrv {
 
@@ -31,6 +35,26 @@ bool ReadNumber(std::string_view line, size_t* pos, int64_t limit, int64_t* valu
   return true;
 }
 
+bool SameLetters(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+
+// A key by its name in key_codes.h, without letter case, the prefix "kKey" optional
+// ("Right", "space", "kKey1"); false when no key has the name.
+bool KeyByName(std::string_view name, int64_t* code) {
+  if (name.size() > 4 && SameLetters(name.substr(0, 4), "kkey")) name.remove_prefix(4);
+  for (const KeyName& key : kKeyNames) {
+    if (SameLetters(name, key.name)) {
+      *code = key.code;
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string LineError(size_t number, const std::string& what) {
   return "line " + std::to_string(number) + ": " + what;
 }
@@ -54,6 +78,19 @@ bool ReplayScript::Parse(std::string_view text, std::string* error) {
       if (pos == line.size()) break;
       int64_t value = 0;
       bool first = step.moment.frame < 0;
+      if (!first && std::isalpha(static_cast<unsigned char>(line[pos]))) {
+        size_t end = pos;
+        while (end < line.size() && !IsBlank(line[end])) ++end;
+        std::string_view name = line.substr(pos, end - pos);
+        if (!KeyByName(name, &value)) {
+          steps_.clear();
+          *error = LineError(lineNumber, "unknown key name '" + std::string(name) + "'");
+          return false;
+        }
+        step.keys.set(static_cast<size_t>(value));
+        pos = end;
+        continue;
+      }
       bool read = first ? ReadNumber(line, &pos, kMaxFrame, &step.moment.frame, ':')
                         : ReadNumber(line, &pos, 255, &value);
       if (read && first && pos < line.size() && line[pos] == ':') {

@@ -1,7 +1,8 @@
 // Replay scripts: which scan codes are held from which moment on. A moment is a present
 // number, optionally with the count of keyboard readings the program made since that
-// present ("FRAME:READING"). The text form is lines "FRAME[:READING] CODE CODE ..." in
-// decimal, '#' starting a comment; QRV_REPLAY reads it and QRV_RECORD writes it.
+// present ("FRAME:READING"). The text form is lines "FRAME[:READING] KEY KEY ..." with
+// numbers in decimal and each KEY a scan code or a name of key_codes.h ("Right", "kKeyRight"),
+// '#' starting a comment; QRV_REPLAY reads it and QRV_RECORD writes it (with codes).
 #pragma once
 
 #include <bitset>

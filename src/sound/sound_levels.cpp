@@ -1,14 +1,25 @@
-// The decibel law of sound effect levels.
+// The decibel law of sound effect levels, and the volume for a linear level under it.
 #include "sound/sound_levels.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "quorvia/sound.h"
 
 namespace qrv {
 
 int32_t VolumeStep(double volume) {
   if (!(volume > 0)) return 0;  // NaN too
   return static_cast<int32_t>(std::trunc(std::min(volume * 100.0, 100.0)));
+}
+
+double VolumeForLevel(double level) {
+  if (!(level > 0)) return 0;  // NaN too
+  const double step = std::round(100 + 20 * std::log10(level));
+  if (step >= 100) return 1;
+  if (step < 1) return 0;
+  // The middle of the step: trunc(volume * 100) cannot fall to the step below.
+  return (step + 0.5) / 100;
 }
 
 int32_t PanPosition(double pan) {

@@ -34,6 +34,10 @@ TEST(ReplayScript, RefusesMalformedScriptsNamingTheLine) {
       {"7: 1\n", "line 1: expected a present number 0..2147483647"},
       {"7:x 1\n", "line 1: expected a present number 0..2147483647"},
       {"1 2:3\n", "line 1: expected a scan code 0..255"},
+      {"1 Right\n2 Rigth\n", "line 2: unknown key name 'Rigth'"},
+      {"1 kKey\n", "line 1: unknown key name 'kKey'"},
+      {"1 Right,Space\n", "line 1: unknown key name 'Right,Space'"},
+      {"1 Key_Right\n", "line 1: unknown key name 'Key_Right'"},
   };
   for (const Case& c : cases) {
     ReplayScript script;
@@ -68,6 +72,17 @@ TEST(ReplayScript, HoldsEachLineUntilTheNext) {
                           {41, Keys({0, 1, 255})},
                           {1000000, Keys({0, 1, 255})}};
   for (const Probe& p : probes) EXPECT_EQ(script.KeysAt(p.frame), p.keys) << p.frame;
+}
+
+// The codes are those docs/replay.md lists beside the keys' names.
+TEST(ReplayScript, KeysByTheirNamesInAnyLetterCase) {
+  ReplayScript byName, byCode;
+  std::string error;
+  ASSERT_TRUE(byName.Parse("12 Right Space\n20 leftshift KKEYESCAPE kKey1 PadEnter 205\n", &error))
+      << error;
+  ASSERT_TRUE(byCode.Parse("12 205 57\n20 42 1 2 156 205\n", &error)) << error;
+  for (int64_t frame : {12, 20}) EXPECT_EQ(byName.KeysAt(frame), byCode.KeysAt(frame)) << frame;
+  EXPECT_EQ(byName.KeysAt(12), Keys({205, 57}));
 }
 
 TEST(ReplayScript, WrittenLinesReadBackToTheSameKeys) {
