@@ -1,6 +1,6 @@
-// 2D drawing with the command set: a sprite made from a pixel array, drawn plain, scaled,
-// turning and additively blended, an animation strip, a coloured polygon and primitives.
-// Escape ends it.
+// 2D drawing: a sprite made from a pixel array, drawn plain, scaled, turning and additively
+// blended, an animation strip, a coloured polygon, primitives, and circles and ellipses
+// filled, outlined and blended. Escape ends it.
 #include "quorvia/quorvia.h"
 
 namespace {
@@ -55,6 +55,12 @@ void Main() {
     qrv::FillRect(200, 120, 60, -30, 0x808080);
     qrv::DrawLine(200, 160, 320, 220, 0xFFFFFF);
     qrv::PlotPixel(330, 220, 0xFFFFFF);
+    qrv::DrawCircle(440, 110, 40, 0x40A0FF, 1);
+    qrv::DrawCircle(440, 110, 44 + frame % 16, 0xFFFFFF, 0);  // a ring that pulses outwards
+    qrv::DrawEllipse(480, 320, 120, 50, 0xFFC040, 0);
+    qrv::SetAlphaMode(-0.5);
+    qrv::DrawEllipse(420, 320, 60, 90, 0x60FF60, 1);
+    qrv::SetAlphaMode(0);
     qrv::Present();
   }
 }

@@ -118,6 +118,21 @@ void PlotPixel(int32_t x, int32_t y, int32_t colour);
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
 // Negative sizes extend to the left / upwards from (x, y).
 void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+// An ellipse centred on pixel (x, y), filled when filled is non-zero, else its outline; in
+// the colour, alpha mode and target (screen or surface) that FillRect uses. The filled shape
+// covers pixel (x + dx, y + dy) exactly when
+//   (dx / (radiusX + 1/2))^2 + (dy / (radiusY + 1/2))^2 <= 1:
+// the pixels whose centres lie in the ellipse through the outer edges of the pixels radiusX
+// left and right of (x, y) and radiusY above and below it, so 2 radiusX + 1 pixels wide and
+// 2 radiusY + 1 high. The outline is the pixels of that shape with a side on a pixel outside
+// it: one pixel wide, on the filled shape's rim, joined side to side or corner to corner
+// without gaps. Every pixel is drawn once, so blending does not darken any of them twice.
+// A radius of 0 gives a line one pixel wide (both 0: one pixel); a negative radius draws
+// nothing. Any radius is exact, and the work grows with the rows on screen, never with it.
+void DrawEllipse(int32_t x, int32_t y, int32_t radiusX, int32_t radiusY, int32_t colour,
+                 int32_t filled);
+// DrawEllipse with both radii the radius.
+void DrawCircle(int32_t x, int32_t y, int32_t radius, int32_t colour, int32_t filled);
 
 // --- Fonts and text --------------------------------------------------------------------
 // Fonts 0..31 are bitmaps of 16 character cells per row: 8 rows (codes 0..127, higher

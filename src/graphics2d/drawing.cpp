@@ -1,5 +1,6 @@
 // Immediate-mode drawing on the device: the bind step, alpha mode and smoothing, sprites
-// plain, stretched, scaled, rotated and by animation frame, pixels, lines and rectangles.
+// plain, stretched, scaled, rotated and by animation frame, pixels, lines, rectangles and
+// ellipses.
 // Plain, stretched, scaled and frame sprites are queued in the batch (draw_batching.cpp);
 // everything else draws what is queued first, then itself at once.
 #include <GL/gl.h>
@@ -8,9 +9,11 @@
 #include <cmath>
 #include <limits>
 
+#include "graphics2d/ellipse_spans.h"
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_parameters.h"
+#include "graphics2d/vertex_growth.h"
 
 namespace qrv {
 namespace {
@@ -147,7 +150,7 @@ void OpenGLZozezezi::ClearScreen(int32_t colour) {
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
+void OpenGLZozezezi::DrawCorners(std::span<const QuadVertex> corners, uint32_t mode) {
   HandOverArrays();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].x);
@@ -156,9 +159,13 @@ void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
     glTexCoordPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].s);
     SetWrap(GL_CLAMP_TO_EDGE);
   }
-  glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+  glDrawArrays(mode, 0, GLsizei(corners.size()));
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
+  DrawCorners(corners, GL_TRIANGLE_FAN);
 }
 
 // One quad over (x0, y0)-(x1, y1) with the texture rectangle (s0, t0)-(s1, t1), corners in
@@ -316,6 +323,26 @@ void OpenGLZozezezi::FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_
   const float x1 = float(left + width), y1 = float(top + height);
   const QuadVertex corners[4] = {{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}};
   DrawQuadFan(corners);
+  EndPrimitive();
+}
+
+// The shape goes as 1-pixel-high quads, one per run, which cover exactly the pixels of the
+// run as FillRect's quad does; the runs never overlap, so blending touches each pixel once.
+// Only rows the viewport shows are worked out, so any radius costs at most their number.
+void OpenGLZozezezi::DrawEllipse(int32_t x, int32_t y, int32_t rx, int32_t ry, int32_t colour,
+                                 int32_t filled) {
+  EllipseSpans(x, y, rx, ry, filled != 0, viewportW, viewportH, shapeSpans);
+  if (shapeSpans.empty()) return;
+  shapeCorners.clear();
+  ReserveInSteps(shapeCorners, shapeSpans.size() * 4);
+  for (const PixelSpan& run : shapeSpans) {
+    const float x0 = float(run.x0), x1 = float(int64_t(run.x1) + 1);
+    const float y0 = float(run.y), y1 = float(int64_t(run.y) + 1);
+    shapeCorners.insert(shapeCorners.end(),
+                        {{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}});
+  }
+  BeginPrimitive(colour);
+  DrawCorners(shapeCorners, GL_QUADS);
   EndPrimitive();
 }
 

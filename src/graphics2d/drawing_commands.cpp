@@ -73,5 +73,11 @@ void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t c) {
 void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t c) {
   Draw(&OpenGLZozezezi::FillRect, x, y, w, h, c);
 }
+void DrawEllipse(int32_t x, int32_t y, int32_t rx, int32_t ry, int32_t c, int32_t filled) {
+  Draw(&OpenGLZozezezi::DrawEllipse, x, y, rx, ry, c, filled);
+}
+void DrawCircle(int32_t x, int32_t y, int32_t radius, int32_t c, int32_t filled) {
+  DrawEllipse(x, y, radius, radius, c, filled);
+}
 
 }  // namespace qrv

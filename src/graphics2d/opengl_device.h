@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics2d/ellipse_spans.h"
 #include "graphics2d/framebuffer.h"
 #include "graphics2d/quad_batch.h"
 #include "graphics2d/shader_table.h"
@@ -139,8 +140,14 @@ class OpenGLZozezezi {
   void PlotPixel(int32_t x, int32_t y, int32_t colour);
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour);
   void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
+  // The pixels EllipseSpans gives for the viewport, as one draw.
+  void DrawEllipse(int32_t x, int32_t y, int32_t rx, int32_t ry, int32_t colour, int32_t filled);
 
   int32_t boundSprite = -1;  // the sprite the last bind step selected (-1: none)
+
+  // An ellipse's runs and their quads, grown in steps and reused by every ellipse.
+  std::vector<PixelSpan> shapeSpans;
+  std::vector<QuadVertex> shapeCorners;
 
   // --- Batching (draw_batching.cpp) ------------------------------------------------------
 
@@ -281,6 +288,9 @@ class OpenGLZozezezi {
   const char* LoadSpriteImage(const RtString& name, int32_t id, int32_t key, bool normalMap);
   void LoadSpriteFile(const char* command, const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
+  // The corners as one GL draw of the mode, from client memory; textured while a sprite is
+  // bound (clamped at its edges).
+  void DrawCorners(std::span<const QuadVertex> corners, uint32_t mode);
   // The bind step with the wrap the drawing that follows uses (the public one: repeat).
   // spriteDrawing: the sprite alone is drawn as it is (plain, stretched, turned, frames),
   // so an opaque one needs no alpha test.

@@ -25,6 +25,9 @@ TEST_F(BatchOrder, APrimitiveBetweenTwoSpritesStaysBetweenThem) {
   DrawLine(0, 20, 30, 20, int32_t(kGreen));
   DrawSprite(1, 10, 17);
   PlotPixel(12, 18, int32_t(kGreen));
+  DrawSprite(1, 40, 0);
+  DrawCircle(44, 4, 3, int32_t(kGreen), 1);  // rows 1..7, 41..47 on row 4
+  DrawSprite(1, 46, 0);
   EXPECT_EQ(Pixel(2, 2), kRed);     // first sprite alone
   EXPECT_EQ(Pixel(5, 5), kGreen);   // the rectangle over the first sprite
   EXPECT_EQ(Pixel(9, 9), kRed);     // the second sprite over the rectangle
@@ -32,6 +35,9 @@ TEST_F(BatchOrder, APrimitiveBetweenTwoSpritesStaysBetweenThem) {
   EXPECT_EQ(Pixel(2, 20), kGreen);
   EXPECT_EQ(Pixel(12, 20), kRed);    // the third sprite over the line
   EXPECT_EQ(Pixel(12, 18), kGreen);  // the point over the third sprite
+  EXPECT_EQ(Pixel(41, 0), kRed);     // the sprite above the circle
+  EXPECT_EQ(Pixel(42, 4), kGreen);   // the circle over the sprite before it
+  EXPECT_EQ(Pixel(47, 4), kRed);     // the sprite after it over the circle
 }
 
 TEST_F(BatchOrder, NewPixelsForASpriteShowOnlyInLaterDraws) {

@@ -48,19 +48,29 @@ class DeviceTest : public ::testing::Test {
     return p[0] | p[1] << 8 | p[2] << 16;
   }
 
-  // Screen pixels that are not black, as (x, y) pairs in reading order.
-  static std::vector<std::pair<int32_t, int32_t>> LitPixels() {
+  // Every screen pixel's colour value, rows from the top.
+  static std::vector<uint32_t> ScreenColours() {
     std::vector<uint8_t> rows(size_t(kScreenW) * kScreenH * 4);
     Device().FlushBatch();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kScreenW, kScreenH, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
-    std::vector<std::pair<int32_t, int32_t>> lit;
+    std::vector<uint32_t> colours;
     for (int32_t y = 0; y < kScreenH; ++y) {
       for (int32_t x = 0; x < kScreenW; ++x) {
         const uint8_t* p = rows.data() + (size_t(kScreenH - 1 - y) * kScreenW + x) * 4;
-        if (p[0] | p[1] | p[2]) lit.emplace_back(x, y);
+        colours.push_back(p[0] | p[1] << 8 | p[2] << 16);
       }
+    }
+    return colours;
+  }
+
+  // Screen pixels that are not black, as (x, y) pairs in reading order.
+  static std::vector<std::pair<int32_t, int32_t>> LitPixels() {
+    const std::vector<uint32_t> colours = ScreenColours();
+    std::vector<std::pair<int32_t, int32_t>> lit;
+    for (int32_t i = 0; i < kScreenW * kScreenH; ++i) {
+      if (colours[size_t(i)] != 0) lit.emplace_back(i % kScreenW, i / kScreenW);
     }
     return lit;
   }
