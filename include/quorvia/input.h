@@ -52,6 +52,15 @@ void ReapplySystemPointer();
 void SampleKeyboard();
 // 1 while the key is held (only the low 8 bits of the code count), else 0.
 int32_t KeyDown(int32_t code);
+// Key edges, answered from present's sample (only the low 8 bits of the code count):
+// KeyHit is 1 in the frame after a present whose sample saw the key go down since the
+// previous present's sample, KeyReleased the same for coming up. A press and release that
+// both fall between two samples (a tap) makes both 1 in the same frame. Every call until
+// the next present answers alike: reading does not use an edge up. Auto-repeat is no new
+// press; before the first present both are 0. A replay's and a recording's (QRV_REPLAY,
+// QRV_RECORD) edges are exact: taps are written down as *CODE (docs/replay.md).
+int32_t KeyHit(int32_t code);
+int32_t KeyReleased(int32_t code);
 // The character of a newly held key, once per press; empty otherwise.
 RtString ReadKeyChar();
 // The character the keyboard layout gives a scan code with the current Shift state; 0 none.
@@ -73,6 +82,9 @@ void ShowSystemPointer(double flag);
 int32_t MouseCount();
 void SelectMouse(int32_t n);
 bool AnyMouseButton();
+// KeyHit for mouse buttons 1, 2, 3 (left, right, middle, as MouseState and MouseAxis number
+// them); anything else 0. The mouse stays live during a replay, and so does this.
+int32_t MouseHit(int32_t button);
 
 // --- Joysticks ---------------------------------------------------------------------------
 

@@ -15,6 +15,12 @@ InputState* TheInput() {
   return TheRuntime().input;
 }
 
+HeldKeys HeldIn(const uint8_t keys[256]) {
+  HeldKeys held;
+  for (size_t code = 0; code < 256; ++code) held.set(code, (keys[code] & 0x80) != 0);
+  return held;
+}
+
 void CreateInput() {
   Runtime& rt = TheRuntime();
   if (rt.input == nullptr) rt.input = new InputState();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "input/press_edges.h"
 #include "input/replay_script.h"
 #include "quorvia/input.h"
 
@@ -26,6 +27,10 @@ class InputState {
   std::string joystickNames[kMaxJoysticks];
   // One byte per scan code; bit 7 set means held.
   uint8_t keys[256] = {};
+  // The edges of the last present's sample: the keys by scan code, the mouse buttons 1, 2, 3
+  // at 0, 1, 2.
+  PressEdges<256> keyEdges;
+  PressEdges<3> buttonEdges;
   bool pointerVisible = false;
   int32_t joystickCount = 0;
   // Set once per frame: the next mouse reading computes new motion.
@@ -50,6 +55,9 @@ class InputState {
 // The runtime's input object; null before start-up made it.
 InputState* TheInput();
 
+// The keys the table holds.
+HeldKeys HeldIn(const uint8_t keys[256]);
+
 // The screen the pointer moves on: the device's size and whether the display is turned
 // a quarter turn (which turns the pointer and the joystick's X and Y with it).
 struct ScreenShape {
@@ -66,10 +74,16 @@ void TakeWindowMessages();
 // The tracked pointer as the game sees it: turned with a turned display (mouse.cpp).
 void ReportedPointer(const InputState& input, int32_t* x, int32_t* y);
 
-// Replay and recording (replay_session.cpp).
+// Present's edges of the keys (from the key table just sampled and the taps since the
+// previous present: the host's events, or the replay's marks) and of the mouse buttons
+// (press_edges.cpp). Returns the key taps, for the recording.
+HeldKeys SampleEdges(InputState& input);
+
+// Replay and recording (replay_session.cpp). RecordKeys writes the key table when it
+// changed, and at a present also when keys were tapped.
 void StartReplayAndRecord(InputState& input);
 void StopRecording(InputState& input);
 void ApplyReplay(InputState& input);
-void RecordKeys(InputState& input);
+void RecordKeys(InputState& input, const HeldKeys& taps = HeldKeys());
 
 }  // namespace qrv

@@ -56,7 +56,8 @@ void SampleFrameInput() {
   } else {
     SampleLive(*input);
   }
-  if (input->record != nullptr) RecordKeys(*input);
+  const HeldKeys taps = SampleEdges(*input);
+  if (input->record != nullptr) RecordKeys(*input, taps);
   input->freshMouse = true;
 }
 

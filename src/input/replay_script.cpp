@@ -1,6 +1,7 @@
 // The replay script parser and the line writer. Parsing is strict: a script that says
 // something other than what its author meant must stop the run, not drive it wrongly.
-// Keys are scan codes in decimal or the names of key_codes.h; recordings write codes.
+// Keys are scan codes in decimal or the names of key_codes.h, '*' before one marking a tap;
+// recordings write codes.
 #include "input/replay_script.h"
 
 #include <algorithm>
@@ -55,11 +56,69 @@ bool KeyByName(std::string_view name, int64_t* code) {
   return false;
 }
 
-std::string LineError(size_t number, const std::string& what) {
-  return "line " + std::to_string(number) + ": " + what;
+size_t SkipBlanks(std::string_view line, size_t pos) {
+  while (pos < line.size() && IsBlank(line[pos])) ++pos;
+  return pos;
+}
+
+// Reads one key at `pos` (not the line's end): a scan code, or a key's name up to the next
+// blank. False with *fault set when it is neither.
+bool ReadKey(std::string_view line, size_t* pos, int64_t* code, std::string* fault) {
+  if (std::isalpha(static_cast<unsigned char>(line[*pos]))) {
+    size_t end = *pos;
+    while (end < line.size() && !IsBlank(line[end])) ++end;
+    std::string_view name = line.substr(*pos, end - *pos);
+    if (!KeyByName(name, code)) {
+      *fault = "unknown key name '" + std::string(name) + "'";
+      return false;
+    }
+    *pos = end;
+    return true;
+  }
+  if (!ReadNumber(line, pos, 255, code)) {
+    *fault = "expected a scan code 0..255";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
+
+// "FRAME[:READING] KEY ... *KEY ...": the moment, then held keys and tapped keys (marked '*')
+// in any order. A blank line leaves the step's frame at -1.
+bool ReplayScript::ParseLine(std::string_view line, Step* step, std::string* fault) {
+  size_t pos = SkipBlanks(line, 0);
+  if (pos == line.size()) return true;
+  bool read = ReadNumber(line, &pos, kMaxFrame, &step->moment.frame, ':');
+  if (read && pos < line.size() && line[pos] == ':') {
+    ++pos;
+    read = ReadNumber(line, &pos, kMaxFrame, &step->moment.reading);
+  }
+  if (!read) {
+    *fault = "expected a present number 0.." + std::to_string(kMaxFrame);
+    return false;
+  }
+  for (pos = SkipBlanks(line, pos); pos < line.size(); pos = SkipBlanks(line, pos)) {
+    const bool tap = line[pos] == '*';
+    if (tap && (++pos == line.size() || IsBlank(line[pos]) || line[pos] == '*')) {
+      *fault = "'*' must stand right before a key (*57, *Space)";
+      return false;
+    }
+    int64_t code = 0;
+    if (!ReadKey(line, &pos, &code, fault)) return false;
+    (tap ? step->taps : step->keys).set(static_cast<size_t>(code));
+  }
+  // Taps are counted at presents' samples only, and there is none before present 1.
+  if (step->taps.any() && step->moment.reading != 0) {
+    *fault = "a tap (*KEY) belongs on a present's line, not on FRAME:READING";
+    return false;
+  }
+  if (step->taps.any() && step->moment.frame == 0) {
+    *fault = "a tap (*KEY) needs a present before it: FRAME 1 or more";
+    return false;
+  }
+  return true;
+}
 
 bool ReplayScript::Parse(std::string_view text, std::string* error) {
   steps_.clear();
@@ -71,48 +130,18 @@ bool ReplayScript::Parse(std::string_view text, std::string* error) {
     ++lineNumber;
     line = line.substr(0, std::min(line.find('#'), line.size()));
 
-    Step step{{-1, 0}, {}};
-    size_t pos = 0;
-    for (;;) {
-      while (pos < line.size() && IsBlank(line[pos])) ++pos;
-      if (pos == line.size()) break;
-      int64_t value = 0;
-      bool first = step.moment.frame < 0;
-      if (!first && std::isalpha(static_cast<unsigned char>(line[pos]))) {
-        size_t end = pos;
-        while (end < line.size() && !IsBlank(line[end])) ++end;
-        std::string_view name = line.substr(pos, end - pos);
-        if (!KeyByName(name, &value)) {
-          steps_.clear();
-          *error = LineError(lineNumber, "unknown key name '" + std::string(name) + "'");
-          return false;
-        }
-        step.keys.set(static_cast<size_t>(value));
-        pos = end;
-        continue;
-      }
-      bool read = first ? ReadNumber(line, &pos, kMaxFrame, &step.moment.frame, ':')
-                        : ReadNumber(line, &pos, 255, &value);
-      if (read && first && pos < line.size() && line[pos] == ':') {
-        ++pos;
-        read = ReadNumber(line, &pos, kMaxFrame, &step.moment.reading);
-      }
-      if (!read) {
-        steps_.clear();
-        *error = LineError(lineNumber,
-                           first ? "expected a present number 0.." + std::to_string(kMaxFrame)
-                                 : "expected a scan code 0..255");
-        return false;
-      }
-      if (!first) step.keys.set(static_cast<size_t>(value));
+    Step step{{-1, 0}, {}, {}};
+    std::string fault;
+    if (ParseLine(line, &step, &fault) && step.moment.frame >= 0 && !steps_.empty() &&
+        step.moment <= steps_.back().moment) {
+      fault = "present numbers must ascend";
     }
-    if (step.moment.frame < 0) continue;  // blank or comment line
-    if (!steps_.empty() && step.moment <= steps_.back().moment) {
+    if (!fault.empty()) {
       steps_.clear();
-      *error = LineError(lineNumber, "present numbers must ascend");
+      *error = "line " + std::to_string(lineNumber) + ": " + fault;
       return false;
     }
-    steps_.push_back(step);
+    if (step.moment.frame >= 0) steps_.push_back(step);  // else a blank or comment line
   }
   return true;
 }
@@ -125,11 +154,22 @@ const HeldKeys& ReplayScript::KeysAt(KeyMoment moment) const {
   return after == steps_.begin() ? kNothing : std::prev(after)->keys;
 }
 
-std::string FormatReplayLine(KeyMoment moment, const HeldKeys& keys) {
+const HeldKeys& ReplayScript::TapsAt(int64_t present) const {
+  static const HeldKeys kNothing;
+  const KeyMoment moment(present);
+  auto at = std::lower_bound(steps_.begin(), steps_.end(), moment,
+                             [](const Step& step, const KeyMoment& m) { return step.moment < m; });
+  return at != steps_.end() && at->moment == moment ? at->taps : kNothing;
+}
+
+std::string FormatReplayLine(KeyMoment moment, const HeldKeys& keys, const HeldKeys& taps) {
   std::string line = std::to_string(moment.frame);
   if (moment.reading != 0) line += ":" + std::to_string(moment.reading);
   for (size_t code = 0; code < keys.size(); ++code) {
     if (keys.test(code)) line += " " + std::to_string(code);
+  }
+  for (size_t code = 0; code < taps.size(); ++code) {
+    if (taps.test(code)) line += " *" + std::to_string(code);
   }
   return line + "\n";
 }

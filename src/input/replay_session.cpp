@@ -39,7 +39,7 @@ void StartReplayAndRecord(InputState& input) {
   // Binary: a recording has the same bytes on every host.
   input.record = std::fopen(hooks.recordPath.c_str(), "wb");
   if (input.record == nullptr) StopOnHook("QRV_RECORD", "cannot write " + hooks.recordPath);
-  std::fputs("# key table by present number: FRAME CODE CODE ...\n", input.record);
+  std::fputs("# key table by present number: FRAME CODE CODE ... (*CODE: tapped)\n", input.record);
 }
 
 void StopRecording(InputState& input) {
@@ -53,13 +53,14 @@ void ApplyReplay(InputState& input) {
   for (size_t code = 0; code < 256; ++code) input.keys[code] = held.test(code) ? 0x80 : 0;
 }
 
-// Writes a line only when the table changed, so a long session stays a short file.
-void RecordKeys(InputState& input) {
-  HeldKeys held;
-  for (size_t code = 0; code < 256; ++code) held.set(code, (input.keys[code] & 0x80) != 0);
-  if (held == input.recordedKeys) return;
+// Writes a line only when the table changed or keys were tapped, so a long session stays a
+// short file.
+void RecordKeys(InputState& input, const HeldKeys& taps) {
+  HeldKeys held = HeldIn(input.keys);
+  if (held == input.recordedKeys && taps.none()) return;
   input.recordedKeys = held;
-  std::fputs(FormatReplayLine({input.presentNumber, input.keyReading}, held).c_str(), input.record);
+  const KeyMoment moment{input.presentNumber, input.keyReading};
+  std::fputs(FormatReplayLine(moment, held, taps).c_str(), input.record);
   std::fflush(input.record);
 }
 

@@ -29,6 +29,13 @@ char ShiftedKeyCharacter(uint8_t code, char plain);
 // True while Caps Lock is on.
 bool CapsLockOn();
 
+// What the host's key events said since the previous take, one byte per key code: kWentDown
+// when the key went down, kCameUp when it came up, both for a tap. Auto-repeat is no new
+// press. The events are noted as the host delivers them, in step with the state ReadKeyTable
+// reads, so a press and release between two readings is not lost.
+inline constexpr uint8_t kWentDown = 1, kCameUp = 2;
+void TakeKeyEvents(uint8_t events[256]);
+
 // --- Pointer ---------------------------------------------------------------------------
 
 struct PointerButtons {
@@ -37,6 +44,9 @@ struct PointerButtons {
 // The pointer in client pixels of the program window (may lie outside it).
 void ReadPointer(int32_t* x, int32_t* y);
 PointerButtons ReadPointerButtons();
+// The buttons' events since the previous take as TakeKeyEvents gives the keys', for the
+// buttons left, right, middle in that order.
+void TakeButtonEvents(uint8_t events[3]);
 // Relative motion since the previous call (meaningful while the pointer is hidden).
 void ReadRelativeMotion(int32_t* dx, int32_t* dy);
 // Hidden: relative mode, no cursor. Visible: absolute mode, the arrow cursor.

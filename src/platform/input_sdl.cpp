@@ -1,8 +1,10 @@
-// Keyboard and pointer on SDL: the key state read through the scan-code table, the
-// layout's characters, the pointer in client pixels, relative mode and the wheel.
+// Keyboard and pointer on SDL: the key state read through the scan-code table, the key and
+// button events between readings, the layout's characters, the pointer in client pixels,
+// relative mode and the wheel.
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 
 #include "platform/input_host.h"
@@ -14,6 +16,32 @@ namespace qrv::platform {
 namespace {
 
 int32_t wheelMotion = 0;
+
+// Key and button events since the last take (kWentDown, kCameUp). SDL calls the watch as it
+// queues each event, inside the same pump that changes the state it reports; events other
+// threads queue come through it too, hence atomics.
+std::atomic<uint8_t> keyEvents[256];
+std::atomic<uint8_t> buttonEvents[3];
+
+// Buttons 1, 2, 3 are left, right, middle, as the mouse commands number them; -1 for others.
+int ButtonIndex(Uint8 button) {
+  if (button == SDL_BUTTON_LEFT) return 0;
+  if (button == SDL_BUTTON_RIGHT) return 1;
+  return button == SDL_BUTTON_MIDDLE ? 2 : -1;
+}
+
+int SDLCALL NoteKeysAndButtons(void*, SDL_Event* event) {
+  if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
+    uint8_t code = KeyCodeForScancode(event->key.keysym.scancode);
+    if (code != 0 && event->key.repeat == 0) {
+      keyEvents[code] |= event->type == SDL_KEYDOWN ? kWentDown : kCameUp;
+    }
+  } else if (event->type == SDL_MOUSEBUTTONDOWN || event->type == SDL_MOUSEBUTTONUP) {
+    int index = ButtonIndex(event->button.button);
+    if (index >= 0) buttonEvents[index] |= event->type == SDL_MOUSEBUTTONDOWN ? kWentDown : kCameUp;
+  }
+  return 1;
+}
 
 // The program has one window: the one holding the GL context, else the focused one.
 SDL_Window* ProgramWindow() {
@@ -76,6 +104,10 @@ char KeyCharacter(uint8_t code, bool shift) {
   return ShiftedKeyCharacter(code, plain);
 }
 
+void TakeKeyEvents(uint8_t events[256]) {
+  for (int code = 0; code < 256; ++code) events[code] = keyEvents[code].exchange(0);
+}
+
 bool CapsLockOn() {
   return (SDL_GetModState() & KMOD_CAPS) != 0;
 }
@@ -113,6 +145,10 @@ PointerButtons ReadPointerButtons() {
                                                : SDL_GetGlobalMouseState(nullptr, nullptr);
   return {(mask & SDL_BUTTON_LMASK) != 0, (mask & SDL_BUTTON_RMASK) != 0,
           (mask & SDL_BUTTON_MMASK) != 0};
+}
+
+void TakeButtonEvents(uint8_t events[3]) {
+  for (int index = 0; index < 3; ++index) events[index] = buttonEvents[index].exchange(0);
 }
 
 void ReadRelativeMotion(int32_t* dx, int32_t* dy) {
@@ -155,6 +191,11 @@ static void WatchWheel(const void* hostEvent) {
 }
 
 bool StartInputHost() {
+  // The key and button events are noted whatever becomes of the joysticks; once only.
+  SDL_DelEventWatch(NoteKeysAndButtons, nullptr);
+  SDL_AddEventWatch(NoteKeysAndButtons, nullptr);
+  for (std::atomic<uint8_t>& events : keyEvents) events = 0;
+  for (std::atomic<uint8_t>& events : buttonEvents) events = 0;
   if (!StartSdlSubsystems(SDL_INIT_JOYSTICK)) return false;
   // Force feedback is optional: without it, forces become rumble.
   StartSdlSubsystems(SDL_INIT_HAPTIC);
@@ -166,6 +207,7 @@ bool StartInputHost() {
 }
 
 void StopInputHost() {
+  SDL_DelEventWatch(NoteKeysAndButtons, nullptr);
   if (SDL_WasInit(SDL_INIT_HAPTIC)) SDL_QuitSubSystem(SDL_INIT_HAPTIC);
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }

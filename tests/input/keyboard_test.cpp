@@ -1,5 +1,6 @@
 // Reading the key table: KeyDown's low-byte rule, the character reader's once-per-press
-// rule with Shift, and the layout's characters for scan codes.
+// rule with Shift, the edges' hold from one present to the next, and the layout's characters
+// for scan codes.
 #include <cstdlib>
 
 #include "input_fixture.h"
@@ -66,6 +67,28 @@ TEST_F(KeyboardTest, PresentsCountAndCarryTheScriptForward) {
   EXPECT_EQ(TheInput()->presentNumber, 5);
   const int expected[] = {0, 0, 1, 1, 0, 0};
   EXPECT_TRUE(std::equal(std::begin(answers), std::end(answers), std::begin(expected)));
+}
+
+// Edges come from present's sample: every call until the next present answers alike, and
+// the readings between presents (FRAME:READING lines) do not move them.
+TEST_F(KeyboardTest, EdgesHoldFromOnePresentToTheNext) {
+  UseScript("1 57\n1:2\n1:4 57\n2 57\n3 *30\n");
+  EXPECT_EQ(KeyHit(57), 0);  // before the first present
+  SampleFrameInput();        // present 1
+  for (int reading = 1; reading <= 5; ++reading) {
+    EXPECT_EQ(KeyDown(57), reading == 2 || reading == 3 ? 0 : 1) << "reading " << reading;
+    EXPECT_EQ(KeyHit(57), 1) << "reading " << reading;
+    EXPECT_EQ(KeyHit(256 + 57), 1);
+    EXPECT_EQ(KeyReleased(57), 0) << "reading " << reading;
+  }
+  SampleFrameInput();  // present 2: held at both samples, the dip between them unmarked
+  EXPECT_EQ(KeyHit(57), 0);
+  EXPECT_EQ(KeyReleased(57), 0);
+  SampleFrameInput();  // present 3: 57 let go, 30 tapped
+  EXPECT_EQ(KeyReleased(57), 1);
+  EXPECT_EQ(KeyHit(30), 1);
+  EXPECT_EQ(KeyReleased(-256 + 30), 1);
+  EXPECT_EQ(KeyDown(30), 0);
 }
 
 // A script changes only at presents, so a wait inside a replay could never see a new key;

@@ -1,6 +1,7 @@
 // Whole programs under the display: real X key events pressed with xdotool reach KeyDown
 // as the right scan codes, the focus rule, replay scripts give the same key table at the
-// same present numbers, and a recorded session replays identically.
+// same present numbers, and a recorded session replays identically; key and button edges
+// come at their presents, a tap inside one frame included, and replay exactly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -214,6 +215,106 @@ TEST(KeysProgram, PollingWithoutPresentingSeesKeysAndEndsOnSignal) {
   polling.AskToStop();
   EXPECT_EQ(polling.Wait(10), 0);
   EXPECT_TRUE(OutputLines(polling).empty());
+}
+
+// Edges at exact presents from a script, the tap inside one frame (*Space) included.
+TEST(KeysProgram, ReplayedEdgesComeAtTheirPresents) {
+  std::string script = WriteScript("edges",
+                                   "# Space held from 3 to 6 and tapped at 8;\n"
+                                   "# Right let go and pressed again before 12\n"
+                                   "3 Space\n6\n8 *Space\n10 Right\n12 Right *Right\n13\n");
+  ProgramRun run(kProgram, {"edges"},
+                 Env{{"QRV_REPLAY", script}, {"QRV_FRAMES", "15"}, {"QRV_UNPACED", "1"}});
+  ASSERT_EQ(run.Wait(), 0);
+  std::string lines;
+  for (const std::string& line : OutputLines(run)) lines += line + "\n";
+  EXPECT_EQ(lines,
+            "0\n1\n2\n"
+            "3 57 +57\n4 57\n5 57\n6 -57\n"  // held from 3 to 6
+            "7\n8 +57 -57\n9\n"              // tapped at 8: both edges, never held
+            "10 205 +205\n11 205\n"
+            "12 205 +205 -205\n"  // held at 11 and 12, and tapped between them
+            "13 -205\n14\n");
+}
+
+// The lines (by index) holding `token` as one of their words.
+std::vector<size_t> LinesWith(const std::vector<std::string>& lines, const std::string& token) {
+  std::vector<size_t> found;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::istringstream words(lines[i]);
+    for (std::string word; words >> word;) {
+      if (word == token) found.push_back(i);
+    }
+  }
+  return found;
+}
+
+// The program's window on `display`, with the keyboard focus.
+std::string FocusWindowOn(const frame_test::VirtualDisplay& display) {
+  std::string id =
+      display.Tool("xdotool search --sync --onlyvisible --name '^input keys' | head -1");
+  if (!id.empty()) display.Tool("xdotool windowfocus --sync " + id);
+  return id;
+}
+
+// Taps with no pause between key down and key up fall between two of present's samples (a
+// sample may rarely see one held). Either way each key is hit once and released once, and
+// the recording replays the same lines. A display of the test's own keeps other tests' keys
+// out.
+TEST(KeysProgram, RecordedShortTapsReplayWithTheSameEdges) {
+  frame_test::VirtualDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "no Xvfb";
+  std::string record = ScratchFile("taps");
+  std::vector<std::string> live;
+  {
+    ProgramRun run(kProgram, {"edges"}, Env{{"DISPLAY", display.Name()}, {"QRV_RECORD", record}});
+    ASSERT_FALSE(FocusWindowOn(display).empty());
+    display.Tool("xdotool keydown --delay 0 space keyup --delay 0 space sleep 0.2");
+    display.Tool("xdotool keydown --delay 0 a keyup --delay 0 a sleep 0.2");
+    display.Tool("xdotool keydown Right sleep 0.2 keyup Right sleep 0.2");
+    display.Tool("xdotool keydown Alt_L keydown F4");
+    ASSERT_EQ(run.Wait(10), 0);
+    display.Tool("xdotool keyup F4 keyup Alt_L");
+    live = OutputLines(run);
+  }
+  for (int code : {57, 30, 205}) {
+    std::vector<size_t> hits = LinesWith(live, "+" + std::to_string(code));
+    std::vector<size_t> releases = LinesWith(live, "-" + std::to_string(code));
+    ASSERT_EQ(hits.size(), 1u) << "key " << code;
+    ASSERT_EQ(releases.size(), 1u) << "key " << code;
+    EXPECT_LE(hits[0], releases[0]) << "key " << code;
+  }
+  // Right was held over several presents: seen held between its hit and its release.
+  EXPECT_LT(LinesWith(live, "+205")[0], LinesWith(live, "-205")[0]);
+  ProgramRun replay(kProgram, {"edges"}, Env{{"QRV_REPLAY", record}, {"QRV_UNPACED", "1"}});
+  ASSERT_EQ(replay.Wait(), 0);  // the recorded Alt+F4 ends the replay too
+  EXPECT_EQ(OutputLines(replay), live);
+}
+
+// Buttons as the mouse commands number them: 1 left, 2 right, 3 middle (the X buttons 1, 3,
+// 2), each pressed and let go with no pause and hit at exactly one present, in order.
+TEST(KeysProgram, EachMouseClickIsHitOnce) {
+  frame_test::VirtualDisplay display;
+  ASSERT_FALSE(display.Name().empty()) << "no Xvfb";
+  ProgramRun run(kProgram, {"edges"}, Env{{"DISPLAY", display.Name()}});
+  std::string id = FocusWindowOn(display);
+  ASSERT_FALSE(id.empty());
+  display.Tool("xdotool mousemove --window " + id + " 40 40 sleep 0.1");
+  for (const char* button : {"1", "3", "2"}) {
+    display.Tool(std::string("xdotool mousedown ") + button + " mouseup " + button + " sleep 0.1");
+  }
+  size_t before = OutputLines(run).size();
+  ASSERT_TRUE(Eventually([&] { return OutputLines(run).size() > before + 5; }, 5));
+  run.AskToStop();
+  EXPECT_EQ(run.Wait(10), 0);
+  std::vector<std::string> lines = OutputLines(run);
+  std::vector<size_t> left = LinesWith(lines, "m1"), right = LinesWith(lines, "m2"),
+                      middle = LinesWith(lines, "m3");
+  ASSERT_EQ(left.size(), 1u);
+  ASSERT_EQ(right.size(), 1u);
+  ASSERT_EQ(middle.size(), 1u);
+  EXPECT_LE(left[0], right[0]);
+  EXPECT_LE(right[0], middle[0]);
 }
 
 TEST(KeysProgram, WaitForKeyWaitsForATypedKey) {

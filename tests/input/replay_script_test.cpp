@@ -1,5 +1,5 @@
 // The replay script format: what parses, what is refused with which message, and which
-// keys a script holds at which present number.
+// keys a script holds and taps at which present number.
 #include "input/replay_script.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +38,16 @@ TEST(ReplayScript, RefusesMalformedScriptsNamingTheLine) {
       {"1 kKey\n", "line 1: unknown key name 'kKey'"},
       {"1 Right,Space\n", "line 1: unknown key name 'Right,Space'"},
       {"1 Key_Right\n", "line 1: unknown key name 'Key_Right'"},
+      {"1 57\n2 *\n", "line 2: '*' must stand right before a key (*57, *Space)"},
+      {"2 * 57\n", "line 1: '*' must stand right before a key (*57, *Space)"},
+      {"2 **57\n", "line 1: '*' must stand right before a key (*57, *Space)"},
+      {"2 *300\n", "line 1: expected a scan code 0..255"},
+      {"2 *Spcae\n", "line 1: unknown key name 'Spcae'"},
+      {"2 57*\n", "line 1: expected a scan code 0..255"},
+      {"*2 57\n", "line 1: expected a present number 0..2147483647"},
+      {"1\n4:2 *57\n", "line 2: a tap (*KEY) belongs on a present's line, not on FRAME:READING"},
+      {"0 *Space\n", "line 1: a tap (*KEY) needs a present before it: FRAME 1 or more"},
+      {"3 *57\n3 57\n", "line 2: present numbers must ascend"},
   };
   for (const Case& c : cases) {
     ReplayScript script;
@@ -85,11 +95,35 @@ TEST(ReplayScript, KeysByTheirNamesInAnyLetterCase) {
   EXPECT_EQ(byName.KeysAt(12), Keys({205, 57}));
 }
 
+// A tap mark holds nothing and counts at its own present only; a key may be both held and
+// tapped (let go and pressed again since the previous present). Line 9 lets 205 go: a line
+// lists every held key.
+TEST(ReplayScript, TapsCountAtTheirPresentOnly) {
+  ReplayScript script;
+  std::string error;
+  ASSERT_TRUE(
+      script.Parse("3 *Space\n5 205 *205 *kKey1\n5:2 205\n9 *57 *57 # twice is once\n", &error))
+      << error;
+  struct Probe {
+    int64_t present;
+    HeldKeys held, taps;
+  };
+  const Probe probes[] = {
+      {2, {}, {}},          {3, {}, Keys({57})}, {4, {}, {}},  {5, Keys({205}), Keys({2, 205})},
+      {6, Keys({205}), {}}, {9, {}, Keys({57})}, {10, {}, {}},
+  };
+  for (const Probe& p : probes) {
+    EXPECT_EQ(script.KeysAt(p.present), p.held) << p.present;
+    EXPECT_EQ(script.TapsAt(p.present), p.taps) << p.present;
+  }
+}
+
 TEST(ReplayScript, WrittenLinesReadBackToTheSameKeys) {
   std::string text = FormatReplayLine(0, Keys({})) + FormatReplayLine(12, Keys({255, 1, 57})) +
                      FormatReplayLine({12, 40}, Keys({57})) +
+                     FormatReplayLine(13, Keys({57}), Keys({30, 57})) +
                      FormatReplayLine(2147483647, Keys({200}));
-  EXPECT_EQ(text, "0\n12 1 57 255\n12:40 57\n2147483647 200\n");
+  EXPECT_EQ(text, "0\n12 1 57 255\n12:40 57\n13 57 *30 *57\n2147483647 200\n");
   ReplayScript script;
   std::string error;
   ASSERT_TRUE(script.Parse(text, &error)) << error;
@@ -99,6 +133,8 @@ TEST(ReplayScript, WrittenLinesReadBackToTheSameKeys) {
   EXPECT_EQ(script.KeysAt({12, 39}), Keys({1, 57, 255}));
   EXPECT_EQ(script.KeysAt({12, 40}), Keys({57}));
   EXPECT_EQ(script.KeysAt(13), Keys({57}));
+  EXPECT_EQ(script.TapsAt(13), Keys({30, 57}));
+  EXPECT_EQ(script.TapsAt(14), Keys({}));
   EXPECT_EQ(script.KeysAt(2147483647), Keys({200}));
 }
 

@@ -1,6 +1,8 @@
 // A runtime program for the input tests. Before the first present and after each one it
 // writes the present number and every held scan code as one line in the replay script
 // format to keys.txt in the temporary folder ($TMPDIR).
+//   argument "edges": each line goes on with the edges of the frame: +CODE for each key hit,
+//            -CODE for each key released, mB for each mouse button B hit ("8 +57 -57");
 //   argument "escape": Escape and Alt+F4 end it as usual (otherwise only Alt+F4);
 //            "wait-key": it first waits with WaitForKey and writes "waited";
 //            "poll-space": it polls KeyDown for Space without presenting, then writes
@@ -22,6 +24,17 @@ void WriteKeys(long present) {
   std::fprintf(output, "%ld", present);
   for (int code = 0; code < 256; ++code) {
     if (qrv::KeyDown(code)) std::fprintf(output, " %d", code);
+  }
+  if (mode == "edges") {
+    for (int code = 0; code < 256; ++code) {
+      if (qrv::KeyHit(code)) std::fprintf(output, " +%d", code);
+    }
+    for (int code = 0; code < 256; ++code) {
+      if (qrv::KeyReleased(code)) std::fprintf(output, " -%d", code);
+    }
+    for (int button = 1; button <= 3; ++button) {
+      if (qrv::MouseHit(button)) std::fprintf(output, " m%d", button);
+    }
   }
   std::fputc('\n', output);
   std::fflush(output);
