@@ -271,7 +271,7 @@ TEST(KeysProgram, RecordedShortTapsReplayWithTheSameEdges) {
     ASSERT_FALSE(FocusWindowOn(display).empty());
     display.Tool("xdotool keydown --delay 0 space keyup --delay 0 space sleep 0.2");
     display.Tool("xdotool keydown --delay 0 a keyup --delay 0 a sleep 0.2");
-    display.Tool("xdotool keydown Right sleep 0.2 keyup Right sleep 0.2");
+    display.Tool("xdotool keydown Right sleep 0.5 keyup Right sleep 0.2");
     display.Tool("xdotool keydown Alt_L keydown F4");
     ASSERT_EQ(run.Wait(10), 0);
     display.Tool("xdotool keyup F4 keyup Alt_L");
@@ -304,7 +304,7 @@ TEST(KeysProgram, EachMouseClickIsHitOnce) {
     display.Tool(std::string("xdotool mousedown ") + button + " mouseup " + button + " sleep 0.1");
   }
   size_t before = OutputLines(run).size();
-  ASSERT_TRUE(Eventually([&] { return OutputLines(run).size() > before + 5; }, 5));
+  ASSERT_TRUE(Eventually([&] { return OutputLines(run).size() > before + 5; }, kSeen));
   run.AskToStop();
   EXPECT_EQ(run.Wait(10), 0);
   std::vector<std::string> lines = OutputLines(run);
