@@ -37,7 +37,7 @@ bench: build
 	@echo "== Running the benchmarks"
 	bash tools/run-bench.sh $(BUILD)
 
-# GL calls, draw calls and read-backs per steady frame of the game and of every example.
+# GL calls, draw calls, read-backs and waits per steady frame of the game and every example.
 gl-calls: build
 	@echo "== Tracing the GL calls of the game and the examples"
 	bash tools/gl-calls.sh $(BUILD)

@@ -2,11 +2,15 @@
 # The GL cost of a steady frame: runs the game and every example (or the programs named)
 # for 60 presents, unpaced, under a display (virtual when there is none), traces their GL
 # calls with apitrace and prints, per frame over frames 10 to 49 (the frames after the 10th
-# buffer swap and up to the 50th), the GL calls, the draw calls and the read-backs.
+# buffer swap and up to the 50th), the GL calls, the draw calls, the read-backs and the
+# waits: calls that hand the program an answer from the driver (state queries such as
+# glGet* and glIs*, glFinish), which a driver working on a thread of its own gives only once
+# it has caught up with every call before. Read-backs are not counted again as waits.
 # Programs with a replay of their own (game/demo.replay, examples/NAME.replay) play it.
 # Usage: tools/gl-calls.sh [BUILD_DIR [PROGRAM...]]
-# Output: one line per program: "NAME calls=C draws=D readbacks=R" (per frame, averaged to
-# one decimal); a program that ends before its 50th swap prints "NAME frames=N (too few)".
+# Output: one line per program: "NAME calls=C draws=D readbacks=R waits=W" (per frame,
+# averaged to one decimal); a program that ends before its 50th swap prints
+# "NAME frames=N (too few)". Settings in the environment reach the programs (QRV_SCALE=2).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 shift || true
@@ -41,10 +45,12 @@ count_frames() {
       calls++
       if ($0 ~ /^gl(Multi)?Draw|^glBegin\(/) draws++
       if ($0 ~ /^gl(Readn?Pixels|Get(n)?TexImage|GetCompressedTexImage|GetBufferSubData)/) reads++
+      else if ($0 ~ /^gl(Get|Is[A-Z]|CheckFramebufferStatus|Finish\(|ClientWaitSync)/) waits++
     }
     END {
       if (swaps < 50) { printf "frames=%d (too few)\n", swaps; exit }
-      printf "calls=%.1f draws=%.1f readbacks=%.1f\n", calls / 40, draws / 40, reads / 40
+      printf "calls=%.1f draws=%.1f readbacks=%.1f waits=%.1f\n", calls / 40, draws / 40,
+        reads / 40, waits / 40
     }'
 }
 

@@ -38,7 +38,8 @@ bool Framebuffer::Create(uint32_t texture, int32_t width, int32_t height, bool w
   width_ = width;
   height_ = height;
   // Completeness is asked of this frame buffer with its attachments in place.
-  const uint32_t previous = Bind();
+  const uint32_t previous = Current();
+  Bind();
   AttachTexture(texture);
   if (depthBuffer_ != 0) {
     gl.glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT,
@@ -68,11 +69,14 @@ void Framebuffer::Destroy() {
   height_ = 0;
 }
 
-uint32_t Framebuffer::Bind() const {
-  GLint previous = 0;
-  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &previous);
+void Framebuffer::Bind() const {
   GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-  return uint32_t(previous);
+}
+
+uint32_t Framebuffer::Current() {
+  GLint binding = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &binding);
+  return uint32_t(binding);
 }
 
 void Framebuffer::AttachTexture(uint32_t texture) const {

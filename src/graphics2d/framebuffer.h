@@ -24,11 +24,14 @@ class Framebuffer {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
 
-  // Directs drawing and reading into this frame buffer; returns the binding it replaced.
-  uint32_t Bind() const;
+  // Directs drawing and reading into this frame buffer.
+  void Bind() const;
   // While bound: draws into level 0 of this texture from now on.
   void AttachTexture(uint32_t texture) const;
-  // Puts back a binding that Bind returned (0: the window).
+  // The frame buffer drawn into now (0: the window). It asks GL, which a driver running on
+  // a thread of its own answers only once it has caught up: never on every frame.
+  static uint32_t Current();
+  // Puts back a binding that Current returned (0: the window).
   static void Restore(uint32_t binding);
 
  private:

@@ -38,7 +38,8 @@ void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32
   Surface& target = surfaces[surface];
   target.spriteId = id;
   if (target.framebuffer.Create(s.texture, tw, th, true)) {
-    const uint32_t previous = target.framebuffer.Bind();
+    const uint32_t previous = Framebuffer::Current();
+    target.framebuffer.Bind();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     Framebuffer::Restore(previous);
@@ -85,7 +86,8 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
   offscreenTarget = surface;
   sprites[size_t(id)].opaque = false;  // drawn into from now on
   if (target.framebuffer.Usable()) {
-    target.savedBinding = target.framebuffer.Bind();
+    target.savedBinding = Framebuffer::Current();
+    target.framebuffer.Bind();
     target.framebuffer.AttachTexture(s.texture);
     SetDefault2DState(0, 0, s.width, s.height);
     glViewport(0, 0, s.width, s.height);

@@ -42,15 +42,17 @@ class Shots {
 };
 
 // The kept frame is copied from wherever the game draws: the window, or (scaled) the frame
-// buffer of the game's size.
+// buffer of the game's size; without frame buffers a scale asked for leaves it the window.
 TEST(ScreenProgram, SaveScreenWritesTheFrameLastPresented) {
-  for (const char* scale : {"1", "2"}) {
-    SCOPED_TRACE(std::string("QRV_SCALE=") + scale);
+  for (const auto& [scale, hidden] :
+       {std::pair{"1", ""}, std::pair{"2", ""}, std::pair{"2", "GL_EXT_framebuffer_object"}}) {
+    SCOPED_TRACE(std::string("QRV_SCALE=") + scale + " QRV_GL_HIDE=" + hidden);
     Shots shots;
     ProgramRun run(kProgram, {"save"},
                    {{"QRV_UNPACED", "1"},
                     {"QRV_FRAMES", "2"},
                     {"QRV_SCALE", scale},
+                    {"QRV_GL_HIDE", hidden},
                     {"QRV_CAPTURE_FRAMES", "1"},
                     {"QRV_CAPTURE", shots.Folder()}});
     ASSERT_EQ(run.Wait(), 0);

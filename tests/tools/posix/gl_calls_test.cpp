@@ -1,4 +1,6 @@
-// The GL cost tool on the shipped game: a steady frame reads nothing back from the GPU.
+// The GL cost tool on the shipped game: a steady frame reads nothing back from the GPU and
+// asks the driver nothing, whether the game draws into the window or, scaled, into a frame
+// buffer of its own that present enlarges into the window.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,18 +18,26 @@ double Figure(const std::string& out, const std::string& key) {
   return std::atof(match[1].str().c_str());
 }
 
-TEST(GlCalls, TheGamesSteadyFrameReadsNothingBack) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the tracer's preloaded library cannot come before the address sanitizer's";
-#endif
-  tool_test::Result r = tool_test::Run(
-      QRV_SOURCE_DIR, "bash tools/gl-calls.sh '" QRV_BUILD_DIR "' '" QRV_BUILD_DIR
-                      "/game/skipdale2'");
+// Runs the tool on the game with the settings given ("QRV_SCALE=2") and expects traced
+// frames without a read-back or a wait.
+void ExpectNoReadBackNorWait(const std::string& settings) {
+  tool_test::Result r =
+      tool_test::Run(QRV_SOURCE_DIR, settings + " bash tools/gl-calls.sh '" QRV_BUILD_DIR
+                                                "' '" QRV_BUILD_DIR "/game/skipdale2'");
   ASSERT_EQ(r.status, 0) << r.err;
   // The frames were traced: the game draws its map in every one.
   EXPECT_GT(Figure(r.out, "calls"), 0) << r.out;
   EXPECT_GE(Figure(r.out, "draws"), 1) << r.out;
   EXPECT_EQ(Figure(r.out, "readbacks"), 0) << r.out;
+  EXPECT_EQ(Figure(r.out, "waits"), 0) << r.out;
+}
+
+TEST(GlCalls, TheGamesSteadyFrameReadsNothingBackAndWaitsForNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the tracer's preloaded library cannot come before the address sanitizer's";
+#endif
+  ExpectNoReadBackNorWait("QRV_SCALE=1");
+  ExpectNoReadBackNorWait("QRV_SCALE=2");
 }
 
 }  // namespace
