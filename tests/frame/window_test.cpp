@@ -40,11 +40,17 @@ class Window : public testing::Test {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     display_.Tool("xdotool keyup " + keys);
   }
-  // Whether presents go on over a stretch of several frame intervals.
+  // Whether presents go on. A program presents every frame, but Wine can hold its window
+  // messages up for a while around a focus change, so they count if they come in seconds.
   bool Presenting() {
     long before = run_->Presents();
+    return Eventually([&] { return run_->Presents() > before; }, 10);
+  }
+  // Whether presents stop: none over a stretch of several frame intervals.
+  bool Paused() {
+    long before = run_->Presents();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    return run_->Presents() > before;
+    return run_->Presents() == before;
   }
 
   VirtualDisplay display_;
@@ -59,7 +65,7 @@ TEST_F(Window, FocusLossPausesAndFocusGainResumes) {
   ASSERT_TRUE(Eventually([&] { return Title() == "FrameProbe <pause>"; })) << Title();
   // The present that saw the focus go still returns; the next one holds the game.
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_FALSE(Presenting());
+  EXPECT_TRUE(Paused());
   Focus();
   ASSERT_TRUE(Eventually([&] { return Title() == "FrameProbe"; })) << Title();
   EXPECT_TRUE(Presenting());
