@@ -32,8 +32,11 @@ inline constexpr int32_t kMaxJoysticks = 10;
 
 // Creates the one input object.
 void CreateInput();
-// Set-up once the program window exists; the exclusive mouse hides the pointer.
-// Returns 1. Reads QRV_REPLAY and QRV_RECORD.
+// Starts the host's input devices (keys, joysticks); start-up does this early, before the
+// sound device opens on its thread, so that the two never start beside each other.
+void StartInputDevices();
+// Set-up once the program window exists (starting the devices if not started yet); the
+// exclusive mouse hides the pointer. Returns 1. Reads QRV_REPLAY and QRV_RECORD.
 int32_t InitInput(bool exclusiveMouse);
 // Releases the devices and the input object.
 void ShutdownInput();

@@ -208,8 +208,8 @@ bool StartInputHost() {
 
 void StopInputHost() {
   SDL_DelEventWatch(NoteKeysAndButtons, nullptr);
-  if (SDL_WasInit(SDL_INIT_HAPTIC)) SDL_QuitSubSystem(SDL_INIT_HAPTIC);
-  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  if (SDL_WasInit(SDL_INIT_HAPTIC)) StopSdlSubsystems(SDL_INIT_HAPTIC);
+  StopSdlSubsystems(SDL_INIT_JOYSTICK);
 }
 
 }  // namespace qrv::platform
