@@ -112,6 +112,22 @@ void JoystickState(double* x, double* y, double* button1, double* button2);
 // A constant force along (x, y) for `duration` milliseconds; rumble without haptics.
 void JoystickForce(int32_t index, double duration, double x, double y);
 
+// --- Pads: joysticks read by name ------------------------------------------------------
+// A joystick that SDL's game-controller database knows (its own compiled-in list, the
+// mappings in the SDL_GAMECONTROLLERCONFIG variable and the file SDL_GAMECONTROLLERCONFIG_FILE
+// names, both read at start-up) is also a pad: its buttons and axes can be read by the
+// names of pad_codes.h, whatever raw numbers the device gives them. The pad number is the
+// joystick's index, as JoystickX takes it. Like the joystick readings, pads are read live at
+// each call and stay live during a replay. A number without a joystick, a joystick the
+// database does not know, and a name outside pad_codes.h all answer 0.
+
+// 1 while the button (kPadSouth .. kPadDpadRight) is held, else 0.
+int32_t PadButton(int32_t pad, int32_t button);
+// The axis (kPadLeftX .. kPadRightTrigger) on JoystickX's scale: the sticks -1..1 (X right
+// and Y down positive; turned with a turned display as JoystickX and JoystickY are), the
+// triggers 0 (released) .. 1 (fully pressed).
+double PadAxis(int32_t pad, int32_t axis);
+
 // --- Waits -------------------------------------------------------------------------------
 
 // Block until a key character is typed (and released) / a mouse button is clicked.
