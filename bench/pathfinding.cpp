@@ -3,8 +3,6 @@
 // Prints the times and FindPath's ratio to the textbook search (target: 1.5 or less).
 #include "quorvia/pathfinding.h"
 
-#include <benchmark/benchmark.h>
-
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "../tests/pathfinding/reference_search.h"
+#include "bench_target.h"
 
 namespace {
 
@@ -168,30 +167,30 @@ void ReportReference(double weight) {
               estimate, side == kSide ? "measured" : "extrapolated", last, side, side, growth);
 }
 
-}  // namespace
-
 BENCHMARK_CAPTURE(BM_FindPath, weight_0_5, 0.5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TextbookAStar, weight_0_5, 0.5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FindPath, weight_0, 0.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TextbookAStar, weight_0, 0.0)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+void Summary(const qrv::bench::Runs&) {
   std::printf(
       "\n%d x %d grid, costs 1..9, 20%% blocked, corner to corner (fastest runs, processor time)\n",
       kSide, kSide);
   for (double weight : kWeights) {
-    double mine = Fastest()[Key("FindPath", weight)];
-    double textbook = Fastest()[Key("textbook", weight)];
+    auto mine = Fastest().find(Key("FindPath", weight));
+    auto textbook = Fastest().find(Key("textbook", weight));
+    if (mine == Fastest().end() || textbook == Fastest().end()) continue;  // left out by a filter
     std::printf("weight %.1f: FindPath's path has %d cells, the textbook search's %d\n", weight,
                 RunFindPath(weight), TextbookAStar(Grid(), kSide, weight));
-    std::printf("  FindPath          %12.1f ms\n", mine);
-    std::printf("  textbook A*       %12.1f ms\n", textbook);
+    std::printf("  FindPath          %12.1f ms\n", mine->second);
+    std::printf("  textbook A*       %12.1f ms\n", textbook->second);
     std::fflush(stdout);
     ReportReference(weight);
-    std::printf("  FindPath / textbook A* = %.2f (target 1.5 or less)\n", mine / textbook);
+    qrv::bench::CheckAtMost(Key("weight", weight) + ", FindPath / textbook A*",
+                            mine->second / textbook->second, 1.5, "x");
   }
-  return 0;
 }
+
+}  // namespace
+
+QRV_BENCHMARK_MAIN(Summary)

@@ -6,7 +6,6 @@
 #include "quorvia/scene3d.h"
 
 #include <GL/gl.h>
-#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_target.h"
 #include "device_setup.h"
 #include "graphics2d/gl_extensions.h"
 #include "quorvia/files.h"
@@ -180,9 +180,11 @@ void BM_DrawObjects(benchmark::State& state) {
   state.counters["ratio"] = plainSeconds / runtimeSeconds;
   state.counters["ratio_unculled"] = plainSeconds / unculledSeconds;
   state.counters["skipped_per_frame"] = double(skipped) / double(state.iterations());
+  qrv::bench::CheckAtLeast("200 objects of 2,000 triangles, runtime / plain GL loop (objects/s)",
+                           plainSeconds / runtimeSeconds, 0.8, "x");
 }
 BENCHMARK(BM_DrawObjects)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QRV_BENCHMARK_MAIN()

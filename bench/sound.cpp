@@ -5,7 +5,6 @@
 #include "quorvia/sound.h"
 
 #include <SDL.h>
-#include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <chrono>
@@ -16,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "bench_target.h"
 #include "frame/runtime.h"
 #include "platform/audio_host.h"
 
@@ -108,6 +108,8 @@ void BM_LoadSound10MB(benchmark::State& state) {
   state.counters["load_sound_ms"] = loadSeconds * 1000 / n;
   state.counters["sdl_alone_ms"] = sdlSeconds * 1000 / n;
   state.counters["ratio"] = loadSeconds / sdlSeconds;
+  qrv::bench::CheckBelow("LoadSound of a 10 MB WAV / SDL_LoadWAV_RW + SDL_AudioCVT",
+                         loadSeconds / sdlSeconds, 1.5, "x");
   qrv::ShutdownSound();
   std::filesystem::remove(path);
 }
@@ -170,4 +172,4 @@ BENCHMARK(BM_PlaySoundLatency)->Iterations(30)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QRV_BENCHMARK_MAIN()

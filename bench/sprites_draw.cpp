@@ -8,11 +8,12 @@
 // Targets: off-screen, ratio to the plain loop 0.9 or better; on screen at 10,000, ratio
 // to the sprite-at-a-time loop 1.25 or better.
 #include <GL/gl.h>
-#include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <string>
 #include <vector>
 
+#include "bench_target.h"
 #include "device_setup.h"
 
 namespace {
@@ -130,6 +131,14 @@ void BM_DrawSprites(benchmark::State& state) {
   state.counters["one_by_one_sprites_per_s"] = sprites / oneByOneSeconds;
   state.counters["ratio_to_plain"] = plainSeconds / runtimeSeconds;
   state.counters["ratio_to_one_by_one"] = oneByOneSeconds / runtimeSeconds;
+  const std::string what = std::to_string(count) + " sprites a frame, ";
+  if (offScreen) {
+    qrv::bench::CheckAtLeast(what + "off screen, runtime / plain vertex-array loop",
+                             plainSeconds / runtimeSeconds, 0.9, "x");
+  } else if (count == 10000) {
+    qrv::bench::CheckAtLeast(what + "on screen, runtime / sprite-at-a-time loop",
+                             oneByOneSeconds / runtimeSeconds, 1.25, "x");
+  }
 }
 BENCHMARK(BM_DrawSprites)
     ->ArgNames({"sprites", "offscreen"})
@@ -139,4 +148,4 @@ BENCHMARK(BM_DrawSprites)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QRV_BENCHMARK_MAIN()
