@@ -211,6 +211,7 @@ TEST_F(TrueTypeFonts, Utf8SequencesAndInvalidBytes) {
       {"\xC0\xAF"
        "b",
        U"\uFFFD\uFFFDb"},                                 // overlong
+      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong, 3 bytes
       {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // a surrogate
       {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
       {"z\xF0\x9F", U"z\uFFFD\uFFFD"},                    // cut at the end
@@ -348,6 +349,31 @@ TEST_F(TrueTypeFonts, AFullGlyphPageStaysWithinItsLimit) {
   int32_t width = 0;
   reference.Screen(codes, 0, 0, 0xFFFFFF, &width);
   EXPECT_EQ(TextWidth(many.c_str()), width);
+}
+
+// Text in the 3D scene. Under the 2D projection a point maps to itself: projected, the line
+// is centred on x by its own width with its top a line height above y; facing the camera at
+// scale 1, a pixel of the font is one unit along the camera's right and up vectors, the line
+// standing on the point and centred on it. Up is +y, which this projection turns down.
+TEST_F(TrueTypeFonts, TextInTheSceneIsCentredOnThePoint) {
+  ReferenceFace reference(kDejaVu, 15);
+  Load(kDejaVu, 15);
+  int32_t width = 0;
+  reference.Screen(U"Ag", 0, 0, 0xFFFFFF, &width);
+  ASSERT_EQ(width % 2, 0);  // the centred line's pixels then land on whole pixels
+  const int32_t line = int32_t((reference.Face()->size->metrics.height + 32) >> 6);
+  Device().PrintText3D(kFont, "Ag", 40, 40, 0, 0);
+  EXPECT_EQ(Mismatches(reference.Screen(U"Ag", 40 - width / 2, 40 - line, 0xFFFFFF)), 0);
+
+  ClearScreen(int32_t(kBackground));
+  Device().PrintText3D(kFont, "Ag", 40, 20, 0, 1);
+  const std::vector<uint32_t> upright = reference.Screen(U"Ag", 40 - width / 2, 20, 0xFFFFFF);
+  std::vector<uint32_t> flipped(upright.size(), kBackground);
+  for (int32_t y = 20; y < 20 + line; ++y) {
+    std::copy_n(upright.begin() + (2 * 20 + line - 1 - y) * kScreenW, kScreenW,
+                flipped.begin() + y * kScreenW);
+  }
+  EXPECT_EQ(Mismatches(flipped), 0);
 }
 
 // A TrueType font takes its slot like any font: the free-font search passes it by, FontSize
