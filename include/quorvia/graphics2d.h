@@ -145,13 +145,15 @@ void DrawCircle(int32_t x, int32_t y, int32_t radius, int32_t colour, int32_t fi
 void LoadFont(const RtString& name, int32_t font);
 // Numbers outside 0..31 are clamped.
 void SelectFont(int32_t font);
-// The cell size of the selected font (0, 0 when it is empty).
+// The cell size of the selected font (0, 0 when it is empty); for a TrueType font its widest
+// advance and its line height.
 void FontSize(int32_t& width, int32_t& height);
 void FontSize(double& width, double& height);
 // The lowest font number in 0..30 without a bitmap, -1 when all are taken.
 int32_t FirstFreeFont();
 // One line in fixed-width cells with the selected font; the text's first cell starts at
-// (ceil(x), ceil(y)). Every byte is drawn, control codes included.
+// (ceil(x), ceil(y)). Every byte is drawn, control codes included. (A TrueType font draws
+// UTF-8 text instead: see LoadTrueTypeFont.) In the colour SetTextColour last set.
 void PrintText(const RtString& text, float x, float y);
 
 // TrueType (and OpenType) fonts, read by FreeType and drawn through the sprite batch.
