@@ -1,5 +1,6 @@
 // Printing text: fixed-width cells laid out left to right from the font's grid, drawn from
-// the text vertex list as one triangle strip (flat text) or as quads (text in 3D).
+// the text vertex list as one triangle strip (flat text) or as quads (text in 3D), in the
+// text colour. A slot holding a TrueType font hands its text to truetype_fonts.cpp.
 #include <GL/gl.h>
 
 #include <algorithm>
