@@ -10,7 +10,6 @@ namespace {
 
 // Debian's DejaVu Sans Bold (package fonts-dejavu-core); any TrueType file will do.
 constexpr const char* kTitleFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-constexpr int32_t kTitle = 1;  // the title's font number; font 0 stays the built-in one
 
 void Settings(qrv::ProjectSettings& settings) {
   settings.screenWidth = 320;
@@ -21,7 +20,10 @@ void Settings(qrv::ProjectSettings& settings) {
 void Main() {
   int32_t cellWidth = 0, cellHeight = 0;
   qrv::FontSize(cellWidth, cellHeight);
-  qrv::LoadTrueTypeFont(kTitleFont, kTitle, 26);  // selects the title font
+  // The title's font: font 1, or the built-in font 0 where the file is missing.
+  const int32_t title = qrv::FileExists(kTitleFont) ? 1 : 0;
+  if (title != 0) qrv::LoadTrueTypeFont(kTitleFont, title, 26);
+  qrv::SelectFont(title);
   const int32_t titleWidth = qrv::TextWidth("Tävla!");
   qrv::SelectFont(0);
   std::string characters;
@@ -38,7 +40,7 @@ void Main() {
                      float(48 + row * (cellHeight + 2)));
     }
     qrv::PrintText(("frame " + std::to_string(frame)).c_str(), 8, 180);
-    qrv::SelectFont(kTitle);
+    qrv::SelectFont(title);
     qrv::SetTextColour(qrv::Rgb(255, 200, 48));  // gold
     qrv::PrintText("Tävla!", float(312 - titleWidth), 150);
     qrv::SetTextColour(0xFFFFFF);
