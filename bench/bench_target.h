@@ -21,6 +21,14 @@ inline void CheckBelow(const char* what, double value, double limit, const char*
   if (!met) TargetMissed() = true;
 }
 
+// Prints "what: value unit (target >= limit unit)", with "MISSED" when value is below.
+inline void CheckAtLeast(const char* what, double value, double limit, const char* unit) {
+  const bool met = value >= limit;
+  std::printf("%s: %.3f %s (target >= %.3f %s)%s\n", what, value, unit, limit, unit,
+              met ? "" : "  MISSED");
+  if (!met) TargetMissed() = true;
+}
+
 }  // namespace qrv::bench
 
 // BENCHMARK_MAIN, ending with status 1 when a target was missed.

@@ -40,11 +40,15 @@ fi
 count_frames() {
   awk '
     /^glXSwapBuffers|^eglSwapBuffers|^wglSwapBuffers/ { swaps++; if (swaps >= 10 && swaps < 50) calls++; next }
+    # Pixels read into a pixel buffer object are not a read-back: the driver fills the
+    # buffer on its own time; mapping the buffer is.
+    /^glBindBuffer(ARB)?\(GL_PIXEL_PACK_BUFFER/ { packing = ($0 !~ /, 0\)/) }
     {
       if (swaps < 10 || swaps >= 50) next
       calls++
       if ($0 ~ /^gl(Multi)?Draw|^glBegin\(/) draws++
-      if ($0 ~ /^gl(Readn?Pixels|Get(n)?TexImage|GetCompressedTexImage|GetBufferSubData)/) reads++
+      if ($0 ~ /^glReadn?Pixels/ && packing) next
+      if ($0 ~ /^gl(Readn?Pixels|Get(n)?TexImage|GetCompressedTexImage|GetBufferSubData|MapBuffer)/) reads++
       else if ($0 ~ /^gl(Get|Is[A-Z]|CheckFramebufferStatus|Finish\(|ClientWaitSync)/) waits++
     }
     END {

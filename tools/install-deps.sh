@@ -15,7 +15,7 @@ packages=("$@")
   xvfb xauth x11-utils x11-xkb-utils xdotool xdg-utils
   imagemagick netpbm python3 python3-pil curl
   sox ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
-  xfonts-base khronos-api apitrace
+  xfonts-base khronos-api apitrace libsfml-dev
 )
 
 missing=()

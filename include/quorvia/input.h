@@ -32,8 +32,11 @@ inline constexpr int32_t kMaxJoysticks = 10;
 
 // Creates the one input object.
 void CreateInput();
-// Set-up once the program window exists; the exclusive mouse hides the pointer.
-// Returns 1. Reads QRV_REPLAY and QRV_RECORD.
+// Starts the host's input devices (keys, joysticks); start-up does this early, before the
+// sound device opens on its thread, so that the two never start beside each other.
+void StartInputDevices();
+// Set-up once the program window exists (starting the devices if not started yet); the
+// exclusive mouse hides the pointer. Returns 1. Reads QRV_REPLAY and QRV_RECORD.
 int32_t InitInput(bool exclusiveMouse);
 // Releases the devices and the input object.
 void ShutdownInput();
@@ -108,6 +111,22 @@ int32_t JoystickButton(int32_t index, int32_t button);
 void JoystickState(double* x, double* y, double* button1, double* button2);
 // A constant force along (x, y) for `duration` milliseconds; rumble without haptics.
 void JoystickForce(int32_t index, double duration, double x, double y);
+
+// --- Pads: joysticks read by name ------------------------------------------------------
+// A joystick that SDL's game-controller database knows (its own compiled-in list, the
+// mappings in the SDL_GAMECONTROLLERCONFIG variable and the file SDL_GAMECONTROLLERCONFIG_FILE
+// names, both read at start-up) is also a pad: its buttons and axes can be read by the
+// names of pad_codes.h, whatever raw numbers the device gives them. The pad number is the
+// joystick's index, as JoystickX takes it. Like the joystick readings, pads are read live at
+// each call and stay live during a replay. A number without a joystick, a joystick the
+// database does not know, and a name outside pad_codes.h all answer 0.
+
+// 1 while the button (kPadSouth .. kPadDpadRight) is held, else 0.
+int32_t PadButton(int32_t pad, int32_t button);
+// The axis (kPadLeftX .. kPadRightTrigger) on JoystickX's scale: the sticks -1..1 (X right
+// and Y down positive; turned with a turned display as JoystickX and JoystickY are), the
+// triggers 0 (released) .. 1 (fully pressed).
+double PadAxis(int32_t pad, int32_t axis);
 
 // --- Waits -------------------------------------------------------------------------------
 

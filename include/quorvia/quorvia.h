@@ -13,4 +13,5 @@
 #include "quorvia/scene3d.h"
 #include "quorvia/host.h"
 #include "quorvia/key_codes.h"
+#include "quorvia/pad_codes.h"
 #include "quorvia/colour.h"

@@ -22,11 +22,12 @@ inline constexpr int32_t kMaxSoundChannels = 4;
 
 // Creates the sound device record (no service yet) and the slot table of empty slots.
 void CreateSoundDevice();
-// Opens the mixer device (22050 Hz, stereo, 16-bit). False when there is none: the
-// program then runs silently.
+// Opens the mixer device (22050 Hz, stereo, 16-bit) and waits for it. False when there is
+// none: the program then runs silently.
 bool InitSound();
-// The same, on a thread beside the start-up that follows: the first sound command waits
-// for it.
+// The same, on a thread beside the start-up that follows, which does not wait for it: the
+// first sound command does (a host without a sound device may take a tenth of a second to
+// say so).
 void StartOpeningSound();
 // Hands the device the program window once it exists (nothing to do on this host).
 void SetSoundWindow();

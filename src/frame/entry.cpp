@@ -88,19 +88,19 @@ bool Initialise() {
     std::fprintf(stderr, "no display\n");
     return false;
   }
-  // The sound device opens beside the window and GL set-up (slow where there is no device
-  // to find).
+  // The input devices start first: the host library starts its parts one at a time. Then
+  // the sound device opens beside the window and GL set-up and the first frame (slow where
+  // there is no device to find); the first sound command waits for it, and without a device
+  // the program runs silently.
+  CreateInput();
+  StartInputDevices();
   CreateSoundDevice();
   StartOpeningSound();
   if (!CreateDevice()) return false;
   SeedRandom(static_cast<int32_t>(platform::TickCount()));  // RawTimer() reads ~0 here
   CreateNetworkState();
   CreateScene3D();
-  CreateInput();
   PlaceWindow();
-  // The opening ends here at the latest: the input host's start-up below must not run
-  // beside the sound's, and sound commands may come from now on.
-  InitSound();  // without a device the program runs silently
   InitInput(rt.settings.mouseCapture != 0);
   SetSoundWindow();
 

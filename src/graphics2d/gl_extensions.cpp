@@ -40,6 +40,9 @@ void FetchGlExtensions() {
 #include "graphics2d/gl_extension_list.h"
 #undef QRV_GL_GROUP
 #undef QRV_GL_ENTRY
+  table.packBuffers = std::strstr(names, "GL_ARB_pixel_buffer_object") != nullptr &&
+                      !Hidden("GL_ARB_pixel_buffer_object") && table.glBindBufferARB &&
+                      table.glMapBufferARB && table.glUnmapBufferARB;
 }
 
 }  // namespace qrv

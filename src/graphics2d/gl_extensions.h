@@ -13,6 +13,10 @@ struct GlExtensions {
 #include "graphics2d/gl_extension_list.h"
 #undef QRV_GL_GROUP
 #undef QRV_GL_ENTRY
+  // GL_ARB_pixel_buffer_object: glReadPixels may write into a buffer object, so that the
+  // program does not wait for the pixels (no entry points of its own; the buffer calls
+  // come with the multitexture group).
+  bool packBuffers = false;
 };
 
 // The table of the process.

@@ -230,8 +230,9 @@ class OpenGLZozezezi {
   // Flip, before the swap: ends off-screen rendering and keeps a copy of the frame, which
   // SaveScreen writes (the front buffer cannot be read back on every driver).
   void FinishFrame();
-  // The copy stays on the GPU, in a texture of its own (presented_frame.cpp): copying it
-  // there makes nobody wait; only reading it back does, and that happens when asked.
+  // The copy stays with GL (presented_frame.cpp): read into a buffer object, or copied into
+  // a texture where the driver has no pixel buffers. Neither makes the program wait; only
+  // reading the copy out does, and that happens when asked.
   void KeepPresentedFrame();
   // The kept frame at the game size, rows from the top; black where nothing was kept.
   RgbaImage ReadPresentedFrame();
@@ -276,8 +277,9 @@ class OpenGLZozezezi {
     int32_t spriteId = 0;
   };
   TiledImage tiledImages[kTiledImageCount];
-  // The last frame shown, copied before the swap into a texture of at least its size
-  // (0: none yet).
+  // The last frame shown, copied before the swap into a pixel buffer of its size, or into
+  // a texture of at least its size (0: none yet).
+  uint32_t presentedBuffer = 0;
   uint32_t presentedTexture = 0;
   int32_t presentedWidth = 0;
   int32_t presentedHeight = 0;

@@ -171,7 +171,8 @@ void OpenGLZozezezi::ReleaseFrameObjects() {
     windowScale = 1;
     quadBatch.DeleteBuffer();
     if (presentedTexture != 0) glDeleteTextures(1, &presentedTexture);
-    presentedTexture = 0;
+    if (presentedBuffer != 0) GlExt().glDeleteBuffersARB(1, &presentedBuffer);
+    presentedTexture = presentedBuffer = 0;
     presentedWidth = presentedHeight = 0;
   }
   for (TiledImage& tiled : tiledImages) DeleteTiles(tiled, contextAlive != 0);

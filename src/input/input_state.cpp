@@ -37,12 +37,17 @@ static void OpenJoysticks(InputState& input) {
   }
 }
 
+void StartInputDevices() {
+  InputState* input = TheInput();
+  if (input != nullptr && !input->hostStarted) input->hostStarted = platform::StartInputHost();
+}
+
 int32_t InitInput(bool exclusiveMouse) {
   InputState* input = TheInput();
   if (input == nullptr) return 0;
   int32_t status = 1;
   input->selectedMouse = 0;
-  input->hostStarted = platform::StartInputHost();
+  StartInputDevices();
   if (!input->hostStarted) {
     AppendToErrorLog("No DX_Input");
     status = static_cast<int32_t>(0x8000000Au);

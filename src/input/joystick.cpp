@@ -1,5 +1,6 @@
 // Joysticks: up to ten devices found at set-up, read into the standard sample, with the
-// axis, hat and button queries and force feedback on top.
+// axis, hat and button queries and force feedback on top; and the ones SDL's controller
+// database knows read as pads, by name.
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +20,14 @@ platform::JoystickDevice* DeviceAt(int32_t index) {
 JoystickSample Read(int32_t index) {
   JoystickSample sample;
   ReadJoystick(&sample, index);
+  return sample;
+}
+
+platform::PadSample ReadPad(int32_t pad) {
+  platform::PadSample sample;
+  if (TheInput() != nullptr) TakeWindowMessages();
+  platform::JoystickDevice* device = DeviceAt(pad);
+  if (device != nullptr) platform::ReadPadDevice(device, &sample);  // all zero when it fails
   return sample;
 }
 
@@ -118,6 +127,22 @@ void JoystickForce(int32_t index, double duration, double x, double y) {
   platform::PlayJoystickForce(device, static_cast<int32_t>(std::lround(x * 32767)),
                               static_cast<int32_t>(std::lround(y * 32767)), magnitude,
                               static_cast<uint32_t>(ms));
+}
+
+int32_t PadButton(int32_t pad, int32_t button) {
+  if (button < 0 || button >= kPadButtonCount) return 0;
+  return ReadPad(pad).buttons[button] ? 1 : 0;
+}
+
+double PadAxis(int32_t pad, int32_t axis) {
+  if (axis < 0 || axis >= kPadAxisCount) return 0;
+  const platform::PadSample s = ReadPad(pad);
+  if (Turned() && axis <= kPadRightY) {
+    // A stick turns as JoystickX and JoystickY do: X reads -Y, Y reads X.
+    const int32_t stick = axis - axis % 2;
+    return axis % 2 == 0 ? -Scaled(s.axes[stick + 1]) : Scaled(s.axes[stick]);
+  }
+  return Scaled(s.axes[axis]);
 }
 
 }  // namespace qrv

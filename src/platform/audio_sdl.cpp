@@ -203,7 +203,7 @@ bool OpenInto(MixerState& mixer) {
   // No changes allowed: the host converts if its hardware differs.
   if (Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kBlockSamples, nullptr, 0) !=
       0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    StopSdlSubsystems(SDL_INIT_AUDIO);
     return false;
   }
   Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3 | MIX_INIT_FLAC | MIX_INIT_MOD | MIX_INIT_OPUS);
@@ -232,7 +232,7 @@ void CloseAudioDevice() {
   Mix_HaltMusic();
   Mix_CloseAudio();
   Mix_Quit();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  StopSdlSubsystems(SDL_INIT_AUDIO);
   mixer.serials.clear();
   mixer.playing = nullptr;
   mixer.open = false;

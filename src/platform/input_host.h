@@ -6,6 +6,7 @@
 #include <string>
 
 #include "quorvia/input.h"
+#include "quorvia/pad_codes.h"
 
 namespace qrv::platform {
 
@@ -61,7 +62,9 @@ int32_t TakeWheelMotion();
 
 // --- Joysticks ---------------------------------------------------------------------------
 
-// Starts the joystick and force-feedback services and the watch on wheel events.
+// Starts the joystick, game-controller and force-feedback services and the watch on wheel
+// events. SDL reads the pads' mappings of SDL_GAMECONTROLLERCONFIG and of the file
+// SDL_GAMECONTROLLERCONFIG_FILE names as its joystick service starts.
 bool StartInputHost();
 void StopInputHost();
 
@@ -74,6 +77,15 @@ void CloseJoystick(JoystickDevice* device);
 std::string JoystickDeviceName(JoystickDevice* device);
 // Polls and fills the sample (axes -32768..32768, hats in hundredths of a degree).
 bool ReadJoystickDevice(JoystickDevice* device, JoystickSample* sample);
+// The device read as a pad, by the names of pad_codes.h: axes as SDL's game controller gives
+// them (sticks -32768..32767, triggers 0..32767), buttons true while held.
+struct PadSample {
+  int16_t axes[kPadAxisCount] = {};
+  bool buttons[kPadButtonCount] = {};
+};
+// Polls and fills the sample. False (the sample left as it was) when the device is no pad
+// SDL's game-controller database knows, or it has gone.
+bool ReadPadDevice(JoystickDevice* device, PadSample* sample);
 // A constant force (haptic device) or rumble (no haptic device); direction -32767..32767,
 // magnitude 0..10000, duration in milliseconds.
 void PlayJoystickForce(JoystickDevice* device, int32_t dirX, int32_t dirY, int32_t magnitude,

@@ -197,8 +197,9 @@ bool StartInputHost() {
   for (std::atomic<uint8_t>& events : keyEvents) events = 0;
   for (std::atomic<uint8_t>& events : buttonEvents) events = 0;
   if (!StartSdlSubsystems(SDL_INIT_JOYSTICK)) return false;
-  // Force feedback is optional: without it, forces become rumble.
+  // Force feedback is optional: without it, forces become rumble. So are pads by name.
   StartSdlSubsystems(SDL_INIT_HAPTIC);
+  StartSdlSubsystems(SDL_INIT_GAMECONTROLLER);
   static bool listening = false;
   if (!listening) AddEventListener(WatchWheel);
   listening = true;
@@ -208,8 +209,9 @@ bool StartInputHost() {
 
 void StopInputHost() {
   SDL_DelEventWatch(NoteKeysAndButtons, nullptr);
-  if (SDL_WasInit(SDL_INIT_HAPTIC)) SDL_QuitSubSystem(SDL_INIT_HAPTIC);
-  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  if (SDL_WasInit(SDL_INIT_HAPTIC)) StopSdlSubsystems(SDL_INIT_HAPTIC);
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) StopSdlSubsystems(SDL_INIT_GAMECONTROLLER);
+  StopSdlSubsystems(SDL_INIT_JOYSTICK);
 }
 
 }  // namespace qrv::platform

@@ -1,5 +1,6 @@
-// Joysticks on SDL: the standard sample filled from SDL's axes, hats and buttons, and
-// force feedback through SDL haptics, or rumble where the device has no haptics.
+// Joysticks on SDL: the standard sample filled from SDL's axes, hats and buttons, the
+// pad sample from SDL's game controller where its database knows the device, and force
+// feedback through SDL haptics, or rumble where the device has no haptics.
 #include <SDL.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@ namespace qrv::platform {
 struct JoystickDevice {
   SDL_Joystick* joystick = nullptr;
   SDL_Haptic* haptic = nullptr;
+  SDL_GameController* controller = nullptr;  // null: no mapping for the device
   int effect = -1;
 };
 
@@ -44,6 +46,23 @@ uint32_t HatHundredths(Uint8 hat) {
   }
 }
 
+// pad_codes.h's names in SDL's terms, in the order of the names' numbers.
+constexpr SDL_GameControllerButton kPadButtons[kPadButtonCount] = {
+    SDL_CONTROLLER_BUTTON_A,           SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,           SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,   SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_START,       SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_GUIDE,       SDL_CONTROLLER_BUTTON_DPAD_UP,
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,   SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+};
+constexpr SDL_GameControllerAxis kPadAxes[kPadAxisCount] = {
+    SDL_CONTROLLER_AXIS_LEFTX,        SDL_CONTROLLER_AXIS_LEFTY,
+    SDL_CONTROLLER_AXIS_RIGHTX,       SDL_CONTROLLER_AXIS_RIGHTY,
+    SDL_CONTROLLER_AXIS_TRIGGERLEFT,  SDL_CONTROLLER_AXIS_TRIGGERRIGHT,
+};
+
 bool PlayConstantForce(JoystickDevice* device, int32_t dirX, int32_t dirY, int32_t magnitude,
                        uint32_t durationMs) {
   SDL_Haptic* haptic = device->haptic;
@@ -72,6 +91,9 @@ JoystickDevice* OpenJoystick(int32_t index) {
   if (joystick == nullptr) return nullptr;
   auto* device = new JoystickDevice;
   device->joystick = joystick;
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_IsGameController(index)) {
+    device->controller = SDL_GameControllerOpen(index);
+  }
   if (SDL_WasInit(SDL_INIT_HAPTIC) && SDL_JoystickIsHaptic(joystick) == SDL_TRUE) {
     device->haptic = SDL_HapticOpenFromJoystick(joystick);
   }
@@ -80,6 +102,7 @@ JoystickDevice* OpenJoystick(int32_t index) {
 
 void CloseJoystick(JoystickDevice* device) {
   if (device->haptic != nullptr) SDL_HapticClose(device->haptic);
+  if (device->controller != nullptr) SDL_GameControllerClose(device->controller);
   SDL_JoystickClose(device->joystick);
   delete device;
 }
@@ -107,6 +130,20 @@ bool ReadJoystickDevice(JoystickDevice* device, JoystickSample* sample) {
   int buttonCount = std::min(SDL_JoystickNumButtons(joystick), 32);
   for (int i = 0; i < buttonCount; ++i) {
     sample->buttons[i] = SDL_JoystickGetButton(joystick, i) ? 128 : 0;
+  }
+  return true;
+}
+
+bool ReadPadDevice(JoystickDevice* device, PadSample* sample) {
+  SDL_GameController* controller = device->controller;
+  if (controller == nullptr) return false;
+  SDL_JoystickUpdate();
+  if (!SDL_GameControllerGetAttached(controller)) return false;
+  for (int i = 0; i < kPadAxisCount; ++i) {
+    sample->axes[i] = SDL_GameControllerGetAxis(controller, kPadAxes[i]);
+  }
+  for (int i = 0; i < kPadButtonCount; ++i) {
+    sample->buttons[i] = SDL_GameControllerGetButton(controller, kPadButtons[i]) != 0;
   }
   return true;
 }

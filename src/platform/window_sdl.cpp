@@ -22,7 +22,7 @@ bool InitVideo() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (std::getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
       (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    StopSdlSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;
   }
   // The program owns the screen while it runs: no screen saver, no monitor power-down.

@@ -26,6 +26,39 @@ inline void TurnDisplay(bool turned) {
   rt.device->orientation = turned ? 1 : 0;
 }
 
+// One of SDL's virtual joysticks, with SDL's joystick service started for it, opened so that
+// a test sets its axes, hats and buttons. Detach before the service's other users stop.
+class VirtualJoystick {
+ public:
+  // The description's version is filled in here.
+  void Attach(SDL_VirtualJoystickDesc desc) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    started_ = true;
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    index_ = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index_, 0) << SDL_GetError();
+    joystick_ = SDL_JoystickOpen(index_);
+    ASSERT_NE(joystick_, nullptr) << SDL_GetError();
+  }
+  void Detach() {
+    if (joystick_ != nullptr) SDL_JoystickClose(joystick_);
+    joystick_ = nullptr;
+    int index = 0;
+    while (index < SDL_NumJoysticks() && !SDL_JoystickIsVirtual(index)) ++index;
+    if (index < SDL_NumJoysticks()) SDL_JoystickDetachVirtual(index);
+    if (started_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    started_ = false;
+  }
+  SDL_Joystick* Get() const { return joystick_; }
+  // The device index it had when attached.
+  int Index() const { return index_; }
+
+ private:
+  SDL_Joystick* joystick_ = nullptr;
+  int index_ = -1;
+  bool started_ = false;
+};
+
 class InputTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {

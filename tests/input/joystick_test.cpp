@@ -24,33 +24,26 @@ int RecordRumble(void*, Uint16 low, Uint16 high) {
 class JoystickTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
     SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
     desc.naxes = 6;
     desc.nbuttons = 40;
     desc.nhats = 1;
     desc.name = "Test Pad";
     desc.Rumble = RecordRumble;
-    int index = SDL_JoystickAttachVirtualEx(&desc);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    virtualPad_ = SDL_JoystickOpen(index);
-    ASSERT_NE(virtualPad_, nullptr);
+    ASSERT_NO_FATAL_FAILURE(device_.Attach(desc));
+    virtualPad_ = device_.Get();
     CreateInput();
     InitInput(false);
     rumble = Rumble();
   }
   void TearDown() override {
     ShutdownInput();
-    int index = 0;
-    while (index < SDL_NumJoysticks() && !SDL_JoystickIsVirtual(index)) ++index;
-    SDL_JoystickClose(virtualPad_);
-    SDL_JoystickDetachVirtual(index);
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    device_.Detach();
   }
   void SetAxis(int axis, Sint16 value) { SDL_JoystickSetVirtualAxis(virtualPad_, axis, value); }
 
+  VirtualJoystick device_;
   SDL_Joystick* virtualPad_ = nullptr;
 };
 

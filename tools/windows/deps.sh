@@ -46,6 +46,7 @@ declare -A version=(
   [opus]=1.3.1-3
   [opusfile]=0.12-4
   [libmodplug]=1:0.8.9.0-3
+  [freetype]=2.12.1+dfsg-5+deb12u4
   [libsdl2]=2.26.5+dfsg-1
   [libsdl2-mixer]=2.6.2+dfsg-2
   [ffmpeg]=7:5.1.9-0+deb12u1
@@ -163,6 +164,13 @@ build_opus() {
 build_opusfile() { with_configure opusfile --disable-http --disable-examples --disable-doc; }
 build_libmodplug() { with_configure libmodplug; }
 
+# TrueType fonts, without the optional compressed-font and colour-emoji decoders (no
+# zlib, bzip2, brotli, PNG or HarfBuzz): the runtime loads plain TrueType and OpenType.
+build_freetype() {
+  with_cmake freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+    -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+}
+
 build_sdl2() { with_cmake libsdl2 -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF; }
 
 # modplug.h declares its functions as imported from a DLL unless told the library is static.
@@ -239,6 +247,7 @@ step "libvorbis ${version[libvorbis]}" build_libvorbis
 step "opus ${version[opus]}" build_opus
 step "opusfile ${version[opusfile]}" build_opusfile
 step "libmodplug ${version[libmodplug]}" build_libmodplug
+step "FreeType ${version[freetype]}" build_freetype
 step "SDL2 ${version[libsdl2]}" build_sdl2
 step "SDL2_mixer ${version[libsdl2-mixer]}" build_sdl2_mixer
 step "FFmpeg ${version[ffmpeg]}" build_ffmpeg
