@@ -8,6 +8,7 @@ packages=("$@")
 [[ $# -gt 0 ]] || packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libsdl2-mixer-dev libpng-dev libjpeg62-turbo-dev liblzo2-dev libgcrypt20-dev
+  libfreetype-dev fonts-dejavu-core
   libxkbcommon-x11-dev libxcb1-dev libxcb-xkb-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -145,14 +145,38 @@ void DrawCircle(int32_t x, int32_t y, int32_t radius, int32_t colour, int32_t fi
 void LoadFont(const RtString& name, int32_t font);
 // Numbers outside 0..31 are clamped.
 void SelectFont(int32_t font);
-// The cell size of the selected font (0, 0 when it is empty).
+// The cell size of the selected font (0, 0 when it is empty); for a TrueType font its widest
+// advance and its line height.
 void FontSize(int32_t& width, int32_t& height);
 void FontSize(double& width, double& height);
 // The lowest font number in 0..30 without a bitmap, -1 when all are taken.
 int32_t FirstFreeFont();
 // One line in fixed-width cells with the selected font; the text's first cell starts at
-// (ceil(x), ceil(y)). Every byte is drawn, control codes included.
+// (ceil(x), ceil(y)). Every byte is drawn, control codes included. (A TrueType font draws
+// UTF-8 text instead: see LoadTrueTypeFont.) In the colour SetTextColour last set.
 void PrintText(const RtString& text, float x, float y);
+
+// TrueType (and OpenType) fonts, read by FreeType and drawn through the sprite batch.
+// A font file (a disk file, a media pack member or a "mem://" name) into font slot n at
+// pixelHeight pixels to the em (1..512). Like LoadFont: the number is clamped to 0..31, the
+// font becomes the selected one, and a missing or damaged file, a file that is no scalable
+// font or a height outside 1..512 records error 3 and gives the font the built-in glyphs; an
+// empty name empties the font. PrintText (and every command that prints with the selected
+// font) then draws its UTF-8 text: hinted glyphs with their kerning, each glyph origin on a
+// whole pixel, the baseline at the font's ascent below ceil(y); invalid UTF-8 bytes show
+// as U+FFFD. FontSize gives the widest advance and the line height. Glyphs are rendered
+// once, when first printed, into the font's glyph page (its sprite slot); a glyph that finds
+// no room on a full page (2048 x 2048) is left out.
+void LoadTrueTypeFont(const RtString& name, int32_t font, int32_t pixelHeight);
+// The colour every font draws in from now on (red in bits 0-7, green 8-15, blue 16-23).
+// The default, 0xFFFFFF, draws text as it always was; another colour takes the place of
+// white: it tints TrueType glyphs and the bitmap fonts' glyph bodies, and the built-in
+// font's dark outline stays as it is.
+void SetTextColour(int32_t colour);
+// The width in pixels of the text as PrintText draws it with the selected font: a bitmap
+// font's cell width for every byte, a TrueType font's advances and kerning (0 without a
+// graphics device).
+int32_t TextWidth(const RtString& text);
 
 // --- Background images, grabs and off-screen surfaces ------------------------------------
 

@@ -34,6 +34,23 @@ int32_t FirstFreeFont() {
   return Device() != nullptr ? Device()->FirstFreeFont() : -1;
 }
 
+void LoadTrueTypeFont(const RtString& name, int32_t font, int32_t pixelHeight) {
+  if (Device() != nullptr) {
+    Device()->LoadTrueTypeFont(name, font, pixelHeight);
+  } else {
+    ClearError();
+    if (!name.Empty()) RecordError(3, {"LoadTrueTypeFont", name.View(), "no graphics device"});
+  }
+}
+
+void SetTextColour(int32_t colour) {
+  if (Device() != nullptr) Device()->SetTextColour(colour);
+}
+
+int32_t TextWidth(const RtString& text) {
+  return Device() != nullptr ? Device()->TextWidth(Device()->selectedFont, text.View()) : 0;
+}
+
 void PrintText(const RtString& text, float x, float y) {
   if (Device() != nullptr) Device()->Leave3DMode();
   if (Device() != nullptr) Device()->PrintText(Device()->selectedFont, text.View(), x, y, 0);

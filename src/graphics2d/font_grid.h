@@ -2,11 +2,16 @@
 // (codes 0..255), any other 8 rows (codes 0..127). Rows count from the image's top.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qrv {
 
 constexpr int32_t kFontCount = 32;  // font numbers 0..31
+
+// No screen shows more characters than this; longer texts are cut (bytes, or for TrueType
+// fonts the UTF-8 bytes), which keeps the vertex lists (80 bytes per character) within reason.
+constexpr size_t kMaxPrintedCharacters = size_t(1) << 20;
 
 struct FontGrid {
   int32_t cellWidth;

@@ -1,5 +1,6 @@
 // Bitmap fonts in the top 32 sprite slots: the built-in 5 x 6 font, fonts loaded from
-// image files with the font colour key, the selected font and the free-font search.
+// image files with the font colour key, the selected font, its size and the free-font
+// search (TrueType fonts share the slots: truetype_fonts.cpp).
 #include <algorithm>
 
 #include "graphics2d/default_font_glyphs.h"
@@ -41,6 +42,7 @@ void PaintGlyph(RgbaImage& image, int32_t code) {
 
 void OpenGLZozezezi::BuildDefaultFont(int32_t font) {
   if (!IsFontNumber(font)) return;
+  trueTypeFonts[font] = TrueTypeFont();
   RgbaImage image;
   image.Resize(128, 64);
   for (int32_t code = kDefaultFontFirstCode; code < 128; ++code) PaintGlyph(image, code);
@@ -50,10 +52,14 @@ void OpenGLZozezezi::BuildDefaultFont(int32_t font) {
 void OpenGLZozezezi::LoadFont(const RtString& name, int32_t font) {
   ClearError();
   if (name.Empty()) {
-    if (IsFontNumber(font)) FreeSprite(kFontSlotBase + font);
+    if (IsFontNumber(font)) {
+      trueTypeFonts[font] = TrueTypeFont();
+      FreeSprite(kFontSlotBase + font);
+    }
     return;
   }
   font = std::clamp(font, 0, kFontCount - 1);
+  trueTypeFonts[font] = TrueTypeFont();
   selectedFont = font;
   const int32_t id = kFontSlotBase + font;
   const char* reason = LoadSpriteImage(name, id, fontColourKey, false);
@@ -78,7 +84,12 @@ void OpenGLZozezezi::SelectFont(int32_t font) {
   selectedFont = std::clamp(font, 0, kFontCount - 1);
 }
 
-void OpenGLZozezezi::FontSize(int32_t& width, int32_t& height) const {
+void OpenGLZozezezi::FontSize(int32_t& width, int32_t& height) {
+  if (const TrueTypeFace* face = TrueTypeFontIn(selectedFont)) {
+    width = face->WidestAdvance();
+    height = face->LineHeight();
+    return;
+  }
   const SpriteRecord& s = sprites[size_t(kFontSlotBase + selectedFont)];
   const FontGrid grid = FontGridFor(s.width, s.height);
   width = grid.cellWidth;

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "graphics2d/ellipse_spans.h"
+#include "graphics2d/font_grid.h"
 #include "graphics2d/framebuffer.h"
 #include "graphics2d/quad_batch.h"
 #include "graphics2d/shader_table.h"
 #include "graphics2d/sprite_record.h"
 #include "graphics2d/texture_unit_state.h"
 #include "graphics2d/tiled_image.h"
+#include "graphics2d/truetype_face.h"
 #include "platform/window_host.h"
 #include "quorvia/graphics2d.h"
 
@@ -171,7 +173,8 @@ class OpenGLZozezezi {
   // resolves; then font 0 is selected.
   void StartDefaultFont();
   void SelectFont(int32_t font);
-  void FontSize(int32_t& width, int32_t& height) const;
+  // The selected font's cell size; for a TrueType font its widest advance and line height.
+  void FontSize(int32_t& width, int32_t& height);
   int32_t FirstFreeFont() const;
   // One triangle strip for the whole text, from the text vertex list.
   void PrintText(int32_t font, std::string_view text, float x, float y, float z);
@@ -184,6 +187,29 @@ class OpenGLZozezezi {
   };
   std::vector<TextVertex> textVertices;  // grown in steps, reused by every print
   int32_t selectedFont = 0;
+
+  // --- TrueType fonts and the text colour (truetype_fonts.cpp, text_colour.cpp) -----------
+
+  // A scalable font file into font slot n (clamped to 0..31), which becomes the selected
+  // font; its glyph page is the slot's sprite. Failing, error 3 and the built-in glyphs, as
+  // LoadFont; an empty name empties the font.
+  void LoadTrueTypeFont(const RtString& name, int32_t font, int32_t pixelHeight);
+  // The TrueType font that font slot n holds; null for a bitmap font, an empty slot, or a
+  // slot whose sprite was replaced since the font was loaded.
+  TrueTypeFace* TrueTypeFontIn(int32_t font);
+  // The width of the text as PrintText draws it with the font: bitmap fonts one cell a
+  // byte, TrueType fonts their advances and kerning.
+  int32_t TextWidth(int32_t font, std::string_view text);
+  // The colour text is drawn in (red | green << 8 | blue << 16); white draws as it always did.
+  void SetTextColour(int32_t colour);
+  int32_t textColour = 0xFFFFFF;
+
+  struct TrueTypeFont {
+    std::unique_ptr<TrueTypeFace> face;
+    uint32_t texture = 0;  // the slot's texture the glyph page was last uploaded to
+  };
+  TrueTypeFont trueTypeFonts[kFontCount];
+  std::vector<PlacedGlyph> placedGlyphs;  // reused by every TrueType print
 
   // --- Background images, grabs, surfaces (tiled_images.cpp, screen_grab.cpp, surfaces.cpp)
 
@@ -286,6 +312,20 @@ class OpenGLZozezezi {
   void PrintFacingCamera(int32_t font, std::string_view text, float x, float y, float z,
                          float scale);
   void PrintProjected(int32_t font, std::string_view text, float x, float y, float z);
+  // The glyphs of the line at (x, y) as quads of the sprite batch, one draw.
+  void PrintTrueType(int32_t font, TrueTypeFace& face, std::string_view text, float x, float y,
+                     float z);
+  // The TrueType line as camera-facing quads of scale world units a pixel, standing on and
+  // centred on (x, y, z) along the camera's right vector r and up vector u.
+  void PrintTrueTypeFacing(int32_t font, TrueTypeFace& face, std::string_view text,
+                           const float (&start)[3], const float (&r)[3], const float (&u)[3]);
+  // Lays out the text into placedGlyphs (its advance into width) and uploads the page when
+  // it gained glyphs; false when there is no page to draw from.
+  bool LayOutTrueType(int32_t font, TrueTypeFace& face, std::string_view text, int64_t& width);
+  // The text colour and, for TrueType coverage, blending for the draw that follows; Restore
+  // puts back what the drawing state expects.
+  void ApplyTextColour(bool coverage);
+  void RestoreTextColour(bool coverage);
   // Loads the image file into the slot with the colour key: null, or why it failed.
   const char* LoadSpriteImage(const RtString& name, int32_t id, int32_t key, bool normalMap);
   void LoadSpriteFile(const char* command, const RtString& name, int32_t id, bool normalMap);

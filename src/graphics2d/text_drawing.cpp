@@ -1,5 +1,6 @@
 // Printing text: fixed-width cells laid out left to right from the font's grid, drawn from
-// the text vertex list as one triangle strip (flat text) or as quads (text in 3D).
+// the text vertex list as one triangle strip (flat text) or as quads (text in 3D), in the
+// text colour. A slot holding a TrueType font hands its text to truetype_fonts.cpp.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 
 namespace qrv {
 namespace {
-
-// No screen shows more characters than this; longer texts are cut, which keeps the
-// vertex list (80 bytes per character) within reason.
-constexpr size_t kMaxPrintedCharacters = size_t(1) << 20;
 
 // The texture rectangle of one character cell; t0 is the cell's bottom edge.
 struct CellCoords {
@@ -50,6 +47,10 @@ void DrawTextVertices(const std::vector<OpenGLZozezezi::TextVertex>& v, GLenum m
 
 void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, float y, float z) {
   if (text.empty() || !IsFontNumber(font)) return;
+  if (TrueTypeFace* face = TrueTypeFontIn(font)) {
+    PrintTrueType(font, *face, text, x, y, z);
+    return;
+  }
   text = text.substr(0, kMaxPrintedCharacters);
   const int32_t id = kFontSlotBase + font;
   const SpriteRecord& s = sprites[size_t(id)];
@@ -72,7 +73,9 @@ void OpenGLZozezezi::PrintText(int32_t font, std::string_view text, float x, flo
     *v++ = {x1, y0, z, t.s1, t.t1};
     x0 = x1;
   }
+  ApplyTextColour(false);
   DrawTextVertices(textVertices, GL_TRIANGLE_STRIP);
+  RestoreTextColour(false);
 }
 
 void OpenGLZozezezi::PrintText3D(int32_t font, std::string_view text, float x, float y, float z,
@@ -97,6 +100,12 @@ void OpenGLZozezezi::PrintFacingCamera(int32_t font, std::string_view text, floa
                                        float z, float scale) {
   GLfloat m[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  if (TrueTypeFace* face = TrueTypeFontIn(font)) {
+    const float r[3] = {m[0] * scale, m[4] * scale, m[8] * scale};
+    const float u[3] = {m[1] * scale, m[5] * scale, m[9] * scale};
+    PrintTrueTypeFacing(font, *face, text, {x, y, z}, r, u);
+    return;
+  }
   const int32_t id = kFontSlotBase + font;
   const SpriteRecord& s = sprites[size_t(id)];
   const FontGrid grid = FontGridFor(s.width, s.height);
@@ -121,7 +130,9 @@ void OpenGLZozezezi::PrintFacingCamera(int32_t font, std::string_view text, floa
   }
   Bind(id);
   SetFilter(GL_NEAREST);  // glyphs are never smoothed
+  ApplyTextColour(false);
   DrawTextVertices(textVertices, GL_QUADS);
+  RestoreTextColour(false);
 }
 
 // (x, y, z) through the GL matrices and viewport to the window, then flat text centred
@@ -142,8 +153,13 @@ void OpenGLZozezezi::PrintProjected(int32_t font, std::string_view text, float x
   const float nx = clip[0] / clip[3], ny = clip[1] / clip[3], nz = clip[2] / clip[3];
   const float wx = (nx + 1) * float(view[2]) / 2 + float(view[0]);
   const float wy = float(view[3]) - ((ny + 1) * float(view[3]) / 2 + float(view[1]));
+  // A bitmap font is centred by font 0's cells, a TrueType font by its own line.
   const SpriteRecord& font0 = sprites[size_t(kFontSlotBase)];
-  const float cw0 = float(font0.width >> 4);
+  float width = float(font0.width >> 4) * float(text.size()), height = float(font0.height >> 3);
+  if (TrueTypeFace* face = TrueTypeFontIn(font)) {
+    width = float(TextWidth(font, text));
+    height = float(face->LineHeight());
+  }
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -151,8 +167,7 @@ void OpenGLZozezezi::PrintProjected(int32_t font, std::string_view text, float x
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  PrintText(font, text, wx - cw0 * float(text.size()) / 2 - float(view[0]),
-            wy - float(font0.height >> 3) + float(view[1]), -nz);
+  PrintText(font, text, wx - width / 2 - float(view[0]), wy - height + float(view[1]), -nz);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

@@ -1,6 +1,8 @@
 // The text, surface and shader examples run as they ship, for a few captured frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "frame/process_runner.h"
 #include "image_fixtures.h"
 #include "quorvia/graphics2d.h"
@@ -35,6 +37,19 @@ TEST(Examples, TextOnScreen) {
   EXPECT_GT(white, 100);
   EXPECT_EQ(ColourAt(frame, 4, 4), 0x402010u);
   EXPECT_EQ(ColourAt(frame, 8 + 19 * 8 + 2, 12), 0x402010u);
+  // The title in gold, right-aligned to x = 312 (TrueType, or the built-in glyphs where the
+  // font file is missing).
+  int gold = 0, right = 0;
+  for (int32_t y = 150; y < 190; ++y) {
+    for (int32_t x = 160; x < 320; ++x) {
+      if (ColourAt(frame, x, y) != 0x30C8FFu) continue;
+      ++gold;
+      right = std::max(right, x);
+    }
+  }
+  EXPECT_GT(gold, 60);
+  EXPECT_GT(right, 300);
+  EXPECT_LT(right, 312);
 }
 
 TEST(Examples, SurfaceUsedAsASprite) {
