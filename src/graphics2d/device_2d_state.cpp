@@ -68,8 +68,10 @@ void OpenGLZozezezi::SetDefault2DState(int32_t x, int32_t y, int32_t w, int32_t 
   smoothing = 1;
   boundSprite = -1;
   alphaModeZero = true;
+  fullAlphaBlending = false;
   if (alphaTestSkipped) heldState.opaqueMode = false;  // the alpha test goes on below
   alphaTestSkipped = false;
+  blendSkipped = false;  // only in normal blending, which sends the mode below in full
   if (!held || !heldState.opaqueMode) {
     glEnable(GL_BLEND);
     glDisable(GL_BLEND);

@@ -26,7 +26,7 @@ void OpenGLZozezezi::HandOverArrays() {
 }
 
 void OpenGLZozezezi::ForgetGlState() {
-  UseAlphaTest(true);  // what the code that follows expects of the alpha mode
+  UseTransparency(true);  // what the code that follows expects of the alpha mode
   DrawPendingQuads();
   unitState = TextureUnitState();
   quadBatch.ReleaseArrays();

@@ -29,6 +29,7 @@ int32_t TruncToInt(double v) {
 struct FrameRect {
   float s0, s1, t0, t1;
   int32_t fw, fh;
+  bool inside;  // within the image: nothing wrapped around its texture
 };
 
 bool FrameRectOf(const SpriteRecord& s, int32_t frame, FrameRect& r) {
@@ -42,29 +43,58 @@ bool FrameRectOf(const SpriteRecord& s, int32_t frame, FrameRect& r) {
   r.s1 = r.s0 + float(r.fw) / float(s.texWidth);
   r.t0 = (float(s.height) - float(r.fh) * float(int64_t(row) + 1)) / float(s.texHeight);
   r.t1 = r.t0 + float(r.fh) / float(s.texHeight);
+  r.inside = column >= 0 && row >= 0 && (int64_t(column) + 1) * r.fw <= s.width &&
+             (int64_t(row) + 1) * r.fh <= s.height;
   return true;
+}
+
+// Texture coordinates of a sprite's own texture, on the texture it is drawn from.
+struct PageMapping {
+  float offsetS, offsetT, scaleS, scaleT;
+  float S(float s) const { return offsetS + s * scaleS; }
+  float T(float t) const { return offsetT + t * scaleT; }
+};
+
+PageMapping MappingFor(const SpriteRecord& s, bool fromPage) {
+  if (!fromPage || s.pageTexture == 0) return {0, 0, 1, 1};
+  return {s.pageS, s.pageT, s.pageScaleS, s.pageScaleT};
 }
 
 }  // namespace
 
 void OpenGLZozezezi::Bind(int32_t first, int32_t second, bool mipmapped) {
-  BindSprite(first, second, mipmapped, GL_REPEAT, false);
+  BindSprite(first, second, mipmapped, SpriteUse::kBound);
 }
 
-void OpenGLZozezezi::UseAlphaTest(bool needed) {
-  const bool skip = !needed && alphaModeZero && !in3DMode && shaders.current < 0;
-  if (skip == alphaTestSkipped) return;
+// Switching off is worth it only where no draw call is cut short by it: while quads wait
+// under the test (or blending), an opaque sprite joins them under it, with the same pixels.
+void OpenGLZozezezi::UseTransparency(bool needed) {
+  const bool plain = !needed && !in3DMode && shaders.current < 0;
+  const bool batchOn = !quadBatch.Empty();
+  const bool skipTest = plain && alphaModeZero && (alphaTestSkipped || !batchOn);
+  const bool skipBlend = plain && fullAlphaBlending && (blendSkipped || !batchOn);
+  SkipCapability(GL_ALPHA_TEST, skipTest, alphaTestSkipped);
+  SkipCapability(GL_BLEND, skipBlend, blendSkipped);
+}
+
+void OpenGLZozezezi::SkipCapability(uint32_t capability, bool skip, bool& skipped) {
+  if (skip == skipped) return;
   DrawPendingQuads();
   if (skip) {
-    glDisable(GL_ALPHA_TEST);
+    glDisable(capability);
   } else {
-    glEnable(GL_ALPHA_TEST);
+    glEnable(capability);
   }
-  alphaTestSkipped = skip;
+  skipped = skip;
 }
 
-void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap,
-                                bool spriteDrawing) {
+void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, SpriteUse use) {
+  const bool fromPage =
+      use == SpriteUse::kExact && IsSpriteId(first) && sprites[size_t(first)].pageTexture != 0;
+  if (!fromPage) {
+    if (IsSpriteId(first)) GiveOwnTexture(first);
+    if (IsSpriteId(second)) GiveOwnTexture(second);
+  }
   readySprite = -1;
   boundSprite = IsSpriteId(first) ? first : -1;
   const auto activeTexture = GlExt().glActiveTextureARB;
@@ -87,15 +117,24 @@ void OpenGLZozezezi::BindSprite(int32_t first, int32_t second, bool mipmapped, i
     activeTexture(GL_TEXTURE0_ARB);
   }
   if (boundSprite < 0) {
-    UseAlphaTest(true);
+    UseTransparency(true);
     SetTexturing(false);
     if (activeTexture == nullptr) glEnable(GL_COLOR_MATERIAL);
     return;
   }
   const SpriteRecord& s = sprites[size_t(activeTexture != nullptr && both ? second : first)];
-  UseTexture(mipmapped ? s.mipTexture : s.texture);
-  SetWrap(wrap);
-  UseAlphaTest(!(spriteDrawing && s.opaque));
+  // A page's wrap mode never shows: texel-for-pixel drawing reads the image's texels only.
+  if (fromPage) {
+    UseTexture(s.pageTexture);
+  } else {
+    UseTexture(mipmapped ? s.mipTexture : s.texture);
+    SetWrap(use == SpriteUse::kDrawn ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+  }
+  const bool opaque = use == SpriteUse::kDrawn      ? s.opaque
+                      : use == SpriteUse::kExact    ? s.opaqueInside
+                      : use == SpriteUse::kExactOwn ? s.opaque
+                                                    : false;
+  UseTransparency(!opaque);
 }
 
 void OpenGLZozezezi::ApplyFilters() {
@@ -126,7 +165,9 @@ void OpenGLZozezezi::SetAlphaMode(double factor) {
   glColor4f(1, 1, 1, float(alpha));
   heldState.opaqueMode = factor == 0;
   alphaModeZero = factor == 0;
+  fullAlphaBlending = factor < 0 && alpha == 1.0;
   alphaTestSkipped = false;
+  blendSkipped = false;
 }
 
 void OpenGLZozezezi::SetSmoothing(int32_t flag) {
@@ -136,11 +177,17 @@ void OpenGLZozezezi::SetSmoothing(int32_t flag) {
 
 // The bind step and the exact-sampling filters of plain sprites and frames; skipped while
 // the same sprite is drawn again with nothing changed in between.
-void OpenGLZozezezi::BindForExactDrawing(int32_t id) {
-  if (id == readySprite) return;
-  BindSprite(id, -1, false, GL_REPEAT, true);
+// Only under the 2D projection, and with the whole frame inside the image, does the
+// drawing read nothing but the image's own texels, at their centres; elsewhere the filters
+// may reach past the image, where its own texture wraps.
+bool OpenGLZozezezi::BindForExactDrawing(int32_t id, bool inside) {
+  const bool imageOnly = inside && pixelProjection;
+  if (id == readySprite && imageOnly == readyImageOnly) return imageOnly;
+  BindSprite(id, -1, false, imageOnly ? SpriteUse::kExact : SpriteUse::kExactOwn);
   ApplyExactFilters();
   readySprite = id;
+  readyImageOnly = imageOnly;
+  return imageOnly;
 }
 
 void OpenGLZozezezi::ClearScreen(int32_t colour) {
@@ -150,22 +197,22 @@ void OpenGLZozezezi::ClearScreen(int32_t colour) {
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void OpenGLZozezezi::DrawCorners(std::span<const QuadVertex> corners, uint32_t mode) {
+void OpenGLZozezezi::DrawCorners(std::span<const QuadVertex> corners, uint32_t mode,
+                                 bool textured) {
   HandOverArrays();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].x);
-  if (boundSprite >= 0) {
+  if (textured) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, sizeof(QuadVertex), &corners[0].s);
-    SetWrap(GL_CLAMP_TO_EDGE);
   }
   glDrawArrays(mode, 0, GLsizei(corners.size()));
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4]) {
-  DrawCorners(corners, GL_TRIANGLE_FAN);
+void OpenGLZozezezi::DrawQuadFan(const QuadVertex (&corners)[4], bool textured) {
+  DrawCorners(corners, GL_TRIANGLE_FAN, textured);
 }
 
 // One quad over (x0, y0)-(x1, y1) with the texture rectangle (s0, t0)-(s1, t1), corners in
@@ -185,15 +232,16 @@ void OpenGLZozezezi::QueueFan(const QuadVertex (&corners)[4]) {
 void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
-  BindForExactDrawing(id);
+  const PageMapping m = MappingFor(s, BindForExactDrawing(id, true));
   SetQuadCorners(quadBatch.Append(QuadShape::kQuad), float(x), float(y),
-                 float(int64_t(x) + s.width), float(int64_t(y) + s.height), 0, 0, s.uMax, s.vMax);
+                 float(int64_t(x) + s.width), float(int64_t(y) + s.height), m.S(0), m.T(0),
+                 m.S(s.uMax), m.T(s.vMax));
 }
 
 void OpenGLZozezezi::DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
+  BindSprite(id, -1, false, SpriteUse::kDrawn);
   ApplyFilters();
   const float x0 = float(x), y0 = float(y);
   const float x1 = float(int64_t(x) + w), y1 = float(int64_t(y) + h);
@@ -215,7 +263,7 @@ void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle
   const float hw = float(s.width) * zoom / 2, hh = float(s.height) * zoom / 2;
   const float s0 = 0.5f / float(s.texWidth), s1 = (float(s.width) - 0.5f) / float(s.texWidth);
   const float t0 = 0.5f / float(s.texHeight), t1 = (float(s.height) - 0.5f) / float(s.texHeight);
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
+  BindSprite(id, -1, false, SpriteUse::kDrawn);
   DrawPendingQuads();
   glPushMatrix();
   glTranslatef(x + float(s.width >> 1), y + float(s.height >> 1), 0);
@@ -223,23 +271,23 @@ void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle
   ApplyFilters();
   const QuadVertex corners[4] = {
       {-hw, hh, s0, t0}, {hw, hh, s1, t0}, {hw, -hh, s1, t1}, {-hw, -hh, s0, t1}};
-  DrawQuadFan(corners);
+  DrawQuadFan(corners, true);
   glPopMatrix();
 }
 
 void OpenGLZozezezi::DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
-  BindForExactDrawing(id);
+  const PageMapping m = MappingFor(sprites[size_t(id)], BindForExactDrawing(id, r.inside));
   SetQuadCorners(quadBatch.Append(QuadShape::kQuad), float(x), float(y), float(int64_t(x) + r.fw),
-                 float(int64_t(y) + r.fh), r.s0, r.t0, r.s1, r.t1);
+                 float(int64_t(y) + r.fh), m.S(r.s0), m.T(r.t0), m.S(r.s1), m.T(r.t1));
 }
 
 void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t w,
                                         int32_t h) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
+  BindSprite(id, -1, false, SpriteUse::kDrawn);
   ApplyFilters();
   // The far edges reach a little past the last pixel so that no seam shows between tiles.
   const float x0 = float(x), y0 = float(y);
@@ -262,7 +310,7 @@ void OpenGLZozezezi::DrawFrameRotated(int32_t id, int32_t frame, float x, float 
   auto corner = [&](float dx, float dy, float u, float v) {
     return QuadVertex{cx + dx * c + dy * sn, cy - dx * sn + dy * c, u, v};
   };
-  BindSprite(id, -1, false, GL_CLAMP_TO_EDGE, true);
+  BindSprite(id, -1, false, SpriteUse::kDrawn);
   ApplyFilters();
   const QuadVertex corners[4] = {corner(-hw, -hh, s0, t1), corner(-hw, hh, s0, t0),
                                  corner(hw, hh, s1, t0), corner(hw, -hh, s1, t1)};
@@ -273,10 +321,10 @@ void OpenGLZozezezi::DrawFrameRotated(int32_t id, int32_t frame, float x, float 
 
 void OpenGLZozezezi::BeginPrimitive(int32_t colour) {
   DrawPendingQuads();
+  Bind(-1);  // before the alpha test goes off: unbinding restores what sprites skipped
   glDisable(GL_ALPHA_TEST);
   const GLubyte a = colour == transparentColour ? 0 : GLubyte(alpha * 255);
   glColor4ub(GLubyte(colour), GLubyte(colour >> 8), GLubyte(colour >> 16), a);
-  Bind(-1);
   // Integer coordinates then hit pixel centres.
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -322,7 +370,7 @@ void OpenGLZozezezi::FillRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_
   const float x0 = float(left), y0 = float(top);
   const float x1 = float(left + width), y1 = float(top + height);
   const QuadVertex corners[4] = {{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}};
-  DrawQuadFan(corners);
+  DrawQuadFan(corners, false);
   EndPrimitive();
 }
 
@@ -342,7 +390,7 @@ void OpenGLZozezezi::DrawEllipse(int32_t x, int32_t y, int32_t rx, int32_t ry, i
                         {{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}});
   }
   BeginPrimitive(colour);
-  DrawCorners(shapeCorners, GL_QUADS);
+  DrawCorners(shapeCorners, GL_QUADS, false);
   EndPrimitive();
 }
 

@@ -7,8 +7,10 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "graphics2d/atlas_packer.h"
 #include "graphics2d/ellipse_spans.h"
 #include "graphics2d/font_grid.h"
 #include "graphics2d/framebuffer.h"
@@ -16,6 +18,7 @@
 #include "graphics2d/shader_table.h"
 #include "graphics2d/sprite_record.h"
 #include "graphics2d/texture_unit_state.h"
+#include "graphics2d/texture_upload.h"
 #include "graphics2d/tiled_image.h"
 #include "graphics2d/truetype_face.h"
 #include "platform/window_host.h"
@@ -108,6 +111,31 @@ class OpenGLZozezezi {
   bool FrameCollision(int32_t a, int32_t frameA, int32_t xA, int32_t yA, int32_t b, int32_t frameB,
                       int32_t xB, int32_t yB);
 
+  // --- Sprite atlas (sprite_atlas.cpp) ----------------------------------------------------
+
+  // Puts the sprite (its record sized already) on a shared page with its texels, the
+  // texels its own texture would hold; false when it keeps to a texture of its own (a
+  // font, larger than 256 texels a side, no room, atlas switched off).
+  bool PlaceOnAtlas(int32_t id, const TexelBuffer& texels);
+  // The sprite's room on its page goes back (a page left empty is deleted). Nothing for a
+  // sprite not on a page.
+  void LeaveAtlas(int32_t id);
+  // A sprite on a page gets its texture of its own too, holding the same texels (once),
+  // for every use but drawing texel for pixel.
+  void GiveOwnTexture(int32_t id);
+  // Its own texture only from now on: for use that writes into it or hands it out.
+  void MoveOffAtlas(int32_t id);
+  // The texels the sprite's texture holds (texWidth x texHeight, rows from the bottom);
+  // false for an empty slot.
+  bool ReadSpriteTexels(int32_t id, TexelBuffer& texels);
+  struct AtlasSprite {
+    AtlasPlace place;
+    TexelBuffer texels;  // what a texture of its own would hold
+  };
+  std::unique_ptr<AtlasPacker> atlasPacker;  // made with the first page
+  std::vector<uint32_t> atlasPages;          // GL names by page number (0: none)
+  std::unordered_map<int32_t, AtlasSprite> atlasSprites;
+
   std::vector<SpriteRecord> sprites = std::vector<SpriteRecord>(kSpriteCount);
   std::vector<std::unique_ptr<uint8_t[]>> alphaMasks =
       std::vector<std::unique_ptr<uint8_t[]>>(kSpriteCount);
@@ -126,7 +154,8 @@ class OpenGLZozezezi {
   void SetAlphaMode(double factor);
   void SetSmoothing(int32_t flag);
   void ClearScreen(int32_t colour);
-  void DrawQuadFan(const QuadVertex (&corners)[4]);
+  // The corners as one triangle fan, textured with the bound texture or not.
+  void DrawQuadFan(const QuadVertex (&corners)[4], bool textured);
   void DrawSprite(int32_t id, int32_t x, int32_t y);
   void DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
   void DrawSpriteScaled(int32_t id, int32_t x, int32_t y, double sx, double sy);
@@ -330,25 +359,44 @@ class OpenGLZozezezi {
   const char* LoadSpriteImage(const RtString& name, int32_t id, int32_t key, bool normalMap);
   void LoadSpriteFile(const char* command, const RtString& name, int32_t id, bool normalMap);
   void BeginPrimitive(int32_t colour);
-  // The corners as one GL draw of the mode, from client memory; textured while a sprite is
-  // bound (clamped at its edges).
-  void DrawCorners(std::span<const QuadVertex> corners, uint32_t mode);
-  // The bind step with the wrap the drawing that follows uses (the public one: repeat).
-  // spriteDrawing: the sprite alone is drawn as it is (plain, stretched, turned, frames),
-  // so an opaque one needs no alpha test.
-  void BindSprite(int32_t first, int32_t second, bool mipmapped, int32_t wrap,
-                  bool spriteDrawing);
-  // The alpha test on, or off where every texel drawn passes it anyway: an opaque sprite
-  // drawn as it is, in alpha mode 0, without a shader, outside the 3D scene.
-  void UseAlphaTest(bool needed);
+  // The corners as one GL draw of the mode, from client memory, textured with the bound
+  // texture (whose wrap the caller has set) or not.
+  void DrawCorners(std::span<const QuadVertex> corners, uint32_t mode, bool textured);
+  // What the sprite bound by BindSprite is used for.
+  enum class SpriteUse : uint8_t {
+    kBound,     // by others (the public bind step: the 3D scene, polygons, billboards):
+                // repeat wrapping, coordinates of their own, so a texture of its own
+    kDrawn,     // drawn alone as it is (stretched, scaled, turned, frames): clamped edges
+    kExact,     // drawn texel for pixel, reading only the image's texels (plain sprites
+                // and frames inside it, 2D projection): from its atlas page if it has one
+    kExactOwn,  // drawn texel for pixel otherwise: its own texture, repeat wrapping
+  };
+  // The bind step for the use that follows. An opaque sprite drawn as it is needs no alpha
+  // test nor blending; drawn texel for pixel from the image alone, only the image's
+  // texels need to be opaque.
+  void BindSprite(int32_t first, int32_t second, bool mipmapped, SpriteUse use);
+  // The alpha test and blending the alpha mode asks for on, or off where they would
+  // change nothing for what is drawn (!needed: an opaque sprite drawn as it is, without a
+  // shader, outside the 3D scene): every texel passes the alpha test in alpha mode 0, and
+  // normal blending at full alpha replaces the pixel with the texel.
+  void UseTransparency(bool needed);
+  // The capability (on while the alpha mode wants it) off when skip, on again when not;
+  // skipped says which GL holds.
+  void SkipCapability(uint32_t capability, bool skip, bool& skipped);
   // The alpha test was switched off for an opaque sprite (GL_ALPHA_TEST is off while the
   // alpha mode has it on).
   bool alphaTestSkipped = false;
-  bool alphaModeZero = true;  // SetAlphaMode's factor is 0 (unblended, alpha-tested)
+  // Blending was switched off for an opaque sprite (GL_BLEND is off while the alpha mode
+  // has it on).
+  bool blendSkipped = false;
+  bool alphaModeZero = true;       // SetAlphaMode's factor is 0 (unblended, alpha-tested)
+  bool fullAlphaBlending = false;  // normal blending with alpha 1 (factor -1 or below)
   // Nearest filtering where the texels land 1:1 on pixels (it gives the same colours as
   // linear there, at less cost); otherwise the smoothing setting.
   void ApplyExactFilters();
-  void BindForExactDrawing(int32_t id);
+  // The bind step and filters of plain sprites and frames (inside: the frame lies within
+  // the image); true when drawn from the atlas page, whose coordinates then apply.
+  bool BindForExactDrawing(int32_t id, bool inside);
   // Batching (draw_batching.cpp).
   void DrawPendingQuads();
   void QueueFan(const QuadVertex (&corners)[4]);
@@ -384,6 +432,7 @@ class OpenGLZozezezi {
   // The sprite bound with repeat wrapping and exact-sampling filters, nothing changed
   // since (-1: none).
   int32_t readySprite = -1;
+  bool readyImageOnly = false;  // readySprite was bound for reading its image only
   void EndPrimitive();
   bool CreateWindowWithBestFormat(int32_t width, int32_t height, int32_t samples);
   void ReportSoftwareRenderer();

@@ -85,6 +85,16 @@ void OpenGLZozezezi::EndPolygon() {
   PolygonList& list = Polygon();
   static const GLenum kModes[] = {GL_TRIANGLE_FAN, GL_TRIANGLES, GL_TRIANGLE_STRIP};
   if (list.mode < 0 || list.mode > 2 || list.entries.empty()) return;
+  // The polygon takes the bound sprite's texture of its own, where its last draw took the
+  // sprite's atlas page, and the alpha test and blending its alpha mode asks for, which an
+  // opaque sprite drawn last may have switched off.
+  UseTransparency(true);
+  if (boundSprite >= 0 && sprites[size_t(boundSprite)].pageTexture != 0 &&
+      unitState.texture == int64_t(sprites[size_t(boundSprite)].pageTexture)) {
+    GiveOwnTexture(boundSprite);
+    UseTexture(sprites[size_t(boundSprite)].texture);
+    SetWrap(GL_REPEAT);
+  }
   HandOverArrays();
   const PolygonVertex* first = list.entries.data();
   glEnableClientState(GL_VERTEX_ARRAY);

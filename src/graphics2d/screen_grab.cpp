@@ -67,6 +67,7 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
   if (!IsSpriteId(id) || contextAlive == 0 || w <= 0 || h <= 0 || w > maxSide || h > maxSide) {
     return false;
   }
+  LeaveAtlas(id);  // the grab writes into a texture of the sprite's own
   SpriteRecord& s = sprites[size_t(id)];
   FreeAlphaMask(id);
   // The mipmapped copy would show the old picture: it goes whether the texture stays or not.

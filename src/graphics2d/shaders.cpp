@@ -113,7 +113,7 @@ void OpenGLZozezezi::UseShader(int32_t slot) {
   const auto use = GlExt().glUseProgramObjectARB;
   if (use == nullptr) return;
   if (slot >= 0 && slot < kShaderSlotCount) {
-    UseAlphaTest(true);
+    UseTransparency(true);
     shaders.current = slot;
     use(shaders.slots[slot].program);
   } else if (shaders.current >= 0) {  // none in use already: GL holds program 0

@@ -71,14 +71,11 @@ const uint8_t* OpenGLZozezezi::AlphaMask(int32_t id) {
   if (!IsSpriteId(id)) return nullptr;
   auto& mask = alphaMasks[size_t(id)];
   const SpriteRecord& s = sprites[size_t(id)];
-  if (mask == nullptr && s.width > 0 && s.texture != 0 && contextAlive != 0) {
-    const size_t size = std::max<size_t>(size_t(s.texWidth) * size_t(s.texHeight), 64);
-    mask = std::make_unique<uint8_t[]>(size);
-    ForgetGlState();
-    glBindTexture(GL_TEXTURE_2D, s.texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask.get());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  TexelBuffer texels;
+  if (mask == nullptr && s.width > 0 && ReadSpriteTexels(id, texels)) {
+    const size_t count = size_t(texels.width) * size_t(texels.height);
+    mask = std::make_unique<uint8_t[]>(std::max<size_t>(count, 64));
+    for (size_t i = 0; i < count; ++i) mask[i] = texels.bytes[i * 4 + 3];
   }
   return mask.get();
 }

@@ -1,5 +1,6 @@
 // The sprite table's record and its id ranges. A sprite is an image held as an OpenGL
-// texture; the image's bottom row sits in texel row 0.
+// texture (and, when small, on a shared atlas page); the image's bottom row sits in texel
+// row 0.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ constexpr int32_t kDefaultTransparentColour = 0x8000FF;
 constexpr int32_t kTextureSideLimit = 16384;
 
 struct SpriteRecord {
-  uint32_t texture = 0;     // GL name of the plain texture, 0: none
+  uint32_t texture = 0;     // GL name of the plain texture, 0: none (yet, on a page)
   uint32_t mipTexture = 0;  // GL name of the mipmapped square copy, 0: none
   float uMax = 1.0f;        // width / texWidth
   float vMax = 1.0f;        // height / texHeight
@@ -27,6 +28,18 @@ struct SpriteRecord {
   // Every texel of the texture, the padding included, has alpha 255, and nothing may draw
   // into it (no surface, no grab, not handed out).
   bool opaque = false;
+  // The image's own texels (width x height) all have alpha 255: enough for drawing that
+  // samples only them (texel centres, nearest filtering); nothing may draw into it.
+  bool opaqueInside = false;
+  // A copy on a shared atlas page (sprite_atlas.cpp), for drawing texel for pixel (0: none);
+  // a coordinate (s, t) of the sprite's own texture is (pageS + s * pageScaleS,
+  // pageT + t * pageScaleT) on the page. A sprite on a page gets its own texture (above)
+  // only when other drawing needs it.
+  uint32_t pageTexture = 0;
+  float pageS = 0.0f;
+  float pageT = 0.0f;
+  float pageScaleS = 1.0f;
+  float pageScaleT = 1.0f;
 };
 
 inline bool IsSpriteId(int32_t id) { return id >= 0 && id < kSpriteCount; }

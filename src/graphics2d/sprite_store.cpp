@@ -16,6 +16,7 @@ namespace qrv {
 void OpenGLZozezezi::FreeSprite(int32_t id) {
   ForgetGlState();
   if (!IsSpriteId(id)) return;
+  LeaveAtlas(id);
   SpriteRecord& s = sprites[size_t(id)];
   if (contextAlive != 0) {
     if (s.texture != 0) glDeleteTextures(1, &s.texture);
@@ -52,20 +53,24 @@ bool OpenGLZozezezi::CreateSprite(int32_t id, const RgbaImage& image, bool norma
   if (!IsSpriteId(id) || image.Empty() || contextAlive == 0) return false;
   SpriteRecord& s = sprites[size_t(id)];
   const bool font = id >= kFontSlotBase;
-  if (!UploadTexture(image, 0, 0, 0, 0, s.texture, font ? nullptr : &s.mipTexture,
-                     normalMap && !font, font)) {
-    return false;
-  }
   // An image beyond the largest texture keeps its top-left part; the record describes it.
   const int32_t maxSide = MaxTextureSide();
   const int32_t w = std::min(image.width, maxSide), h = std::min(image.height, maxSide);
-  s.texWidth = int16_t(TextureSizeFor(w));
-  s.texHeight = int16_t(TextureSizeFor(h));
+  TexelBuffer texels = SpriteTexels(image, 0, 0, w, h, font);
+  normalMap = normalMap && !font;
+  if (normalMap) MakeNormalMap(texels.bytes.data(), texels.width, texels.height);
+  s.texWidth = int16_t(texels.width);
+  s.texHeight = int16_t(texels.height);
   s.width = int16_t(w);
   s.height = int16_t(h);
   s.uMax = float(w) / float(s.texWidth);
   s.vMax = float(h) / float(s.texHeight);
-  s.opaque = w == s.texWidth && h == s.texHeight && AllOpaque(image, w, h);
+  s.opaqueInside = AllOpaque(image, w, h);
+  s.opaque = w == s.texWidth && h == s.texHeight && s.opaqueInside;
+  if (normalMap || !PlaceOnAtlas(id, texels)) {
+    UploadTexels(texels, s.texture, font ? GL_NEAREST : GL_LINEAR);
+  }
+  if (!font) UploadMipChain(texels, s.mipTexture);
   return true;
 }
 
@@ -129,8 +134,10 @@ int32_t OpenGLZozezezi::FirstFreeSprite() const {
 uint32_t OpenGLZozezezi::SpriteTexture(int32_t id) {
   if (!IsSpriteId(id)) return 0;
   // The program may change the texture's texels and parameters by its own GL calls.
+  MoveOffAtlas(id);
   SpriteRecord& s = sprites[size_t(id)];
   s.opaque = false;
+  s.opaqueInside = false;
   HandOutTexture(s.texture);
   return s.texture;
 }
@@ -152,17 +159,12 @@ bool OpenGLZozezezi::SpriteFromPixels(std::span<const int32_t> pixels, int32_t i
 }
 
 bool OpenGLZozezezi::ReadSpriteImage(int32_t id, RgbaImage& image) {
-  ForgetGlState();
-  if (!IsSpriteId(id) || sprites[size_t(id)].width <= 0 || contextAlive == 0) return false;
+  TexelBuffer texels;
+  if (!ReadSpriteTexels(id, texels)) return false;
   const SpriteRecord& s = sprites[size_t(id)];
-  std::vector<uint8_t> texels(size_t(s.texWidth) * size_t(s.texHeight) * 4);
-  glBindTexture(GL_TEXTURE_2D, s.texture);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
   image.Resize(s.width, s.height);
   for (int32_t row = 0; row < s.height; ++row) {
-    const uint8_t* texelRow = texels.data() + size_t(s.height - 1 - row) * size_t(s.texWidth) * 4;
-    std::copy_n(texelRow, size_t(s.width) * 4, image.Row(row));
+    std::copy_n(texels.At(0, s.height - 1 - row), size_t(s.width) * 4, image.Row(row));
   }
   return true;
 }

@@ -76,6 +76,7 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
   if (!IsSurfaceNumber(surface)) return -1;
   Surface& target = surfaces[surface];
   const int32_t id = target.spriteId;
+  MoveOffAtlas(id);  // a picture loaded into the surface's sprite since is drawn into
   const SpriteRecord& s = sprites[size_t(id)];
   // A surface never created, or whose sprite was freed since, keeps drawing on the screen.
   if (s.width <= 0 || s.texture == 0) return -1;
@@ -85,6 +86,7 @@ int32_t OpenGLZozezezi::UseSurface(int32_t surface) {
   }
   offscreenTarget = surface;
   sprites[size_t(id)].opaque = false;  // drawn into from now on
+  sprites[size_t(id)].opaqueInside = false;
   if (target.framebuffer.Usable()) {
     target.savedBinding = Framebuffer::Current();
     target.framebuffer.Bind();

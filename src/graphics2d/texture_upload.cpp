@@ -16,15 +16,6 @@
 namespace qrv {
 namespace {
 
-struct TexelBuffer {
-  int32_t width;
-  int32_t height;
-  std::vector<uint8_t> bytes;
-  uint8_t* At(int32_t column, int32_t row) {
-    return bytes.data() + (size_t(row) * size_t(width) + size_t(column)) * 4;
-  }
-};
-
 // Copies the region (x, y, w, h) of the image into texel rows counted from the bottom.
 void CopyFlipped(const RgbaImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
                  TexelBuffer& t) {
@@ -81,8 +72,10 @@ void Halve(TexelBuffer& t, bool columns, bool rows) {
   t.height = h;
 }
 
+}  // namespace
+
 // The mipmapped square copy: squared by halving the longer side, then every level down
-// to 1 x 1. Works on the buffer it is given.
+// to 1 x 1.
 void UploadMipChain(TexelBuffer& t, uint32_t& slot) {
   SetUnpackState();
   NewTexture(slot, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
@@ -95,8 +88,6 @@ void UploadMipChain(TexelBuffer& t, uint32_t& slot) {
     Halve(t, true, true);
   }
 }
-
-}  // namespace
 
 void SetUnpackState() {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -155,6 +146,25 @@ void MakeNormalMap(uint8_t* texels, int32_t w, int32_t h) {
   std::memcpy(texels, out.data(), out.size());
 }
 
+TexelBuffer SpriteTexels(const RgbaImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
+                         bool nearest) {
+  TexelBuffer t{TextureSizeFor(w), TextureSizeFor(h), {}};
+  AssignZeroed(t.bytes, size_t(t.width) * size_t(t.height) * 4);
+  CopyFlipped(image, x, y, w, h, t);
+  if (!nearest) FillEdgeColours(t);
+  return t;
+}
+
+void UploadTexels(const TexelBuffer& t, uint32_t& slot, int32_t filter) {
+  SetUnpackState();
+  if (slot != 0) glDeleteTextures(1, &slot);
+  slot = 0;
+  NewTexture(slot, filter, filter);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               t.bytes.data());
+  StopIfGlOutOfMemory();
+}
+
 bool OpenGLZozezezi::UploadTexture(const RgbaImage& image, int32_t x, int32_t y, int32_t w,
                                    int32_t h, uint32_t& texture, uint32_t* mipTexture,
                                    bool normalMap, bool nearest) {
@@ -162,21 +172,9 @@ bool OpenGLZozezezi::UploadTexture(const RgbaImage& image, int32_t x, int32_t y,
   if (w == 0) w = image.width - x;
   if (h == 0) h = image.height - y;
   if (w < 1 || h < 1) return false;
-  w = std::min(w, maxSide);
-  h = std::min(h, maxSide);
-  TexelBuffer t{TextureSizeFor(w), TextureSizeFor(h), {}};
-  AssignZeroed(t.bytes, size_t(t.width) * size_t(t.height) * 4);
-  CopyFlipped(image, x, y, w, h, t);
-  if (!nearest) FillEdgeColours(t);
-  SetUnpackState();
-  if (texture != 0) glDeleteTextures(1, &texture);
-  texture = 0;
-  const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
-  NewTexture(texture, filter, filter);
+  TexelBuffer t = SpriteTexels(image, x, y, std::min(w, maxSide), std::min(h, maxSide), nearest);
   if (normalMap) MakeNormalMap(t.bytes.data(), t.width, t.height);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               t.bytes.data());
-  StopIfGlOutOfMemory();
+  UploadTexels(t, texture, nearest ? GL_NEAREST : GL_LINEAR);
   if (mipTexture != nullptr) UploadMipChain(t, *mipTexture);
   return true;
 }

@@ -2,8 +2,35 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace qrv {
+
+struct RgbaImage;
+
+// Texels as a texture holds them: rows from the bottom, RGBA.
+struct TexelBuffer {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> bytes;
+  uint8_t* At(int32_t column, int32_t row) {
+    return bytes.data() + (size_t(row) * size_t(width) + size_t(column)) * 4;
+  }
+  const uint8_t* At(int32_t column, int32_t row) const {
+    return bytes.data() + (size_t(row) * size_t(width) + size_t(column)) * 4;
+  }
+};
+
+// The texels of the texture made of the image region (x, y, w, h), w and h already within
+// the largest texture: the power-of-two size, the region flipped into its lower-left
+// corner, and (unless nearest) transparent texels coloured from their opaque neighbours.
+TexelBuffer SpriteTexels(const RgbaImage& image, int32_t x, int32_t y, int32_t w, int32_t h,
+                         bool nearest);
+// The buffer into a new texture in the slot (deleting what it held) with the given
+// filters, wrap GL_REPEAT.
+void UploadTexels(const TexelBuffer& t, uint32_t& slot, int32_t filter);
+// The mipmapped square copy of the buffer into the slot; works on the buffer it is given.
+void UploadMipChain(TexelBuffer& t, uint32_t& slot);
 
 // GL_MAX_TEXTURE_SIZE, kept within 16..kTextureSideLimit.
 int32_t MaxTextureSide();

@@ -108,21 +108,21 @@ void OpenGLZozezezi::GrabTiledImage(int32_t slot) {
 void OpenGLZozezezi::DrawTiledImage(int32_t slot) {
   if (!IsTiledImageSlot(slot) || tiledImages[slot].tilesX == 0) return;
   const TiledImage& tiled = tiledImages[slot];
-  DrawPendingQuads();
+  Bind(-1);  // before the alpha test goes off: unbinding restores what sprites skipped
   glDisable(GL_ALPHA_TEST);
-  Bind(0);
   float x = 0;
   for (int32_t i = 0; i < tiled.tilesX; ++i) {
     float y = 0;
     for (int32_t j = 0; j < tiled.tilesY; ++j) {
       const TextureTile& tile = tiled.tiles[i][j];
       UseTexture(tile.texture);
+      SetWrap(GL_CLAMP_TO_EDGE);
       ApplyFilters();
       const float uw = float(tile.usedWidth), uh = float(tile.usedHeight);
       const float s = uw / float(tile.texWidth), t = uh / float(tile.texHeight);
       const QuadVertex corners[4] = {
           {x, y + uh, 0, 0}, {x + uw, y + uh, s, 0}, {x + uw, y, s, t}, {x, y, 0, t}};
-      DrawQuadFan(corners);
+      DrawQuadFan(corners, true);
       y += float(tile.texHeight);
     }
     x += float(tiled.tiles[i][0].texWidth);

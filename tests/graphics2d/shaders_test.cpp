@@ -136,7 +136,7 @@ TEST_F(Shaders, TwoSpritesReachTheSamplersOfBothTextureUnits) {
   Device().Bind(30, 31);
   const OpenGLZozezezi::QuadVertex corners[4] = {
       {0, 10, 0, 0}, {10, 10, 0.5f, 0}, {10, 0, 0.5f, 0.5f}, {0, 0, 0, 0.5f}};
-  Device().DrawQuadFan(corners);
+  Device().DrawQuadFan(corners, true);
   EXPECT_EQ(Pixel(5, 5), 0x0080C0u);  // red of sprite 31, green of sprite 30
   Device().UseShader(-1);
   Device().Bind(-1);

@@ -37,6 +37,7 @@ TEST_F(SpriteStore, TextureSizesAndCoordinates) {
     EXPECT_EQ(s.texHeight, c.texH);
     EXPECT_FLOAT_EQ(s.uMax, float(c.w) / float(c.texW));
     EXPECT_FLOAT_EQ(s.vMax, float(c.h) / float(c.texH));
+    Device().GiveOwnTexture(10);  // small ones start on an atlas page
     EXPECT_EQ(TextureLevelWidth(s.texture, 0), c.texW);
     // The mipmapped copy is square and goes down to 1 x 1.
     EXPECT_EQ(TextureLevelWidth(s.mipTexture, 0), std::min(c.texW, c.texH));

@@ -287,10 +287,11 @@ TEST_F(Grabs, PixelsAndGrabsFarOutsideTheScreen) {
 }
 
 TEST_F(Grabs, AGrabIntoATextureOfTheSameSizeFreesTheMipmappedCopy) {
-  MakeSprite(43, 256, 200, std::vector<uint32_t>(256 * 200, 0x00FF00));
+  // Larger than atlas pages take: a texture of its own from the start.
+  MakeSprite(43, 300, 200, std::vector<uint32_t>(300 * 200, 0x00FF00));
   const uint32_t texture = Device().sprites[43].texture, mip = Device().sprites[43].mipTexture;
   ASSERT_TRUE(glIsTexture(mip));
-  ASSERT_TRUE(Device().GrabSprite(43, 0, 0, 200, 130));  // a 256 x 256 texture again
+  ASSERT_TRUE(Device().GrabSprite(43, 0, 0, 300, 130));  // a 512 x 256 texture again
   EXPECT_EQ(Device().sprites[43].texture, texture);
   EXPECT_EQ(Device().sprites[43].mipTexture, 0u);
   EXPECT_FALSE(glIsTexture(mip));
