@@ -164,10 +164,11 @@ build_opus() {
 build_opusfile() { with_configure opusfile --disable-http --disable-examples --disable-doc; }
 build_libmodplug() { with_configure libmodplug; }
 
-# TrueType fonts, without the optional compressed-font and colour-emoji decoders (no
-# zlib, bzip2, brotli, PNG or HarfBuzz): the runtime loads plain TrueType and OpenType.
+# TrueType fonts, with the zlib the rest links (FreeType's own copy of zlib would clash with
+# it) and without the optional bzip2, brotli, PNG and HarfBuzz decoders: the runtime loads
+# plain TrueType and OpenType.
 build_freetype() {
-  with_cmake freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+  with_cmake freetype -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
     -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 }
 
