@@ -16,6 +16,7 @@ packages=("$@")
   imagemagick netpbm python3 python3-pil curl
   sox ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   xfonts-base khronos-api apitrace libsfml-dev
+  emscripten chromium
 )
 
 missing=()
