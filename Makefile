@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows windows-test
+.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows windows-test web-deps web web-test
 
 all: build
 
@@ -104,5 +104,18 @@ windows-test: configure
 	@echo "== A first program built against the game programmers' kit runs under Wine"
 	bash tools/with-display.sh bash tools/windows/sdk-check.sh
 
+# The browser build in build-web/ (library, game, examples) with Debian's emscripten, and the
+# game's page dist/skipdale2-web/; the libraries are built once per machine from Debian's
+# source packages into a cache outside the clone (docs/web.md).
+web: deps
+	@echo "== Building for the browser and making the game's page"
+	bash tools/web/build.sh
+
+# The browser tests: pages in headless Chromium, their captured frames against the Linux
+# build's, the saved folder across visits, and the page and its harness themselves.
+web-test: build web
+	@echo "== The browser tests in headless Chromium"
+	bash tools/with-display.sh bash tools/web/test.sh
+
 clean:
-	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize
+	rm -rf $(BUILD) build-fuzz build-tsan build-sanitize build-web

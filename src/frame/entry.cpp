@@ -69,9 +69,8 @@ static void DrawFirstFrame() {
 
 // The program's folder becomes the current directory: relative media paths resolve there.
 void EnterProgramFolder() {
-  std::string self = platform::ExecutablePath();
-  size_t slash = self.find_last_of('/');
-  if (slash != std::string::npos) platform::ChangeDirectory(self.substr(0, slash));
+  std::string folder = platform::ProgramFolder();
+  if (!folder.empty()) platform::ChangeDirectory(folder);
 }
 
 bool Initialise() {

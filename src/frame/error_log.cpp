@@ -9,6 +9,7 @@ RtString ErrorLogPath() { return RtString((platform::TempFolder() + "ErrorLog.tx
 
 void AppendToErrorLog(const char* text) {
   if (text == nullptr) text = "";
+  platform::EchoLogLine(text);
   std::string path = ErrorLogPath().c_str();
   // The file is used without sharing: another writer may hold it for a moment.
   for (int attempt = 0; attempt < 5; ++attempt) {

@@ -26,6 +26,7 @@ int32_t Flip(OpenGLZozezezi& device, MessageHook hook) {
     CaptureFrameIfAsked(device);
     device.CopyScaledFrame();
     platform::SwapBuffers(device.window);
+    platform::GiveHostTurn(!Automation().unpaced);
     device.DrawIntoScreen();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/runtime.h"
+#include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
 
 namespace qrv {
@@ -16,7 +17,7 @@ RgbaImage ReadFrameBuffer(uint32_t buffer, int32_t width, int32_t height) {
   RgbaImage image;
   image.Resize(width, height);
   std::vector<uint8_t> rows(image.pixels.size());
-  glReadBuffer(buffer);
+  ChooseReadBuffer(buffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
   const size_t stride = size_t(width) * 4;

@@ -17,6 +17,12 @@ struct GlExtensions {
   // program does not wait for the pixels (no entry points of its own; the buffer calls
   // come with the multitexture group).
   bool packBuffers = false;
+  // Desktop GL chooses the buffer reads come from (glReadBuffer) and reads a texture's texels
+  // back (glGetTexImage, fetched by name here). OpenGL ES and WebGL do neither: reads come
+  // from the bound frame buffer, and a texture is read through one.
+  bool choosesReadBuffer = false;
+  void(APIENTRY* glGetTexImage)(GLenum target, GLint level, GLenum format, GLenum type,
+                                void* pixels) = nullptr;
 };
 
 // The table of the process.
@@ -24,5 +30,8 @@ GlExtensions& GlExt();
 
 // Fetches every group whose extension the current context names; the others stay null.
 void FetchGlExtensions();
+
+// glReadBuffer(buffer) where the context chooses read buffers; nothing on OpenGL ES.
+void ChooseReadBuffer(GLenum buffer);
 
 }  // namespace qrv

@@ -9,6 +9,7 @@
 
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_readback.h"
 
 namespace qrv {
 
@@ -40,7 +41,7 @@ RgbaImage FromBottomUp(const uint8_t* rows, int32_t stride, int32_t w, int32_t h
 }  // namespace
 
 void OpenGLZozezezi::KeepPresentedFrame() {
-  glReadBuffer(ScreenReadBuffer());
+  ChooseReadBuffer(ScreenReadBuffer());
   const GlExtensions& gl = GlExt();
   if (gl.packBuffers) {
     if (presentedBuffer == 0) gl.glGenBuffersARB(1, &presentedBuffer);
@@ -88,9 +89,9 @@ RgbaImage OpenGLZozezezi::ReadPresentedFrame() {
   const int32_t textureW = TextureSizeFor(presentedWidth);
   const int32_t textureH = TextureSizeFor(presentedHeight);
   std::vector<uint8_t> texels(FrameBytes(textureW, textureH));
-  glBindTexture(GL_TEXTURE_2D, presentedTexture);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  if (!ReadTextureTexels(presentedTexture, textureW, textureH, texels.data())) {
+    return Black(width, height);
+  }
   return FromBottomUp(texels.data(), textureW, presentedWidth, presentedHeight, width, height);
 }
 

@@ -24,11 +24,11 @@ uint32_t ReadPixel(int32_t windowX, int32_t windowY) {
 
 OpenGLZozezezi::ReadArea OpenGLZozezezi::SelectReadBuffer() {
   if (offscreenTarget >= 0 && surfaces[offscreenTarget].framebuffer.Usable()) {
-    glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
+    ChooseReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
     const SpriteRecord& s = sprites[size_t(surfaces[offscreenTarget].spriteId)];
     return {s.width, s.height};
   }
-  glReadBuffer(ScreenReadBuffer());
+  ChooseReadBuffer(ScreenReadBuffer());
   return {width, height};
 }
 

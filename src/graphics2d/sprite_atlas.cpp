@@ -17,6 +17,7 @@
 #include <string>
 
 #include "graphics2d/opengl_device.h"
+#include "graphics2d/texture_readback.h"
 #include "graphics2d/texture_upload.h"
 #include "platform/host_services.h"
 
@@ -123,10 +124,7 @@ bool OpenGLZozezezi::ReadSpriteTexels(int32_t id, TexelBuffer& texels) {
   }
   texels = {s.texWidth, s.texHeight, {}};
   texels.bytes.resize(size_t(s.texWidth) * size_t(s.texHeight) * 4);
-  glBindTexture(GL_TEXTURE_2D, s.texture);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.bytes.data());
-  return true;
+  return ReadTextureTexels(s.texture, s.texWidth, s.texHeight, texels.bytes.data());
 }
 
 }  // namespace qrv

@@ -77,6 +77,10 @@ int32_t MutexDestroy(RtMutex** place) {
 
 int64_t ThreadStart(ThreadFunction function, void* argument, bool joinable) {
   if (function == nullptr) return -1;
+  if (!platform::CanStartThreads()) {
+    net::SetLastNetError(12);
+    return -1;
+  }
   auto result = std::make_shared<int32_t>(0);
   try {
     std::thread thread([function, argument, result] { *result = function(argument); });

@@ -1,8 +1,9 @@
 // Reading cost grids from text: strict decimal numbers, rectangular rows, bounded size.
 #include "pathfinding/cost_grid_text.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "values/float_chars.h"
 
 namespace qrv {
 namespace {
@@ -19,12 +20,12 @@ bool ParseNumber(std::string_view token, double& value) {
         (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
     if (!allowed) return false;
   }
-  // from_chars takes no '+'; a sign after it ("+-1") is no number either.
+  // The number reader takes no '+'; a sign after it ("+-1") is no number either.
   bool plus = !token.empty() && token.front() == '+';
   if (plus) token.remove_prefix(1);
   if (token.empty() || (plus && token.front() == '-')) return false;
   const char* end = token.data() + token.size();
-  auto [ptr, ec] = std::from_chars(token.data(), end, value);
+  auto [ptr, ec] = DoubleFromChars(token.data(), end, value);
   return ec == std::errc() && ptr == end && std::isfinite(value);
 }
 

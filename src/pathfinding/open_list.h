@@ -3,9 +3,9 @@
 // leaves the old one behind as stale, to be dropped when it comes to the top.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "pathfinding/fixed_deque.h"
 #include "pathfinding/node.h"
@@ -48,7 +48,9 @@ class OpenList {
   };
   // Maps f to an integer of the same order, -0 folded into +0 as the two compare equal.
   static uint64_t Key(float f, uint32_t order) {
-    uint32_t bits = std::bit_cast<uint32_t>(f + 0.0f);
+    uint32_t bits;
+    const float folded = f + 0.0f;
+    std::memcpy(&bits, &folded, sizeof bits);
     bits ^= (bits >> 31) != 0 ? UINT32_MAX : 0x80000000u;
     return uint64_t{bits} << 32 | order;
   }

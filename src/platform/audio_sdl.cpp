@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/audio_host.h"
+#include "platform/platform.h"
 #include "platform/sdl_subsystems.h"
 
 namespace qrv::platform {
@@ -219,7 +220,7 @@ bool OpenInto(MixerState& mixer) {
 bool OpenAudioDevice() { return OpenInto(Mixer()); }
 
 void StartOpeningAudioDevice() {
-  if (OpenedMixer().open || AudioOpener().joinable()) return;
+  if (OpenedMixer().open || AudioOpener().joinable() || !CanStartThreads()) return;
   AudioOpener() = std::thread([] { OpenInto(OpenedMixer()); });
 }
 

@@ -1,8 +1,7 @@
-// Host time: the monotonic high-resolution counter, the millisecond tick and sleep.
+// Host time: the monotonic high-resolution counter and the millisecond tick.
 #include <SDL.h>
 
 #include <chrono>
-#include <thread>
 
 #include "platform/platform.h"
 
@@ -16,10 +15,6 @@ uint32_t TickCount() {
   using namespace std::chrono;
   auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
   return static_cast<uint32_t>(ms);
-}
-
-void SleepMilliseconds(int32_t ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 }  // namespace qrv::platform

@@ -8,6 +8,7 @@
 
 #include "quorvia/files.h"
 #include "scene3d/normal_table.h"
+#include "values/float_chars.h"
 
 namespace qrv {
 
@@ -42,7 +43,7 @@ std::string_view NextWord(std::string_view& line) {
 
 bool ParseFloat(std::string_view word, float& value) {
   if (!word.empty() && word.front() == '+') word.remove_prefix(1);
-  auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  auto [end, error] = FloatFromChars(word.data(), word.data() + word.size(), value);
   return error == std::errc() && end == word.data() + word.size() && std::isfinite(value);
 }
 

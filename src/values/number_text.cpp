@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "quorvia/values.h"
+#include "values/float_chars.h"
 
 namespace qrv {
 namespace {
@@ -22,12 +23,10 @@ constexpr int kExactDigits = 770;
 // the tenth digit can be a tie; those few are confirmed against the exact expansion.
 bool IsTieRoundedDown(double magnitude, char tenthDigit) {
   char near[40];
-  *std::to_chars(near, near + sizeof near, magnitude, std::chars_format::scientific, 16).ptr = 0;
+  *ScientificChars(near, near + sizeof near, magnitude, 16) = 0;
   if (near[10] != tenthDigit || std::strncmp(near + 11, "5000000", 7) != 0) return false;
   char exact[kExactDigits + 16];
-  char* end = std::to_chars(exact, exact + sizeof exact, magnitude, std::chars_format::scientific,
-                            kExactDigits)
-                  .ptr;
+  char* end = ScientificChars(exact, exact + sizeof exact, magnitude, kExactDigits);
   const char* tail = exact + 12;  // digits after the eleventh
   const char* e = std::find(tail, static_cast<const char*>(end), 'e');
   return exact[11] == '5' && std::all_of(tail, e, [](char c) { return c == '0'; });
@@ -37,8 +36,7 @@ bool IsTieRoundedDown(double magnitude, char tenthDigit) {
 // and the decimal exponent of the first one.
 int SignificantDigits(double magnitude, char (&significant)[10]) {
   char digits[40];
-  *std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::scientific, 9).ptr =
-      0;
+  *ScientificChars(digits, digits + sizeof digits, magnitude, 9) = 0;
   int exponent = std::atoi(digits + 12);
   significant[0] = digits[0];
   std::memcpy(significant + 1, digits + 2, 9);

@@ -1,9 +1,9 @@
 // A program that exercises the page it runs in (tools/web/shell.html), steered by variables
 // from the page's address:
 //   any variable whose name holds ECHO is printed as "env[NAME=value]"
-//   QRV_SAVE=text     writes text to /app/saved.txt and asks the page to save, then, while
-//                     that save runs, writes 16 MiB to /app/bulk.bin and text to
-//                     /app/later.txt and asks again just before the program ends
+//   QRV_SAVE=text     writes text to /app/saved.txt (closing it starts the page's save),
+//                     then, while that save runs, 16 MiB to /app/bulk.bin and text to
+//                     /app/later.txt just before the program ends
 //   QRV_COLLECT=dir   writes dir/probe.txt and dir/sub/bytes.bin (the bytes 0 to 255)
 //   QRV_END=how       abort, trap or hang; otherwise main returns QRV_STATUS (default 0)
 // It always prints what /app held when it started ("saved=...", "later=...", "bulk=<size>"),
@@ -50,11 +50,8 @@ static int write_bulk(const char *path) {
 
 static int save(const char *text) {
   if (write_file("/app/saved.txt", text, strlen(text)) != 0) return -1;
-  EM_ASM(Module.qrvSaveFiles());
   if (write_bulk("/app/bulk.bin") != 0) return -1;
-  if (write_file("/app/later.txt", text, strlen(text)) != 0) return -1;
-  EM_ASM(Module.qrvSaveFiles());
-  return 0;
+  return write_file("/app/later.txt", text, strlen(text));
 }
 
 static int collect(const char *folder) {

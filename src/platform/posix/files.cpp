@@ -1,5 +1,5 @@
-// POSIX files and folders for the runtime: the temporary folder, the program's path,
-// the current directory and safe appends.
+// POSIX files and folders for the runtime: the temporary folder, the current directory
+// and safe appends.
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/file.h>
@@ -22,13 +22,6 @@ std::string TempFolder() {
   std::string folder = (dir != nullptr && dir[0] != 0) ? dir : "/tmp";
   if (folder.back() != '/') folder += '/';
   return folder;
-}
-
-std::string ExecutablePath() {
-  char path[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return std::string();
-  return std::string(path, static_cast<size_t>(n));
 }
 
 std::string CurrentDirectory() {

@@ -1,0 +1,32 @@
+// Waiting in the browser: the page only runs while the program is suspended, so every wait
+// suspends it (the program is built for suspending), and showing a frame gives the page its
+// turn: the frame reaches the screen, input events arrive, the tab's timers run. Paced, the
+// turn lasts until the browser's next frame, so the game keeps to the display's clock and
+// stops while its tab is hidden.
+#include <emscripten.h>
+
+#include "platform/platform.h"
+
+namespace qrv::platform {
+
+namespace {
+
+EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
+  await new Promise(resolve => requestAnimationFrame(resolve));
+});
+
+}  // namespace
+
+void SleepMilliseconds(int32_t ms) {
+  if (ms > 0) emscripten_sleep(static_cast<unsigned>(ms));
+}
+
+void GiveHostTurn(bool paced) {
+  if (paced) {
+    WaitForAnimationFrame();
+  } else {
+    emscripten_sleep(0);
+  }
+}
+
+}  // namespace qrv::platform
