@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DQRV_WERROR=ON
 endif
 
-.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows windows-test
+.PHONY: all deps configure build test play bench gl-calls fuzz sanitize tsan clean windows-deps windows windows-test web-deps
 
 all: build
 
@@ -82,6 +82,12 @@ sanitize: deps
 windows-deps:
 	@echo "== Cross-building the Windows libraries (once; later runs find them in the cache)"
 	bash tools/windows/deps.sh
+
+# The libraries for the browser build, built with Debian's emscripten once per machine into a
+# cache outside the clone (tools/web/deps.sh says where and how).
+web-deps:
+	@echo "== Building the browser's libraries with emscripten (once; later runs find them in the cache)"
+	bash tools/web/deps.sh
 
 # The Windows build in build-windows/ (library, game, qrv, examples), the players' zip
 # dist/skipdale2-windows-x86_64.zip (the game with its media appended, and a text for players)
