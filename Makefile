@@ -83,6 +83,12 @@ windows-deps:
 	@echo "== Cross-building the Windows libraries (once; later runs find them in the cache)"
 	bash tools/windows/deps.sh
 
+# The libraries for the browser build, built with Debian's emscripten once per machine into a
+# cache outside the clone (tools/web/deps.sh says where and how).
+web-deps:
+	@echo "== Building the browser's libraries with emscripten (once; later runs find them in the cache)"
+	bash tools/web/deps.sh
+
 # The Windows build in build-windows/ (library, game, qrv, examples), the players' zip
 # dist/skipdale2-windows-x86_64.zip (the game with its media appended, and a text for players)
 # and the game programmers' kit dist/quorvia-sdk-windows-x86_64.zip.
