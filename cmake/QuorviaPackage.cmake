@@ -17,7 +17,11 @@ function(qrv_runtime_dependencies out)
       list(APPEND deps ${target})
     endif()
   endforeach()
-  list(APPEND deps OpenGL::GL Threads::Threads ${CMAKE_DL_LIBS})
+  # (The browser's GL is emscripten's own, linked by its flags: no OpenGL target there.)
+  if(NOT EMSCRIPTEN)
+    list(APPEND deps OpenGL::GL)
+  endif()
+  list(APPEND deps Threads::Threads ${CMAKE_DL_LIBS})
   if(WIN32)
     # Winsock 2, the shell's folders and "open", COM memory, the file dialogs, keyboard
     # layouts, and the known-folder ids.

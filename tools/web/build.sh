@@ -35,7 +35,7 @@ configure() {
   deps=$(bash "$root/tools/web/deps.sh" --prefix)
   PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH= cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
-    -DCMAKE_FIND_ROOT_PATH="$deps" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_FIND_ROOT_PATH="$deps" -DPKG_CONFIG_ARGN=--static -DCMAKE_BUILD_TYPE=Release \
     "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" \
     -DQRV_BUILD_TESTS=OFF -DQRV_BUILD_BENCH=OFF -DQRV_INSTALL=OFF \
     -DQRV_HOST_QRV="$root/build/tools/qrv"
