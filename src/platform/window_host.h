@@ -16,6 +16,10 @@ struct HostContext;
 // Brings up the host's video and event services once per process. False when there is
 // no display to talk to.
 bool InitVideo();
+// Asks SDL for the GL the runtime draws with, before a window is made: a GL 2.1
+// compatibility context on the desktop; OpenGL ES 2 (WebGL) in the browser, where the
+// fixed-function calls are emulated.
+void RequestGlVersion();
 
 // A hidden window of the given client size with a double-buffered pixel format (depth 24,
 // stencil 8) and, when samples > 0, that many samples per pixel. A side of 0 takes the
