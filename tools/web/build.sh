@@ -16,14 +16,7 @@ start=$SECONDS
 # emcc's optimiser runs on Node.js with Debian's JavaScript packages (acorn and others).
 export NODE_PATH=/usr/share/nodejs
 
-# step NAME COMMAND...: says what it does, runs it, says how long it took.
-step() {
-  local name=$1 begin=$SECONDS
-  shift
-  echo "== $name"
-  "$@"
-  echo "-- $name: $((SECONDS - begin)) s"
-}
+source "$root/tools/step.sh"
 
 host_qrv() {
   [[ -f $root/build/build.ninja ]] || cmake -S "$root" -B "$root/build" -G Ninja

@@ -21,14 +21,7 @@ start=$SECONDS
 # Test discovery and the packing step run Windows programs under Wine.
 source "$root/tools/windows/wine-env.sh"
 
-# step NAME COMMAND...: says what it does, runs it, says how long it took.
-step() {
-  local name=$1 begin=$SECONDS
-  shift
-  echo "== $name"
-  "$@"
-  echo "-- $name: $((SECONDS - begin)) s"
-}
+source "$root/tools/step.sh"
 
 configure() {
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
