@@ -41,18 +41,17 @@ void FetchGlExtensions() {
 #undef QRV_GL_GROUP
 #undef QRV_GL_ENTRY
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  table.choosesReadBuffer = version != nullptr && std::strncmp(version, "OpenGL ES", 9) != 0;
-  table.glGetTexImage = table.choosesReadBuffer
-                            ? reinterpret_cast<decltype(table.glGetTexImage)>(
-                                  platform::GlProcAddress("glGetTexImage"))
-                            : nullptr;
+  table.openGlEs = version != nullptr && std::strncmp(version, "OpenGL ES", 9) == 0;
+  table.glGetTexImage = table.openGlEs ? nullptr
+                                       : reinterpret_cast<decltype(table.glGetTexImage)>(
+                                             platform::GlProcAddress("glGetTexImage"));
   table.packBuffers = std::strstr(names, "GL_ARB_pixel_buffer_object") != nullptr &&
                       !Hidden("GL_ARB_pixel_buffer_object") && table.glBindBufferARB &&
                       table.glMapBufferARB && table.glUnmapBufferARB;
 }
 
 void ChooseReadBuffer(GLenum buffer) {
-  if (GlExt().choosesReadBuffer) glReadBuffer(buffer);
+  if (!GlExt().openGlEs) glReadBuffer(buffer);
 }
 
 }  // namespace qrv

@@ -17,10 +17,13 @@ struct GlExtensions {
   // program does not wait for the pixels (no entry points of its own; the buffer calls
   // come with the multitexture group).
   bool packBuffers = false;
-  // Desktop GL chooses the buffer reads come from (glReadBuffer) and reads a texture's texels
-  // back (glGetTexImage, fetched by name here). OpenGL ES and WebGL do neither: reads come
-  // from the bound frame buffer, and a texture is read through one.
-  bool choosesReadBuffer = false;
+  // OpenGL ES and WebGL (GL_VERSION "OpenGL ES ..."). Desktop GL chooses the buffer reads come
+  // from (glReadBuffer), reads a texture's texels back (glGetTexImage, fetched by name here),
+  // takes sized internal formats (GL_RGBA8) and reads and unpacks rectangles out of wider rows
+  // (GL_PACK_ROW_LENGTH and its kin). ES does none of these: reads come from the bound frame
+  // buffer, a texture is read through one, a texture's internal format is its pixels' format,
+  // and rows are always tight.
+  bool openGlEs = false;
   void(APIENTRY* glGetTexImage)(GLenum target, GLint level, GLenum format, GLenum type,
                                 void* pixels) = nullptr;
 };
@@ -31,7 +34,7 @@ GlExtensions& GlExt();
 // Fetches every group whose extension the current context names; the others stay null.
 void FetchGlExtensions();
 
-// glReadBuffer(buffer) where the context chooses read buffers; nothing on OpenGL ES.
+// glReadBuffer(buffer) on desktop GL; nothing on OpenGL ES.
 void ChooseReadBuffer(GLenum buffer);
 
 }  // namespace qrv

@@ -62,8 +62,7 @@ void OpenGLZozezezi::KeepPresentedFrame() {
   glBindTexture(GL_TEXTURE_2D, presentedTexture);
   if (TextureSizeFor(presentedWidth) != textureW || TextureSizeFor(presentedHeight) != textureH ||
       presentedWidth == 0) {
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureW, textureH, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    SpecifyRgbaTexture(0, textureW, textureH, nullptr);
   }
   presentedWidth = std::min(width, textureW);
   presentedHeight = std::min(height, textureH);

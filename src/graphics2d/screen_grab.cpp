@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/image_codec.h"
@@ -79,7 +81,7 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
     s.texture = 0;
     SetUnpackState();
     NewTexture(s.texture, GL_LINEAR, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    SpecifyRgbaTexture(0, tw, th, nullptr);
     StopIfGlOutOfMemory();
   }
   s = {s.texture,
@@ -115,27 +117,27 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
   // grab stay clear.
   AssignZeroed(grabBuffer, size_t(tw) * size_t(th) * 4);
   if (inside) {
+    const size_t readW = size_t(x1 - x0), readH = size_t(y1 - y0);
+    std::vector<uint8_t> read(readW * readH * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, tw);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, GLint(x0 - left));
-    glPixelStorei(GL_PACK_SKIP_ROWS, GLint(y0 - bottom));
-    glReadPixels(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0), GL_BGRA,
-                 GL_UNSIGNED_BYTE, grabBuffer.data());
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glReadPixels(GLint(x0), GLint(y0), GLsizei(readW), GLsizei(readH), GL_RGBA, GL_UNSIGNED_BYTE,
+                 read.data());
+    for (size_t row = 0; row < readH; ++row) {
+      const size_t to = ((size_t(y0 - bottom) + row) * size_t(tw) + size_t(x0 - left)) * 4;
+      std::memcpy(grabBuffer.data() + to, read.data() + row * readW * 4, readW * 4);
+    }
   }
   if (frameAlphaBits == 0) {
     const uint32_t key = uint32_t(ProbeTransparentColour()) >> 8;
     for (size_t i = 0; i < grabBuffer.size(); i += 4) {
       const uint8_t* p = grabBuffer.data() + i;
-      const uint32_t rgb = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+      const uint32_t rgb = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
       if (rgb == key) grabBuffer[i + 3] = 0;
     }
   }
   SetUnpackState();
   glBindTexture(GL_TEXTURE_2D, s.texture);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tw, th, GL_BGRA, GL_UNSIGNED_BYTE, grabBuffer.data());
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tw, th, GL_RGBA, GL_UNSIGNED_BYTE, grabBuffer.data());
   Bind(-1);
   return true;
 }

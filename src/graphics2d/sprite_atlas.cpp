@@ -62,7 +62,7 @@ bool OpenGLZozezezi::PlaceOnAtlas(int32_t id, const TexelBuffer& texels) {
   SetUnpackState();
   if (newPage) {
     NewTexture(page, GL_NEAREST, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    SpecifyRgbaTexture(0, side, side, nullptr);
     StopIfGlOutOfMemory();
   } else {
     glBindTexture(GL_TEXTURE_2D, page);

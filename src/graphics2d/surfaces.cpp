@@ -31,7 +31,7 @@ void OpenGLZozezezi::CreateSurface(int32_t surface, int32_t id, int32_t w, int32
   const int32_t tw = TextureSizeFor(w), th = TextureSizeFor(h);
   SetUnpackState();
   NewTexture(s.texture, GL_LINEAR, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  SpecifyRgbaTexture(0, tw, th, nullptr);
   StopIfGlOutOfMemory();
   s = {s.texture,   0,          float(w) / float(tw), float(h) / float(th), int16_t(tw),
        int16_t(th), int16_t(w), int16_t(h),           s.frameWidth,         s.frameHeight};

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics2d/gl_extensions.h"
 #include "graphics2d/image_codec.h"
 #include "graphics2d/opengl_device.h"
 #include "graphics2d/texture_parameters.h"
@@ -82,18 +83,32 @@ void UploadMipChain(TexelBuffer& t, uint32_t& slot) {
   while (t.width > t.height) Halve(t, true, false);
   while (t.height > t.width) Halve(t, false, true);
   for (GLint level = 0;; ++level) {
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, t.width, t.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, t.bytes.data());
+    SpecifyRgbaTexture(level, t.width, t.height, t.bytes.data());
     if (t.width == 1) break;
     Halve(t, true, true);
   }
 }
 
-void SetUnpackState() {
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+void SetUnpackState() { glPixelStorei(GL_UNPACK_ALIGNMENT, 4); }
+
+void SpecifyRgbaTexture(int32_t level, int32_t width, int32_t height, const void* texels) {
+  const GLint format = GlExt().openGlEs ? GL_RGBA : GL_RGBA8;
+  glTexImage2D(GL_TEXTURE_2D, level, format, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+}
+
+void SubImageFromRows(const uint8_t* rows, int32_t rowWidth, int32_t x, int32_t y, int32_t w,
+                      int32_t h) {
+  const uint8_t* first = rows + (size_t(y) * size_t(rowWidth) + size_t(x)) * 4;
+  if (w == rowWidth) {
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, first);
+    return;
+  }
+  std::vector<uint8_t> tight(size_t(w) * size_t(h) * 4);
+  for (int32_t row = 0; row < h; ++row) {
+    std::memcpy(tight.data() + size_t(row) * size_t(w) * 4,
+                first + size_t(row) * size_t(rowWidth) * 4, size_t(w) * 4);
+  }
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, tight.data());
 }
 
 void NewTexture(uint32_t& slot, int32_t magFilter, int32_t minFilter) {
@@ -160,8 +175,7 @@ void UploadTexels(const TexelBuffer& t, uint32_t& slot, int32_t filter) {
   if (slot != 0) glDeleteTextures(1, &slot);
   slot = 0;
   NewTexture(slot, filter, filter);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t.width, t.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               t.bytes.data());
+  SpecifyRgbaTexture(0, t.width, t.height, t.bytes.data());
   StopIfGlOutOfMemory();
 }
 

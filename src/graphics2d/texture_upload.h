@@ -35,7 +35,16 @@ void UploadMipChain(TexelBuffer& t, uint32_t& slot);
 // GL_MAX_TEXTURE_SIZE, kept within 16..kTextureSideLimit.
 int32_t MaxTextureSide();
 
-// The unpack state every texture upload starts from: rows aligned to 4, no skipping.
+// glTexImage2D of RGBA bytes (or none) into the bound 2D texture at the level: 8 bits a
+// channel, in the internal format the context takes for that.
+void SpecifyRgbaTexture(int32_t level, int32_t width, int32_t height, const void* texels);
+
+// The w x h rectangle at column x, row y of tight RGBA rows rowWidth pixels wide into the
+// bound 2D texture's lower-left corner (the rows are copied out where they are not whole).
+void SubImageFromRows(const uint8_t* rows, int32_t rowWidth, int32_t x, int32_t y, int32_t w,
+                      int32_t h);
+
+// The unpack state every texture upload starts from: rows aligned to 4.
 void SetUnpackState();
 // Generates a texture into the slot and binds it: wrap GL_REPEAT, the given filters.
 void NewTexture(uint32_t& slot, int32_t magFilter, int32_t minFilter);

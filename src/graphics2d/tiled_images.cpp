@@ -34,7 +34,7 @@ void BindGrabTexture(TextureTile& tile, int32_t side) {
   if (tile.texture != 0) glDeleteTextures(1, &tile.texture);
   SetUnpackState();
   NewTexture(tile.texture, GL_LINEAR, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  SpecifyRgbaTexture(0, side, side, nullptr);
 }
 
 }  // namespace
@@ -90,14 +90,10 @@ void OpenGLZozezezi::GrabTiledImage(int32_t slot) {
       const int32_t x = i * side, y = j * side;
       const int32_t u = std::min(side, width - x), v = std::min(side, height - y);
       BindGrabTexture(tile, side);
-      glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
-      glPixelStorei(GL_UNPACK_SKIP_PIXELS, x);
-      glPixelStorei(GL_UNPACK_SKIP_ROWS, height - y - v);
-      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, u, v, GL_RGBA, GL_UNSIGNED_BYTE, grabBuffer.data());
+      SubImageFromRows(grabBuffer.data(), width, x, height - y - v, u, v);
       tile = {tile.texture, side, side, u, v};
     }
   }
-  SetUnpackState();
   tiled.tilesX = columns;
   tiled.tilesY = rows;
   Bind(-1);

@@ -67,7 +67,7 @@ bool OpenGLZozezezi::SizeScaleTarget() {
   glBindTexture(GL_TEXTURE_2D, scaleTexture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  SpecifyRgbaTexture(0, width, height, nullptr);
   glBindTexture(GL_TEXTURE_2D, 0);
   return scaleTarget.Create(scaleTexture, width, height, true);
 }
