@@ -1,7 +1,9 @@
 // A shader that tints: a fragment shader with a "tint" uniform turns a white sprite red.
 // The left copy is drawn before the shader is switched on; the shader is left on after
 // the right copy, and present switches it off, so every frame starts untinted. The
-// sources are held in memory and loaded through their "mem://" names. Escape ends it.
+// sources are held in memory and loaded through their "mem://" names. The fragment shader
+// leaves out the clear texels itself: WebGL has no fixed alpha test after a shader. Escape
+// ends it.
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -24,6 +26,7 @@ const char kFragmentSource[] =
     "uniform float tint;\n"
     "void main() {\n"
     "  vec4 c = texture2D(image, gl_TexCoord[0].xy);\n"
+    "  if (c.a == 0.0) discard;\n"
     "  gl_FragColor = vec4(c.r, c.g * (1.0 - tint), c.b * (1.0 - tint), c.a);\n"
     "}\n";
 

@@ -32,7 +32,10 @@ bool Framebuffer::Create(uint32_t texture, int32_t width, int32_t height, bool w
       return false;
     }
     gl.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depthBuffer_);
-    gl.glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
+    // OpenGL ES 2 and WebGL 1 offer 16-bit depth buffers only.
+    gl.glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT,
+                                gl.openGlEs ? GL_DEPTH_COMPONENT16 : GL_DEPTH_COMPONENT24,
+                                width, height);
     gl.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
   }
   width_ = width;

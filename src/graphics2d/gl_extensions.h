@@ -19,10 +19,10 @@ struct GlExtensions {
   bool packBuffers = false;
   // OpenGL ES and WebGL (GL_VERSION "OpenGL ES ..."). Desktop GL chooses the buffer reads come
   // from (glReadBuffer), reads a texture's texels back (glGetTexImage, fetched by name here),
-  // takes sized internal formats (GL_RGBA8) and reads and unpacks rectangles out of wider rows
-  // (GL_PACK_ROW_LENGTH and its kin). ES does none of these: reads come from the bound frame
+  // takes sized internal formats (GL_RGBA8, GL_DEPTH_COMPONENT24) and reads and unpacks
+  // rectangles out of wider rows (GL_PACK_ROW_LENGTH and its kin). ES does none of these: reads come from the bound frame
   // buffer, a texture is read through one, a texture's internal format is its pixels' format,
-  // and rows are always tight.
+  // rows are always tight, and depth buffers are 16-bit.
   bool openGlEs = false;
   void(APIENTRY* glGetTexImage)(GLenum target, GLint level, GLenum format, GLenum type,
                                 void* pixels) = nullptr;

@@ -9,7 +9,7 @@ import tempfile
 import unittest
 import urllib.parse
 
-from PIL import Image
+from PIL import Image, ImageFilter
 
 import pages
 
@@ -27,14 +27,27 @@ def setUpModule():
         raise AssertionError("the Linux runs need a display: run through tools/with-display.sh")
 
 
-def differences(expected, actual):
-    """None when two PNG frames hold the same pixels, else what differs."""
+def differences(expected, actual, exact=True):
+    """None when two PNG frames hold the same picture, else what differs. Exact: the same
+    pixels. Otherwise as two rasterisers draw one picture: every pixel within 8 of the
+    expected pixels around it (its own and its eight neighbours', each channel), which lets
+    an edge of a turned or filtered sprite or a line move by a pixel and a filtered or blended
+    channel round the other way, and nothing more."""
     a = Image.open(expected).convert("RGB")
     b = Image.open(actual).convert("RGB")
     if a.size != b.size:
         return f"size {b.size}, expected {a.size}"
     pa, pb = a.load(), b.load()
-    wrong = [(x, y) for y in range(a.size[1]) for x in range(a.size[0]) if pa[x, y] != pb[x, y]]
+    if exact:
+        low = high = pa
+        slack = 0
+    else:
+        low = a.filter(ImageFilter.MinFilter(3)).load()
+        high = a.filter(ImageFilter.MaxFilter(3)).load()
+        slack = 8
+    wrong = [(x, y) for y in range(a.size[1]) for x in range(a.size[0])
+             if any(v < lo - slack or v > hi + slack
+                    for v, lo, hi in zip(pb[x, y], low[x, y], high[x, y]))]
     if not wrong:
         return None
     x, y = wrong[0]
@@ -72,12 +85,12 @@ class RuntimePages(unittest.TestCase):
                                                QRV_CAPTURE_FRAMES=",".join(map(str, frames))),
                             "/tmp/shots")
 
-    def assertSameFrames(self, linux, web, frames):
+    def assertSameFrames(self, linux, web, frames, exact=True):
         for frame in frames:
             name = f"frame-{frame:06d}.png"
             with self.subTest(frame=frame):
                 self.assertTrue((web / name).is_file(), f"{name} was not captured in the page")
-                self.assertIsNone(differences(linux / name, web / name))
+                self.assertIsNone(differences(linux / name, web / name, exact))
 
     def test_skipdale_demo_replay_matches_linux(self):
         frames = [1, 60, 150, 240, 300]
@@ -91,14 +104,19 @@ class RuntimePages(unittest.TestCase):
         self.assertIn("error log: Init GFX", (web / "stderr.txt").read_text())
 
     def test_examples_match_linux(self):
-        for example in ("sprites_2d", "text_on_screen", "surface_sprite", "shader_tint",
-                        "path_finding", "frame_and_input", "replay_and_capture"):
+        # The examples turn, scale and smooth sprites and draw lines and anti-aliased text,
+        # which Chromium's software WebGL rasterises a little differently from Mesa's: the same
+        # picture, not the same pixels. frame_and_input's bar shows the measured frame time,
+        # so only its first frame is the same in two runs.
+        examples = {"sprites_2d": [1, 3], "text_on_screen": [1, 3], "surface_sprite": [1, 3],
+                    "shader_tint": [1, 3], "path_finding": [1, 3], "frame_and_input": [1],
+                    "replay_and_capture": [1, 3]}
+        for example, frames in examples.items():
             with self.subTest(example=example):
-                frames = [1, 3]
                 env = {"QRV_FRAMES": "3"}
                 linux = self.linux_frames(LINUX / f"examples/example_{example}", env, frames)
                 web = self.web_frames(WEB / "examples", f"example_{example}.html", env, frames)
-                self.assertSameFrames(linux, web, frames)
+                self.assertSameFrames(linux, web, frames, exact=False)
 
     def test_settings_example_remembers_its_runs_across_visits(self):
         port, profile = pages.free_port(), self.scratch / "profile"

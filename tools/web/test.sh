@@ -5,4 +5,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 cd "$root"
-exec python3 -m unittest discover -s tests/web -t tests/web -v "$@"
+# Debian's own Python, which has the PIL module of python3-pil.
+exec /usr/bin/python3 -m unittest discover -s tests/web -t tests/web -v "$@"
