@@ -16,7 +16,9 @@ packages=("$@")
   imagemagick netpbm python3 python3-pil curl
   sox ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   xfonts-base khronos-api apitrace libsfml-dev
-  emscripten chromium
+  # The browser's libraries' recipe needs autotools-dev and xz-utils as well; installed here,
+  # so that it never runs apt beside the Windows recipe (one install at a time).
+  emscripten chromium autotools-dev xz-utils
 )
 
 missing=()
