@@ -118,7 +118,8 @@ bool OpenGLZozezezi::GrabSprite(int32_t id, int32_t x, int32_t y, int32_t w, int
   AssignZeroed(grabBuffer, size_t(tw) * size_t(th) * 4);
   if (inside) {
     const size_t readW = size_t(x1 - x0), readH = size_t(y1 - y0);
-    std::vector<uint8_t> read(readW * readH * 4);
+    std::vector<uint8_t> read;
+    AssignZeroed(read, readW * readH * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(GLint(x0), GLint(y0), GLsizei(readW), GLsizei(readH), GL_RGBA, GL_UNSIGNED_BYTE,
                  read.data());

@@ -103,7 +103,8 @@ void SubImageFromRows(const uint8_t* rows, int32_t rowWidth, int32_t x, int32_t 
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, first);
     return;
   }
-  std::vector<uint8_t> tight(size_t(w) * size_t(h) * 4);
+  std::vector<uint8_t> tight;
+  AssignZeroed(tight, size_t(w) * size_t(h) * 4);
   for (int32_t row = 0; row < h; ++row) {
     std::memcpy(tight.data() + size_t(row) * size_t(w) * 4,
                 first + size_t(row) * size_t(rowWidth) * 4, size_t(w) * 4);
