@@ -17,7 +17,7 @@ packages=("$@")
   sox ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   xfonts-base khronos-api apitrace libsfml-dev
   # The browser's libraries' recipe needs autotools-dev and xz-utils as well; installed here,
-  # so that it never runs apt beside the Windows recipe (one install at a time).
+  # so that it never runs apt beside the Windows recipe: apt takes one install at a time.
   emscripten chromium autotools-dev xz-utils
 )
 
