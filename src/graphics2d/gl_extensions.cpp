@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/window_host.h"
 
@@ -42,9 +43,14 @@ void FetchGlExtensions() {
 #undef QRV_GL_ENTRY
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   table.openGlEs = version != nullptr && std::strncmp(version, "OpenGL ES", 9) == 0;
-  table.glGetTexImage = table.openGlEs ? nullptr
-                                       : reinterpret_cast<decltype(table.glGetTexImage)>(
-                                             platform::GlProcAddress("glGetTexImage"));
+  // QRV_GL_HIDE names these by the call's own name.
+  auto desktopOnly = [&table](auto& entry, const char* name) {
+    entry = table.openGlEs || Hidden(name) ? nullptr
+                           : reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
+                                 platform::GlProcAddress(name));
+  };
+  desktopOnly(table.glGetTexImage, "glGetTexImage");
+  desktopOnly(table.glColorMaterial, "glColorMaterial");
   table.packBuffers = std::strstr(names, "GL_ARB_pixel_buffer_object") != nullptr &&
                       !Hidden("GL_ARB_pixel_buffer_object") && table.glBindBufferARB &&
                       table.glMapBufferARB && table.glUnmapBufferARB;

@@ -24,8 +24,11 @@ struct GlExtensions {
   // buffer, a texture is read through one, a texture's internal format is its pixels' format,
   // rows are always tight, and depth buffers are 16-bit.
   bool openGlEs = false;
+  // Desktop GL's own calls, fetched by name there (QRV_GL_HIDE may name them too); ES has
+  // neither (the page's emulation of fixed-function GL lights with the material alone).
   void(APIENTRY* glGetTexImage)(GLenum target, GLint level, GLenum format, GLenum type,
                                 void* pixels) = nullptr;
+  void(APIENTRY* glColorMaterial)(GLenum face, GLenum mode) = nullptr;
 };
 
 // The table of the process.

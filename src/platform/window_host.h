@@ -48,6 +48,8 @@ void PlaceWindow(HostWindow* window, int32_t x, int32_t y);
 void ShowWindow(HostWindow* window);
 void HideWindow(HostWindow* window);
 void RaiseWindow(HostWindow* window);
+// Whether the program has shown the window (and not hidden it since); a window the player
+// has minimised or put behind another tab still counts as shown.
 bool WindowShown(HostWindow* window);
 // The window system's id of the window (the X11 window, the Windows HWND), for outside
 // tools; 0 when the host has none.

@@ -115,11 +115,18 @@ void PlaceWindow(HostWindow* window, int32_t x, int32_t y) {
   SDL_SetWindowPosition(Sdl(window), x, y);
 }
 
+// Whether the program shows its window is its own choice, kept beside the window: the host's
+// flag also falls when the player hides the window (minimised, the browser tab in the
+// background), and a window hidden that way has still been shown.
+constexpr char kShownByProgram[] = "qrv-shown";
+
 void ShowWindow(HostWindow* window) {
+  SDL_SetWindowData(Sdl(window), kShownByProgram, Sdl(window));
   SDL_ShowWindow(Sdl(window));
 }
 
 void HideWindow(HostWindow* window) {
+  SDL_SetWindowData(Sdl(window), kShownByProgram, nullptr);
   SDL_HideWindow(Sdl(window));
 }
 
@@ -128,7 +135,7 @@ void RaiseWindow(HostWindow* window) {
 }
 
 bool WindowShown(HostWindow* window) {
-  return (SDL_GetWindowFlags(Sdl(window)) & SDL_WINDOW_SHOWN) != 0;
+  return SDL_GetWindowData(Sdl(window), kShownByProgram) != nullptr;
 }
 
 int32_t DesktopDepth() {

@@ -10,6 +10,7 @@
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
 #include "scene3d/scene_engine.h"
+#include "scene3d/vertex_lighting.h"
 
 namespace qrv {
 
@@ -113,7 +114,12 @@ void Zozezezi3D::DrawMesh(const MeshObject& object, FrameBuffers& buffers, int32
   glMatrixMode(GL_MODELVIEW);
   glLoadMatrixf(modelview.data());
   const bool twoUnits = HasSecondUnit() && IsSpriteId(first) && IsSpriteId(second);
-  DrawArrays(records, buffer, count, twoUnits);
+  const float* colours = nullptr;
+  if (LightsOnProcessor()) {
+    if (!LightVertices(records, count, modelview, lightInEye_, lightAmbient_, litColours_)) return;
+    colours = litColours_.begin();
+  }
+  DrawArrays(records, buffer, count, twoUnits, colours);
   ++drawn_;
 }
 
@@ -121,7 +127,8 @@ const MeshVertex* Zozezezi3D::Upload(const MeshObject& object, FrameBuffers& buf
                                      FrameChoice choice, uint32_t& buffer, uint32_t& count) {
   device_.HandOverArrays();
   const GlExtensions& gl = GlExt();
-  const bool buffered = HasBuffers();
+  // Vertices lit on the processor are read from client memory.
+  const bool buffered = HasBuffers() && !LightsOnProcessor();
   if (choice.weight != 0.0f) {
     if (!BlendFrames(object.frames[choice.first], object.frames[choice.second], choice.weight,
                      blended_)) {
@@ -170,14 +177,18 @@ void Zozezezi3D::BindTextures(int32_t first, int32_t second) {
 }
 
 void Zozezezi3D::DrawArrays(const MeshVertex* records, uint32_t buffer, uint32_t count,
-                            bool twoUnits) {
+                            bool twoUnits, const float* colours) {
   const GlExtensions& gl = GlExt();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, kStride, FieldAt(records, offsetof(MeshVertex, position)));
   glEnableClientState(GL_NORMAL_ARRAY);
   glNormalPointer(GL_FLOAT, kStride, FieldAt(records, offsetof(MeshVertex, normal)));
   glEnableClientState(GL_COLOR_ARRAY);
-  glColorPointer(4, GL_FLOAT, kStride, FieldAt(records, offsetof(MeshVertex, rgba)));
+  if (colours != nullptr) {
+    glColorPointer(4, GL_FLOAT, 0, colours);
+  } else {
+    glColorPointer(4, GL_FLOAT, kStride, FieldAt(records, offsetof(MeshVertex, rgba)));
+  }
   const void* texture = FieldAt(records, offsetof(MeshVertex, texture));
   if (twoUnits) {
     gl.glClientActiveTextureARB(GL_TEXTURE1_ARB);

@@ -8,6 +8,7 @@
 #include "frame/runtime.h"
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
+#include "scene3d/vertex_lighting.h"
 
 namespace qrv {
 
@@ -48,7 +49,7 @@ void Set3DRenderState(double alpha) {
   glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
   glShadeModel(GL_SMOOTH);
   glEnable(GL_DITHER);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
+  glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 0.0f);
 }
 
 Matrix4 ReadMatrix(GLenum which) {
@@ -121,12 +122,20 @@ void Zozezezi3D::SetLight(Vector3 towards, float ambient) {
 void Zozezezi3D::LightOff() {
   lightOn_ = false;
   glDisable(GL_LIGHTING);
-  glDisable(GL_COLOR_MATERIAL);
+  if (GlExt().glColorMaterial != nullptr) glDisable(GL_COLOR_MATERIAL);
+}
+
+bool Zozezezi3D::LightsOnProcessor() const {
+  return lightOn_ && GlExt().glColorMaterial == nullptr;
 }
 
 // GL carries the light's direction through the model-view matrix in force when it is set:
 // the camera's, so the direction stays in world space.
-void Zozezezi3D::ApplyLight() const {
+void Zozezezi3D::ApplyLight() {
+  if (LightsOnProcessor()) {
+    lightInEye_ = LightInEyeSpace(view_.modelview, lightTowards_);
+    return;
+  }
   glMatrixMode(GL_MODELVIEW);
   glLoadMatrixf(view_.modelview.data());
   const GLfloat direction[4] = {lightTowards_.x, lightTowards_.y, lightTowards_.z, 0.0f};
@@ -138,7 +147,7 @@ void Zozezezi3D::ApplyLight() const {
   glLightfv(GL_LIGHT0, GL_SPECULAR, none);
   glLightfv(GL_LIGHT0, GL_AMBIENT, none);
   glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+  GlExt().glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
   glEnable(GL_COLOR_MATERIAL);
   glEnable(GL_LIGHT0);
   glEnable(GL_LIGHTING);

@@ -71,7 +71,10 @@ class Zozezezi3D {
     std::vector<int32_t> textures;      // sprites of a scene's texture list
   };
 
-  void ApplyLight() const;
+  void ApplyLight();
+  // Where GL cannot light with the vertices' colours (OpenGL ES: the browser's emulation),
+  // the engine lights them itself (vertex_lighting.h) and draws them unlit.
+  bool LightsOnProcessor() const;
   void ReleaseSlot(SlotState& state);
   void LoadSceneTextures(SlotState& state);
   void DrawMesh(const MeshObject& object, FrameBuffers& buffers, int32_t first, int32_t second,
@@ -81,7 +84,9 @@ class Zozezezi3D {
   const MeshVertex* Upload(const MeshObject& object, FrameBuffers& buffers, FrameChoice choice,
                            uint32_t& buffer, uint32_t& count);
   void BindTextures(int32_t first, int32_t second);
-  void DrawArrays(const MeshVertex* records, uint32_t buffer, uint32_t count, bool twoUnits);
+  // colours: four floats a vertex in client memory to draw with instead of the records' own.
+  void DrawArrays(const MeshVertex* records, uint32_t buffer, uint32_t count, bool twoUnits,
+                  const float* colours);
 
   OpenGLZozezezi& device_;
   ViewState view_;
@@ -90,6 +95,8 @@ class Zozezezi3D {
   bool lightOn_ = false;
   Vector3 lightTowards_;
   float lightAmbient_ = 0.2f;
+  Vector3 lightInEye_;              // towards the light, in the camera's eye space
+  GrowableList<float> litColours_;  // the processor's lit colours, reused by every draw
   bool visibilityTest_ = true;
   int64_t drawn_ = 0, skipped_ = 0;
   GrowableList<MeshVertex> blended_;  // the blend of two frames, reused by every draw

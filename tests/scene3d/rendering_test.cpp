@@ -12,6 +12,7 @@
 #include <limits>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "frame/scratch.h"
@@ -135,6 +136,21 @@ class Scene : public DeviceTest {
     glReadPixels(0, 0, kScreenW, kScreenH, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
     return rows;
   }
+
+  // The pictures draw() gives with all the driver has, then with `hidden` (an extension or a
+  // call) hidden through QRV_GL_HIDE, which takes `entry` away.
+  template <class Draw, class Entry>
+  static std::pair<std::vector<uint8_t>, std::vector<uint8_t>> DrawnWithAndWithout(
+      const char* hidden, Draw draw, Entry entry) {
+    std::vector<uint8_t> with = draw();
+    test_host::SetVariable("QRV_GL_HIDE", hidden);
+    FetchGlExtensions();
+    EXPECT_EQ(entry(), nullptr);
+    std::vector<uint8_t> without = draw();
+    test_host::UnsetVariable("QRV_GL_HIDE");
+    FetchGlExtensions();
+    return {std::move(with), std::move(without)};
+  }
 };
 
 TEST_F(Scene, CubeShowsItsFrontFaceAndTurnsWithTheTransform) {
@@ -243,13 +259,8 @@ TEST_F(Scene, SameFramesWithTheDriversBufferObjectsHidden) {
     return Screen();
   };
   ASSERT_NE(GlExt().glGenBuffersARB, nullptr);
-  const std::vector<uint8_t> buffered = draw();
-  test_host::SetVariable("QRV_GL_HIDE", "GL_ARB_multitexture");
-  FetchGlExtensions();
-  EXPECT_EQ(GlExt().glGenBuffersARB, nullptr);
-  const std::vector<uint8_t> plain = draw();
-  test_host::UnsetVariable("QRV_GL_HIDE");
-  FetchGlExtensions();
+  const auto [buffered, plain] =
+      DrawnWithAndWithout("GL_ARB_multitexture", draw, [] { return GlExt().glGenBuffersARB; });
   Device().FreeSprite(7);
   EXPECT_TRUE(buffered == plain);
   EXPECT_GT(std::count(buffered.begin(), buffered.end(), 255), 100);
@@ -268,6 +279,47 @@ TEST_F(Scene, LightFallsOnFacesTurnedToIt) {
   DrawObject(1, 0);
   const uint32_t red = Pixel(48, 32) & 0xFF;
   EXPECT_NEAR(double(red), 0.2 * 255, 3.0);
+}
+
+// Where GL cannot light with the vertex colours (the browser's emulation), the engine lights the
+// vertices itself: the driver's own lighting is the reference, on faces of every colour turned
+// every way, under a scaled, a stretched and a mirrored transform.
+TEST_F(Scene, ProcessorLightingGivesTheDriversPicture) {
+  TestObject cube({Cube()});
+  ASSERT_TRUE(LoadObject(1, cube.Name()));
+  auto draw = [] {
+    ClearScreen(0);
+    Enter3DMode(1.0f, 100.0f, 60.0f);
+    PlaceCamera(2, 3, 6, 0, 0, 0);
+    SetLight(0.3f, 0.8f, 0.5f, 0.25f);
+    PushTransform();
+    AddRotation(30, 1, 1, 0);
+    DrawObject(1, 0);
+    PopTransform();
+    PushTransform();
+    SetMovement(-2.5f, 0, -1);
+    SetScaling(0.5f, 1.5f, 0.8f);
+    AddRotation(50, 0, 1, 0);
+    DrawObject(1, 0);
+    PopTransform();
+    SetMovement(2.5f, 0, -1);
+    SetScaling(-1, 1, 1);
+    AddRotation(-40, 1, 0, 0);
+    DrawObject(1, 0);
+    LightOff();
+    return Screen();
+  };
+  ASSERT_NE(GlExt().glColorMaterial, nullptr);
+  const auto [driver, processor] =
+      DrawnWithAndWithout("glColorMaterial", draw, [] { return GlExt().glColorMaterial; });
+  ASSERT_EQ(driver.size(), processor.size());
+  size_t lit = 0, apart = 0;
+  for (size_t i = 0; i < driver.size(); ++i) {
+    lit += driver[i] != 0 && i % 4 != 3;
+    apart += std::abs(int(driver[i]) - int(processor[i])) > 2;
+  }
+  EXPECT_EQ(apart, 0u);
+  EXPECT_GT(lit, 1000u);  // the cubes cover a good part of the screen
 }
 
 TEST_F(Scene, BillboardStandsOnItsPointAndTwoDimensionalDrawingReturns) {

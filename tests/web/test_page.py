@@ -109,6 +109,34 @@ class Harness(Case):
         self.assertEqual(done.returncode, 124)
         self.assertIn("did not end within 3 s", done.stderr)
 
+    def test_cues_press_keys_and_read_the_title_in_order(self):
+        site = self.static_page("""<!doctype html><script>
+            document.title = 'waiting';
+            addEventListener('keydown', function (event) {
+              if (event.key === 'q') fetch('/exit', {method: 'POST', body: '7'});
+              document.title = 'pressed ' + event.key;
+              console.log('pressed');
+            });
+            console.log('ready');
+            </script>""")
+        out = self.folder / "out"
+        done = pages.run_page(site, "", out, timeout=30, cues=[
+            ("ready", "title:first.txt,key:Escape"), ("pressed", "title:then.txt,key:q")])
+        self.assertEqual(done.returncode, 7, done.stderr)
+        self.assertEqual((out / "first.txt").read_text(), "waiting")
+        self.assertEqual((out / "then.txt").read_text(), "pressed Escape")
+
+    def test_unknown_actions_are_refused_before_the_run(self):
+        site = self.static_page("<!doctype html><p>never runs</p>")
+        for actions in ("fly", "key:F13", "wait:-1", "wait:soon", "title:../out.txt", "hide:now"):
+            with self.subTest(actions=actions):
+                done = pages.run_page(site, "", self.folder / "out", timeout=5,
+                                      cues=[("cue", actions)])
+                self.assertEqual(done.returncode, 2)
+                reason = "wait takes seconds" if actions.startswith("wait") else "unknown action"
+                self.assertIn(f"{reason} (0 to 3600): {actions!r}" if reason.startswith("wait")
+                              else f"{reason} {actions!r}", done.stderr)
+
     def test_collect_writes_only_inside_the_output_folder(self):
         site = self.static_page("<!doctype html><p>waits for the test</p>")
         port, out = pages.free_port(), self.folder / "nested/out"
