@@ -17,7 +17,7 @@ inline constexpr int32_t kDeviceChannels = 2;
 bool OpenAudioDevice();
 // Opens it on a thread of its own while the caller goes on (the window and GL set-up);
 // every function here waits for that thread first, so what they see is what an opening
-// in place would have left. Where no thread can start, the first of them opens it.
+// in place would have left. Where no thread can start, it opens in place.
 void StartOpeningAudioDevice();
 void CloseAudioDevice();
 bool AudioDeviceOpen();

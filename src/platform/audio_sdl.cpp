@@ -220,7 +220,12 @@ bool OpenInto(MixerState& mixer) {
 bool OpenAudioDevice() { return OpenInto(Mixer()); }
 
 void StartOpeningAudioDevice() {
-  if (OpenedMixer().open || AudioOpener().joinable() || !CanStartThreads()) return;
+  if (OpenedMixer().open || AudioOpener().joinable()) return;
+  // Where no thread can be started (the browser), the device opens here and now.
+  if (!CanStartThreads()) {
+    OpenInto(OpenedMixer());
+    return;
+  }
   AudioOpener() = std::thread([] { OpenInto(OpenedMixer()); });
 }
 

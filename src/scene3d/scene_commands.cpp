@@ -132,7 +132,7 @@ void DrawAnimatedObject(int32_t slot, int32_t from, int32_t to, double time, boo
 void DrawSpriteBillboard(int32_t id, float x, float y, float z, float scale) {
   if (Zozezezi3D* engine = Engine3D()) {
     LoadPlacedMatrix(*engine);
-    TheRuntime().device->DrawSpriteBillboard(id, x, y, z, scale);
+    engine->DrawFacingCamera([&] { TheRuntime().device->DrawSpriteBillboard(id, x, y, z, scale); });
   }
 }
 void PrintText3D(const RtString& text, float x, float y, float z, float scale) {

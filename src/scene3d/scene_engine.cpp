@@ -5,6 +5,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "frame/runtime.h"
 #include "graphics2d/gl_extensions.h"
 #include "graphics2d/opengl_device.h"
@@ -123,6 +125,27 @@ void Zozezezi3D::LightOff() {
   lightOn_ = false;
   glDisable(GL_LIGHTING);
   if (GlExt().glColorMaterial != nullptr) glDisable(GL_COLOR_MATERIAL);
+}
+
+void Zozezezi3D::DrawFacingCamera(const std::function<void()>& draw) {
+  if (!lightOn_ || !device_.in3DMode) {
+    draw();
+    return;
+  }
+  if (!LightsOnProcessor()) {
+    // The normal whose eye-space direction is the camera's: the model-view's third row.
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glNormal3f(m[2], m[6], m[10]);
+    draw();
+    return;
+  }
+  // GL's formula for a white face whose eye-space normal is (0, 0, 1).
+  const float lit = std::clamp(lightAmbient_ + std::max(0.0f, lightInEye_.z), 0.0f, 1.0f);
+  const auto alpha = static_cast<GLfloat>(device_.alpha);
+  glColor4f(lit, lit, lit, alpha);
+  draw();
+  glColor4f(1, 1, 1, alpha);
 }
 
 bool Zozezezi3D::LightsOnProcessor() const {

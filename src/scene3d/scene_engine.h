@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "quorvia/scene3d.h"
@@ -37,6 +38,9 @@ class Zozezezi3D {
   // in 0..1; a light stays on across frames until LightOff.
   void SetLight(Vector3 towards, float ambient);
   void LightOff();
+  // Runs draw (a billboard: a face turned to the camera) with the light falling on it as on
+  // such a face, whatever normal GL was left with.
+  void DrawFacingCamera(const std::function<void()>& draw);
 
   // --- Objects (scene_objects.cpp) -----------------------------------------------------
 

@@ -283,15 +283,18 @@ TEST_F(Scene, LightFallsOnFacesTurnedToIt) {
 
 // Where GL cannot light with the vertex colours (the browser's emulation), the engine lights the
 // vertices itself: the driver's own lighting is the reference, on faces of every colour turned
-// every way, under a scaled, a stretched and a mirrored transform.
+// every way, under a scaled, a stretched and a mirrored transform, and on billboards, lit as
+// faces turned to the camera before and after a cube (which leaves its last normal in GL).
 TEST_F(Scene, ProcessorLightingGivesTheDriversPicture) {
   TestObject cube({Cube()});
   ASSERT_TRUE(LoadObject(1, cube.Name()));
+  MakeSprite(7, 8, 8, std::vector<uint32_t>(64, kWhite));
   auto draw = [] {
     ClearScreen(0);
     Enter3DMode(1.0f, 100.0f, 60.0f);
     PlaceCamera(2, 3, 6, 0, 0, 0);
     SetLight(0.3f, 0.8f, 0.5f, 0.25f);
+    DrawSpriteBillboard(7, -1.5f, 1.5f, 2, 0.25f);
     PushTransform();
     AddRotation(30, 1, 1, 0);
     DrawObject(1, 0);
@@ -306,12 +309,14 @@ TEST_F(Scene, ProcessorLightingGivesTheDriversPicture) {
     SetScaling(-1, 1, 1);
     AddRotation(-40, 1, 0, 0);
     DrawObject(1, 0);
+    DrawSpriteBillboard(7, 1.5f, 1.5f, 2, 0.25f);
     LightOff();
     return Screen();
   };
   ASSERT_NE(GlExt().glColorMaterial, nullptr);
   const auto [driver, processor] =
       DrawnWithAndWithout("glColorMaterial", draw, [] { return GlExt().glColorMaterial; });
+  Device().FreeSprite(7);
   ASSERT_EQ(driver.size(), processor.size());
   size_t lit = 0, apart = 0;
   for (size_t i = 0; i < driver.size(); ++i) {

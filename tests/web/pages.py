@@ -16,7 +16,8 @@ RUN_PAGE = ROOT / "tools/web/run-page.py"
 def link_flags():
     """The link flags the page needs (tools/web/link-flags.txt) and the page itself."""
     lines = (ROOT / "tools/web/link-flags.txt").read_text().splitlines()
-    flags = [line.strip() for line in lines if line.strip() and not line.startswith("#")]
+    flags = [line.strip().replace("=@tools/", f"=@{ROOT}/tools/") for line in lines
+             if line.strip() and not line.startswith("#")]
     return flags + ["--shell-file", str(SHELL)]
 
 

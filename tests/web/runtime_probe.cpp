@@ -4,7 +4,8 @@
 //   sound  plays /probe/tone.wav at once, before the player has pressed anything, prints
 //          "probe: playing", then "probe: key M" when Space comes and "probe: ended N" when
 //          the sound has finished (M and N: milliseconds since it was played), and ends;
-//          "probe: still playing" when that takes over 20 seconds.
+//          "probe: still playing" when that takes over 20 seconds, "probe: cannot play: ..."
+//          with the reason when the sound does not start.
 //   pause  prints "probe: running" after its first frame and presents frames until Escape.
 #include <cstdio>
 
@@ -24,6 +25,10 @@ void Say(const char* line, double ms = -1) {
 void Sound() {
   qrv::LoadSound("/probe/tone.wav", 0, 1);
   const int32_t channel = qrv::PlaySound(0, 0, 1);
+  if (channel < 0) {
+    std::printf("probe: cannot play: %s\n", qrv::ErrorText().c_str());
+    return;
+  }
   const double played = qrv::RawTimer();
   Say("playing");
   bool keySeen = false;

@@ -107,13 +107,13 @@ class RuntimePages(unittest.TestCase):
         # The examples turn, scale and smooth sprites and draw lines and anti-aliased text,
         # which Chromium's software WebGL rasterises a little differently from Mesa's: the same
         # picture, not the same pixels. frame_and_input's bar shows the measured frame time,
-        # so only its first frame is the same in two runs. files_and_packs, flying_bird and rocks
-        # read examples.pak, which their pages ship beside the program; the last two draw the
-        # 3D scene, flying_bird under its light.
+        # so only its first frame is the same in two runs. files_and_packs and flying_bird read
+        # examples.pak, which their pages ship beside the program; flying_bird draws the 3D
+        # scene under its light, billboards included.
         examples = {"sprites_2d": [1, 3], "text_on_screen": [1, 3], "surface_sprite": [1, 3],
                     "shader_tint": [1, 3], "path_finding": [1, 3], "frame_and_input": [1],
                     "replay_and_capture": [1, 3], "files_and_packs": [1, 3],
-                    "flying_bird": [1, 3], "rocks": [1, 3]}
+                    "flying_bird": [1, 3]}
         for example, frames in examples.items():
             with self.subTest(example=example):
                 env = {"QRV_FRAMES": "3"}
