@@ -14,7 +14,8 @@ so what it keeps in IndexedDB survives from one run to the next.
 the harness carries out ACTIONS, a comma-separated list, in order:
   key:NAME     presses a key (Space, Return, Escape, a letter or a digit) for a tenth of a
                second, as a player does: the browser counts it as the player's gesture
-  hide, show   puts another tab in front of the page, and the page in front again
+  hide, show   minimises the browser's window, and brings it back; each waits until the page
+               says it is hidden, or visible
   wait:SECONDS waits
   title:FILE   writes the page's title (the program's window title) to DIR/FILE
 Each cue is acted on once, the first time it is printed. Sound starts only after the player's
@@ -163,7 +164,6 @@ class Player:
         self.devtools = None
         self.tab = None
         self.session = None
-        self.cover = None
         self.todo = queue.Queue()
         threading.Thread(target=self._act, daemon=True).start()
 
@@ -196,6 +196,18 @@ class Player:
             except (ProtocolError, OSError) as error:
                 self.run.fail(f"acting on a cue: {error}")
 
+    def _await_visibility(self, wanted, timeout=5):
+        """Waits until the page says it is hidden or visible; ProtocolError when it does not."""
+        deadline = time.monotonic() + timeout
+        while True:
+            answer = self.devtools.call("Runtime.evaluate", {"expression": "document.visibilityState"},
+                                        self.session)
+            if answer["result"].get("value") == wanted:
+                return
+            if time.monotonic() > deadline:
+                raise ProtocolError(f"the page is not {wanted} {timeout} s after asking")
+            time.sleep(0.05)
+
     def _do(self, verb, argument):
         call, session = self.devtools.call, self.session
         if verb == "key":
@@ -206,13 +218,11 @@ class Player:
                                                 "nativeVirtualKeyCode": number}, session)
                 if kind == "keyDown":
                     time.sleep(KEY_HELD)
-        elif verb == "hide":
-            self.cover = call("Target.createTarget", {"url": "about:blank"})["targetId"]
-        elif verb == "show":
-            call("Target.activateTarget", {"targetId": self.tab})
-            if self.cover is not None:
-                call("Target.closeTarget", {"targetId": self.cover})
-                self.cover = None
+        elif verb in ("hide", "show"):
+            window = call("Browser.getWindowForTarget", {"targetId": self.tab})["windowId"]
+            state = "minimized" if verb == "hide" else "normal"
+            call("Browser.setWindowBounds", {"windowId": window, "bounds": {"windowState": state}})
+            self._await_visibility("hidden" if verb == "hide" else "visible")
         elif verb == "wait":
             time.sleep(argument)
         elif verb == "title":
