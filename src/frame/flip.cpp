@@ -1,6 +1,4 @@
 // Flip: the buffer swap and the frame pacing against the device's next-frame deadline.
-#include <GL/gl.h>
-
 #include "frame/pacing.h"
 #include "frame/runtime.h"
 #include "graphics2d/opengl_device.h"
@@ -28,7 +26,7 @@ int32_t Flip(OpenGLZozezezi& device, MessageHook hook) {
     platform::SwapBuffers(device.window);
     platform::GiveHostTurn(!Automation().unpaced);
     device.DrawIntoScreen();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    device.ClearAfterSwap();
   }
   FrameClock clock{hook};
   double now;

@@ -31,6 +31,7 @@ void OpenGLZozezezi::ForgetGlState() {
   unitState = TextureUnitState();
   quadBatch.ReleaseArrays();
   heldState = HeldState();
+  depthMayBeWritten = true;
 }
 
 // Whoever calls this may go on to change the matrices, so exact sampling waits for the

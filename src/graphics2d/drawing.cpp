@@ -229,9 +229,15 @@ void OpenGLZozezezi::QueueFan(const QuadVertex (&corners)[4]) {
   std::copy(corners, corners + 4, quadBatch.Append(QuadShape::kFan));
 }
 
+bool OpenGLZozezezi::OutsideDrawingArea(double x0, double y0, double x1, double y1) const {
+  return pixelProjection && (std::max(x0, x1) <= 0 || std::min(x0, x1) >= viewportW ||
+                             std::max(y0, y1) <= 0 || std::min(y0, y1) >= viewportH);
+}
+
 void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
+  if (OutsideDrawingArea(x, y, double(x) + s.width, double(y) + s.height)) return;
   const PageMapping m = MappingFor(s, BindForExactDrawing(id, true));
   SetQuadCorners(quadBatch.Append(QuadShape::kQuad), float(x), float(y),
                  float(int64_t(x) + s.width), float(int64_t(y) + s.height), m.S(0), m.T(0),
@@ -241,6 +247,7 @@ void OpenGLZozezezi::DrawSprite(int32_t id, int32_t x, int32_t y) {
 void OpenGLZozezezi::DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!IsSpriteId(id)) return;
   const SpriteRecord& s = sprites[size_t(id)];
+  if (OutsideDrawingArea(x, y, double(x) + w, double(y) + h)) return;
   BindSprite(id, -1, false, SpriteUse::kDrawn);
   ApplyFilters();
   const float x0 = float(x), y0 = float(y);
@@ -278,6 +285,7 @@ void OpenGLZozezezi::DrawSpriteRotated(int32_t id, float x, float y, float angle
 void OpenGLZozezezi::DrawFrame(int32_t id, int32_t frame, int32_t x, int32_t y) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
+  if (OutsideDrawingArea(x, y, double(x) + r.fw, double(y) + r.fh)) return;
   const PageMapping m = MappingFor(sprites[size_t(id)], BindForExactDrawing(id, r.inside));
   SetQuadCorners(quadBatch.Append(QuadShape::kQuad), float(x), float(y), float(int64_t(x) + r.fw),
                  float(int64_t(y) + r.fh), m.S(r.s0), m.T(r.t0), m.S(r.s1), m.T(r.t1));
@@ -287,11 +295,12 @@ void OpenGLZozezezi::DrawFrameStretched(int32_t id, int32_t frame, int32_t x, in
                                         int32_t h) {
   FrameRect r;
   if (!IsSpriteId(id) || !FrameRectOf(sprites[size_t(id)], frame, r)) return;
-  BindSprite(id, -1, false, SpriteUse::kDrawn);
-  ApplyFilters();
   // The far edges reach a little past the last pixel so that no seam shows between tiles.
   const float x0 = float(x), y0 = float(y);
   const float x1 = float(int64_t(x) + w) + 0.1f, y1 = float(int64_t(y) + h) + 0.1f;
+  if (OutsideDrawingArea(x0, y0, x1, y1)) return;
+  BindSprite(id, -1, false, SpriteUse::kDrawn);
+  ApplyFilters();
   const QuadVertex corners[4] = {
       {x0, y0, r.s0, r.t1}, {x0, y1, r.s0, r.t0}, {x1, y1, r.s1, r.t0}, {x1, y0, r.s1, r.t1}};
   QueueFan(corners);

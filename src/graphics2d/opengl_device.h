@@ -156,6 +156,9 @@ class OpenGLZozezezi {
   void ClearScreen(int32_t colour);
   // The corners as one triangle fan, textured with the bound texture or not.
   void DrawQuadFan(const QuadVertex (&corners)[4], bool textured);
+  // Under the 2D projection, whether a rectangle (corners in either order) covers no pixel
+  // of the drawing area: a sprite there changes nothing and is not handed to GL.
+  bool OutsideDrawingArea(double x0, double y0, double x1, double y1) const;
   void DrawSprite(int32_t id, int32_t x, int32_t y);
   void DrawSpriteStretched(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h);
   void DrawSpriteScaled(int32_t id, int32_t x, int32_t y, double sx, double sy);
@@ -294,6 +297,8 @@ class OpenGLZozezezi {
   void CopyScaledFrame();
   // Where drawing goes back to after the swap: the scale frame buffer, or the window.
   void DrawIntoScreen();
+  // The next frame starts black; its depth buffer cleared when anything may have written it.
+  void ClearAfterSwap();
   // The buffer the screen's pixels are read from.
   uint32_t ScreenReadBuffer() const;
   int32_t windowScale = 1;
@@ -427,6 +432,9 @@ class OpenGLZozezezi {
     bool opaqueMode = false;  // unblended, alpha-tested, opaque white (alpha mode 0)
   };
   HeldState heldState;
+  // Something other than the tracked 2D drawing (which never writes depth: its depth test is
+  // off) may have written the depth buffer since the clear that started the frame.
+  bool depthMayBeWritten = true;
   // The matrices are the 2D ones SetDefault2DState made: one unit is one pixel.
   bool pixelProjection = false;
   // The sprite bound with repeat wrapping and exact-sampling filters, nothing changed

@@ -112,6 +112,11 @@ void OpenGLZozezezi::FinishFrame() {
   KeepPresentedFrame();
 }
 
+void OpenGLZozezezi::ClearAfterSwap() {
+  glClear(GL_COLOR_BUFFER_BIT | (depthMayBeWritten ? GL_DEPTH_BUFFER_BIT : 0));
+  depthMayBeWritten = false;
+}
+
 void OpenGLZozezezi::StartFrame() {
   UseShader(-1);
   DrawTiledImage(0);

@@ -83,6 +83,35 @@ TEST_F(Drawing, TheDefaultStateDrawsUnblendedAfterABlendedFrame) {
   }
 }
 
+// The 2D drawing leaves the depth buffer alone, so a frame of it needs no depth clear; but
+// once code of one's own has written depth (after FlushBatch, as it must), the next frame
+// finds the depth buffer cleared, and the frame after that again.
+TEST_F(Drawing, DepthWrittenByCodeOfOnesOwnIsClearedForTheNextFrame) {
+  auto depthAt = [](int32_t x, int32_t y) {
+    GLfloat depth = -1;
+    glReadPixels(x, kScreenH - 1 - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    return depth;
+  };
+  for (int frame = 0; frame < 2; ++frame) {
+    SCOPED_TRACE(frame);
+    Device().FlushBatch();
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glBegin(GL_QUADS);  // the 2D projection: z 0 is half way into the depth range
+    glVertex2f(0, 0);
+    glVertex2f(8, 0);
+    glVertex2f(8, 8);
+    glVertex2f(0, 8);
+    glEnd();
+    glDisable(GL_DEPTH_TEST);
+    EXPECT_NEAR(depthAt(4, 4), 0.5f, 0.01f);
+    Device().ClearAfterSwap();
+    Device().SetDefault2DState(0, 0, 0, 0);
+    FillRect(0, 0, 8, 8, 0x00FF00);
+    EXPECT_EQ(depthAt(4, 4), 1.0f);
+  }
+}
+
 TEST_F(Drawing, SpritePlainIsPixelExact) {
   std::vector<uint32_t> colours;
   for (uint32_t i = 0; i < 15; ++i) colours.push_back(0x010203 * (i + 1) + 0x400000);
@@ -95,6 +124,56 @@ TEST_F(Drawing, SpritePlainIsPixelExact) {
     EXPECT_EQ(LitPixels(), Rect(7, 4, 11, 6));
     for (int32_t i = 0; i < 15; ++i) EXPECT_EQ(Pixel(7 + i % 5, 4 + i / 5), colours[size_t(i)]);
   }
+}
+
+// Sprites wholly outside the drawing area are left out before GL sees them: those that
+// reach in by one pixel column or row still draw it, in the full screen and in a smaller
+// view, plain, stretched (mirrored too) and by frame.
+TEST_F(Drawing, SpritesReachingIntoTheDrawingAreaByOnePixelStillDrawIt) {
+  std::vector<uint32_t> colours;  // texel (x, y): red x, green y, blue 0x80
+  for (uint32_t y = 0; y < 16; ++y) {
+    for (uint32_t x = 0; x < 16; ++x) colours.push_back(0x800000 | (y * 16 + 8) << 8 | (x * 16 + 8));
+  }
+  MakeSprite(1, 16, 16, colours);
+  Device().SetFrameSize(1, 8, 8);
+  auto texel = [&](int32_t x, int32_t y) { return colours[size_t(y * 16 + x)]; };
+  auto set = [](std::initializer_list<Pixels> parts) {
+    std::set<std::pair<int32_t, int32_t>> out;
+    for (const Pixels& part : parts) out.insert(part.begin(), part.end());
+    return out;
+  };
+  SetSmoothing(0);
+  DrawSprite(1, -15, -15);                    // texel (15, 15) at (0, 0)
+  DrawSprite(1, kScreenW - 1, kScreenH - 1);  // texel (0, 0) at the last pixel
+  DrawSprite(1, -16, 20);                     // outside on every side: nothing
+  DrawSprite(1, kScreenW, 20);
+  DrawSprite(1, 40, -16);
+  DrawSprite(1, 40, kScreenH);
+  DrawFrame(1, 3, -7, 30);                    // frame 3 (texels 8..15, 8..15): its column 15
+  DrawFrame(1, 0, -8, 40);                    // nothing
+  DrawSpriteStretched(1, 60, -15, 16, 16);    // its last row at y 0
+  DrawSpriteStretched(1, kScreenW + 15, 30, -16, 16);  // mirrored: its column 15 at the right
+  const Pixels lit = LitPixels();
+  EXPECT_EQ(std::set(lit.begin(), lit.end()),
+            set({Rect(0, 0, 0, 0), Rect(60, 0, 75, 0), Rect(0, 30, 0, 37),
+                 Rect(kScreenW - 1, 30, kScreenW - 1, 45),
+                 Rect(kScreenW - 1, kScreenH - 1, kScreenW - 1, kScreenH - 1)}));
+  EXPECT_EQ(Pixel(0, 0), texel(15, 15));
+  EXPECT_EQ(Pixel(kScreenW - 1, kScreenH - 1), texel(0, 0));
+  EXPECT_EQ(Pixel(0, 33), texel(15, 11));
+  EXPECT_EQ(Pixel(63, 0), texel(3, 15));
+  EXPECT_EQ(Pixel(kScreenW - 1, 40), texel(15, 10));
+
+  // A 30 x 20 view at (10, 20): its own corners, not the screen's.
+  ClearScreen(0);
+  Device().SetDefault2DState(10, 20, 30, 20);
+  DrawSprite(1, -15, -15);  // texel (15, 15) at the view's (0, 0)
+  DrawSprite(1, 29, 19);    // texel (0, 0) at its last pixel
+  DrawSprite(1, 30, 0);     // inside the screen, outside the view: nothing
+  DrawSprite(1, 0, -16);
+  EXPECT_EQ(LitPixels(), (Pixels{{10, 20}, {39, 39}}));
+  EXPECT_EQ(Pixel(10, 20), texel(15, 15));
+  EXPECT_EQ(Pixel(39, 39), texel(0, 0));
 }
 
 // A 2 x 2 sprite: red, green / blue, white.
