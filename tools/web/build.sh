@@ -57,9 +57,9 @@ make_page() {
 
 step "Checking the Debian packages the browser build needs" \
   bash "$root/tools/install-deps.sh" emscripten nodejs gzip
+step "The Linux qrv tool, which packs the pages' media" host_qrv
 step "The browser's libraries (built once, then taken from the cache)" \
   bash "$root/tools/web/deps.sh"
-step "The Linux qrv tool, which packs the pages' media" host_qrv
 step "Configuring the browser build in build-web/" configure
 step "Building the library, the game and the examples" compile
 step "Making the game's page in dist/skipdale2-web/" make_page

@@ -23,7 +23,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 label=Web
 cache=${QRV_WEB_DEPS:-$HOME/.cache/quorvia/web-deps}
-recipe=("${BASH_SOURCE[0]}" "$root/tools/web/link-check.c")
+recipe=("${BASH_SOURCE[0]}" "$root/tools/web/link-check.c" "$root/tools/web/emcc-compile.sh")
 source "$root/tools/source-packages.sh"
 open_cache "$@"
 
@@ -32,6 +32,9 @@ open_cache "$@"
 install_packages() {
   bash "$root/tools/install-deps.sh" \
     emscripten dpkg-dev xz-utils make cmake ninja-build pkg-config autotools-dev gcc
+  QRV_EMCC_CLANG=$(em-config LLVM_ROOT)/clang
+  QRV_EMCC_CFLAGS=$(emcc --cflags)
+  export QRV_EMCC_CLANG QRV_EMCC_CFLAGS
 }
 
 # Emscripten's JavaScript tools need Debian's node modules (node-acorn), which Debian's node
@@ -41,12 +44,14 @@ export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH=
 # emconfigure points pkg-config at emscripten's folder, plus this one.
 export EM_PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 export CFLAGS=-O2 CXXFLAGS=-O2 CPPFLAGS=-I$prefix/include LDFLAGS=-L$prefix/lib
+# C compiles go straight to emscripten's clang (tools/web/emcc-compile.sh).
+compile=$root/tools/web/emcc-compile.sh
 configure_command=(configure_web)
 # The prefix is searched like emscripten's own folder. CMake's Release flags would add -O3
 # to CFLAGS' -O2. Emscripten's CMake finds sizes by running programs under node, which must
 # read the program's WebAssembly file from disk, not fetch it as a URL (and must not be
 # given emcmake's --experimental-wasm-threads, which today's node rejects).
-cmake_command=(emcmake cmake -DCMAKE_FIND_ROOT_PATH="$prefix"
+cmake_command=(emcmake cmake -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_C_COMPILER="$compile"
                -DCMAKE_C_FLAGS_RELEASE=-DNDEBUG -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG
                "-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node;--no-experimental-fetch")
 
@@ -58,7 +63,7 @@ configure_web() {
   while IFS= read -r -d '' file; do
     cp "/usr/share/misc/${file##*/}" "$file"
   done < <(find . \( -name config.sub -o -name config.guess \) -print0)
-  emconfigure ./configure --host=wasm32-unknown-emscripten "$@"
+  emconfigure ./configure --host=wasm32-unknown-emscripten CC="$compile" "$@"
 }
 
 # ---- The libraries ------------------------------------------------------------------------
