@@ -4,7 +4,8 @@
 # the flags emcc gives clang itself (`emcc --cflags`), so the objects are byte for byte
 # emcc's; anything else (a link, a question such as -v, emcc's own settings) goes to emcc.
 # A configure script compiles hundreds of small tests, and emcc spends most of a second
-# starting before each (lzo2's configure: 415 s through emcc, 247 s through this, side by side).
+# starting before each (lzo2's configure took 415 s through emcc and 247 s through this,
+# run side by side).
 #
 # tools/web/deps.sh sets QRV_EMCC_CLANG (the clang emcc runs) and QRV_EMCC_CFLAGS.
 direct=
